@@ -1,0 +1,38 @@
+# The README's commands. Each first makes sure the Debian packages are there.
+PRESET ?= release
+BUILD := build/$(PRESET)
+
+.PHONY: deps configure build run test bench asan format screenshot clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@[ -f $(BUILD)/build.ninja ] || cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET)
+
+# Builds and starts the window.
+run: build
+	@$(BUILD)/app/tesmo-gegen
+
+# Builds and runs every test.
+test: build
+	@ctest --preset $(PRESET)
+
+bench: build
+	@$(BUILD)/bench/tesmo_bench
+
+# The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan:
+	@$(MAKE) --no-print-directory test PRESET=asan
+
+format:
+	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
+
+screenshot: build
+	@scripts/screenshots $(BUILD)
+
+clean:
+	rm -rf build

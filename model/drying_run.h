@@ -1,0 +1,16 @@
+// One whole drying run, from the set-up to the end of the evaluation.
+#pragma once
+
+#include "model/inputs.h"
+#include "model/run_state.h"
+#include "model/window_port.h"
+
+namespace tesmo {
+
+// Set-up, shrinkage scale of the profile chart, first drying period, transition, second drying
+// period and evaluation with the time-history chart, calling the window at the designed
+// moments. Expects texts that pruefeEingaben() accepted. Returns why the run ended (also kept
+// in st.Laufende); a Stop skips everything after the poll that saw it.
+RunEnd Trocknungslauf(RunState& st, const InputTexts& texts, WindowPort& window);
+
+}  // namespace tesmo

@@ -1,0 +1,30 @@
+// The seventeen input fields: their controls, default texts and label captions.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "model/controls.h"
+
+namespace tesmo {
+
+
+// The texts of the input fields, indexed by index(Control) of the input (0..16).
+struct InputTexts {
+    std::array<std::string, kInputCount> text;
+    std::string& operator[](Control c) { return text[static_cast<std::size_t>(index(c))]; }
+    const std::string& operator[](Control c) const {
+        return text[static_cast<std::size_t>(index(c))];
+    }
+};
+
+// The window's default texts (decimal comma).
+InputTexts defaultInputTexts();
+// The default text of one input field.
+const char* defaultText(Control inputField);
+// The caption of the label beside an input field, e.g. "Anfangsdicke der Platte in mm".
+const char* inputCaption(Control inputField);
+// The object name of that label, e.g. "lbl_Dicke".
+const char* inputLabelName(Control inputField);
+
+}  // namespace tesmo

@@ -1,0 +1,169 @@
+// The run state: every quantity of one drying run in one record.
+//
+// The program keeps a single instance for its whole life (see programRunState()); a new Start
+// overwrites what the run writes and nothing clears it between runs, so fields that a run does
+// not touch keep their values from the run before. All storage is fixed in size: the node and
+// solver arrays hold 502 entries (nodes 0 to nOrt+1 with nOrt <= 500), the ten histories
+// 500001 records each. Nothing is allocated while a run steps.
+//
+// Units inside the model: temperatures in °C, vapour pressures in bar (total pressure 1 bar),
+// water loads in kg/kg dry basis, lengths in m, heat-transfer coefficients and conductivities
+// in kW, heat flux densities in kW/m², mass flux densities in kg/(m² s) (negative while water
+// leaves the plate), time in s.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace tesmo {
+
+inline constexpr int kNodeArraySize = 502;        // indices 0..501
+inline constexpr int kMaxNodes = 500;             // nOrt; the mirror node nOrt+1 must fit
+inline constexpr int kHistorySize = 500001;       // records 0..500000
+inline constexpr int kMaxHistoryIndex = kHistorySize - 1;
+
+using NodeArray = std::array<double, kNodeArraySize>;
+using HistoryArray = std::array<double, kHistorySize>;
+
+// Why a run ended. The first three are the designed ends; the last two are the guards that keep
+// a run from writing past the histories or showing values that are not numbers.
+enum class RunEnd : std::uint8_t {
+    None,             // no run has ended yet (or one is in progress)
+    Target,           // the mean water load reached XZiel
+    Midplane,         // the drying front reached the mid-plane
+    Stopped,          // the user pressed Stop (or closed the window)
+    HistoryFull,      // the run needed more history records than the arrays hold
+    NonFinite,        // a non-finite value appeared in the run state
+};
+
+struct RunState {
+    // --- run-control flags and the two flag constants -------------------------------------
+    int Laeuft = 1;
+    int Beendet = 0;
+    std::int16_t PauseFlag = 0;
+    int StopFlag = 0;
+
+    // --- inputs after conversion (read in this order at set-up) ----------------------------
+    double nOrt = 0;          // intervals over the half thickness (a whole number once accepted)
+    double Dicke = 0;         // m; green thickness when read, dry thickness after set-up
+    double rhos = 0;          // kg/m³ dry mass of the dried plate
+    double XAnf = 0;          // kg/kg initial water load
+    float XZiel = 0;          // kg/kg target water load, single precision
+    double thetaLuft = 0;     // °C exhaust air
+    double phiAbluft = 0;     // fraction
+    double alpha = 0;         // kW/(m² K)
+    double lambda = 0;        // kW/(m K)
+    double thetaAussen = 0;   // °C
+    double phiAussen = 0;     // fraction
+    double mue = 0;           // vapour-diffusion resistance factor
+    double deltaT = 0;        // s
+    double rund = 0;          // time steps per drawn profile curve
+    double linTrSchwind = 0;  // % linear drying shrinkage
+    double Feuchteleit = 0;   // m²/s moisture conductivity at 0.25 kg/kg and 25 °C
+    double KappaSteig = 0;    // slope of log10(kappa) below the limit moisture
+
+    // --- derived at set-up -------------------------------------------------------------------
+    double s = 0;
+    double spezOberfl = 0;
+    double pvAbluft = 0;
+    double XAbluft = 0;        // water load of the air at the plate's current position
+    double thetaKG = 0;
+    double thetaKG0 = 0;
+    double pvAussen = 0;
+    float XAussen = 0;         // single precision
+    double LuftRohlingVerh = 0;
+    double rhosRoh = 0;
+    double psiRoh = 0;
+    double offPoren = 0;
+    double XSchwEnde = 0;
+    double s25 = 0;
+    double rhos25 = 0;
+    double psi25 = 0;
+    double FeuchteleitGrenz = 0;
+    double thetaLuftMom = 0;
+    double thetaOb = 0;
+    double pvLuft = 0;
+    double Ortsschritt = 0;
+
+    // --- profile and implicit-step working fields --------------------------------------------
+    NodeArray XKnoten{};
+    double KappaAussen = 0;
+    double KappaInnen = 0;
+    double dtdx2 = 0;
+    int TriFaktor = 0;
+    int TriFehler = 0;
+    NodeArray TriA{}, TriB{}, TriC{}, TriD{}, TriX{}, TriGamma{}, TriBeta{};
+    std::array<float, kNodeArraySize> TriY{};  // forward-substitution values, single precision
+
+    // --- time loop -----------------------------------------------------------------------------
+    double Laufzeit = 0;
+    int KurvenZaehler = 0;
+    int HistIndex = 0;
+    double Xmom = 0;
+    double XmomBilanz = 0;
+    double mPunkt = 0;
+    double mPunktAlt = 0;
+    double qRand = 0;
+    double Anfangsrate = 0;
+    double RateMax = 0;
+    int Zustand1 = 1;
+    double t1xse = 0;
+    double t2xse = 0;
+    double SchwindGrad = 0;
+    double SchwindGradMax = 0;
+    double XEnde = 0;
+    double thetaKernVorher = 0;
+    float dThetaKern = 0;      // single precision
+    double thetaOberfl = 0;
+    double thetaKern = 0;
+    double t1TA = 0;
+    double X1TA = 0;
+
+    // first period: air-state advance and chart spacing
+    double XLuftAlt = 0, XLuftNeu = 0, thetaLuftAlt = 0, thetaLuftNeu = 0;
+    double KurvenDx = 0;
+
+    // second period: drying front and its temperature
+    double mWaerme = 0;
+    double mDiffusion = 0;
+    double thetaUnten = 0;
+    double thetaOben = 0;
+    double DiffLeit = 0;
+    double thetaKernAlt = 0;
+    int FrontKnoten = 0;
+    double Spiegeltiefe = 0;
+    int nIterKern = 0;          // never reset by Start
+    std::int16_t mGlaett = 0;   // smoothing weight, 16-bit signed
+
+    // evaluation results (shown, kept until the next run)
+    double spezEnergie = 0;
+    double relEnergie = 0;
+    double Wasserfehler = 0;
+
+    // profile-chart shrinkage scale
+    double sTick = 0;
+    double XTick = 0;
+
+    // how the last run ended
+    RunEnd Laufende = RunEnd::None;
+
+    // --- histories: record 0 is the start state, record HistIndex the latest ----------------
+    HistoryArray VerlaufXmom{};
+    HistoryArray VerlaufXOb{};
+    HistoryArray VerlaufXK{};
+    HistoryArray VerlaufSpiegel{};
+    HistoryArray VerlaufThetaLuft{};
+    HistoryArray VerlaufThetaOb{};
+    HistoryArray VerlaufThetaK{};
+    HistoryArray VerlaufRate{};
+    HistoryArray VerlaufSchwindOb{};
+    HistoryArray VerlaufSchwindK{};
+};
+
+// Node count as the loops use it. Accepted input makes nOrt a whole number from 1 to 500.
+inline int knoten(const RunState& st) { return static_cast<int>(st.nOrt); }
+
+// The one instance the program uses; it lives in static storage for the program's whole life.
+RunState& programRunState();
+
+}  // namespace tesmo

@@ -1,0 +1,16 @@
+// Ideal shrinkage of green clay: while the plate shrinks it loses exactly the volume of the
+// water that leaves. Shrinkage fractions are linear, relative to the green plate.
+#pragma once
+
+#include "model/run_state.h"
+
+namespace tesmo {
+
+// Linear shrinkage reached at water load X (not limited: below XSchwEnde it exceeds s).
+double sAusX(const RunState& st, double X);
+// Dry-mass concentration in kg/m³ at linear shrinkage sigma.
+double rhosAusS(const RunState& st, double sigma);
+// Water volume fraction at linear shrinkage sigma.
+double psiAusS(const RunState& st, double sigma);
+
+}  // namespace tesmo

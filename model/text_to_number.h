@@ -1,0 +1,13 @@
+// How an input field's text becomes a number.
+#pragma once
+
+#include <string_view>
+
+namespace tesmo {
+
+// Every comma counts as a decimal point; blanks, tabs and line feeds are ignored wherever they
+// stand; a leading sign, digits, at most one decimal point and an optional E exponent are read
+// from the start, the rest of the text is ignored. A text with no number at its start gives 0.
+double TextZuZahl(std::string_view text);
+
+}  // namespace tesmo

@@ -1,0 +1,10 @@
+# Fails when any file of the model folder includes a Qt header.
+file(GLOB files ${DIR}/*.h ${DIR}/*.cpp)
+foreach(f IN LISTS files)
+  file(STRINGS ${f} hits REGEX "#include[ \t]*[<\"]Q")
+  if(hits)
+    message(FATAL_ERROR "${f} includes Qt: ${hits}")
+  endif()
+endforeach()
+list(LENGTH files n)
+message(STATUS "${n} model files checked, none includes Qt")

@@ -1,0 +1,25 @@
+// A drawing surface with its own logical coordinates, as the two charts use it.
+//
+// pic_Ausgabe spans x 0..10500, y 0..6000; pic_Zeit x 0..10500, y 0..4300; both with the origin
+// at the top left and y growing downwards. Coordinates are single precision, as drawn. What is
+// drawn stays until it is drawn over; what lies outside is clipped.
+#pragma once
+
+#include "ui/rgb.h"
+
+namespace tesmo {
+
+enum class LineStyle { Solid, DashDotDot };
+
+class ChartCanvas {
+public:
+    virtual ~ChartCanvas() = default;
+    virtual void setLineWidth(int pixels) = 0;
+    virtual void setLineStyle(LineStyle style) = 0;
+    virtual void line(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+    virtual void fillBox(float x1, float y1, float x2, float y2, Rgb colour) = 0;
+    // Show what has been drawn, at once.
+    virtual void refresh() = 0;
+};
+
+}  // namespace tesmo

@@ -1,0 +1,21 @@
+// The profile chart pic_Ausgabe as drawing operations: the shrinkage scale with the
+// shrinkage-end line, and one water-load profile curve across the half thickness.
+#pragma once
+
+#include "model/run_state.h"
+#include "ui/chart_canvas.h"
+
+namespace tesmo {
+
+// Blue whole- and half-percent shrinkage marks on both edges and the shrinkage-end line, then a
+// refresh. Writes the run state's sTick and XTick as it goes.
+void drawProfileAxes(RunState& st, ChartCanvas& canvas);
+// The current profile XKnoten(0..nOrt+1). A first-period curve is black (red and three pixels
+// wide once Zustand1 = Beendet) and ends with width 1 and a refresh; a second-period curve is
+// black segments only.
+void drawProfileCurve(const RunState& st, ChartCanvas& canvas, bool firstPeriod);
+// White boxes that clear the chart: at Start the top 5000 units, by "Nochmal !" all of it.
+void clearProfileChartAtStart(ChartCanvas& canvas);
+void clearProfileChartAll(ChartCanvas& canvas);
+
+}  // namespace tesmo
