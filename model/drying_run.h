@@ -13,4 +13,8 @@ namespace tesmo {
 // in st.Laufende); a Stop skips everything after the poll that saw it.
 RunEnd Trocknungslauf(RunState& st, const InputTexts& texts, WindowPort& window);
 
+// A German message for the user that says why a run ended early and what to do, for the ends
+// that are not the designed ones (HistoryFull, NonFinite); nullptr for the others.
+const char* laufendeMeldung(RunEnd end);
+
 }  // namespace tesmo
