@@ -18,4 +18,14 @@ void drawProfileCurve(const RunState& st, ChartCanvas& canvas, bool firstPeriod)
 void clearProfileChartAtStart(ChartCanvas& canvas);
 void clearProfileChartAll(ChartCanvas& canvas);
 
+// y of a water load on the profile chart: XAnf at the top (0), dry at the bottom (6000).
+double yAusX(const RunState& st, double X);
+
+// A straight line computed in double precision, handed to the canvas in single precision.
+// Both charts draw every line through here. An end point that is not a finite number (a scale
+// without a range) drops the line; a line reaching far beyond the chart is cut to a box of
+// +-1e6 units along its own direction, so that single precision never overflows while the
+// visible part stays exactly where it was. Returns whether anything was drawn.
+bool chartLine(ChartCanvas& canvas, double x1, double y1, double x2, double y2, Rgb colour);
+
 }  // namespace tesmo
