@@ -10,4 +10,8 @@ namespace tesmo {
 // from the start, the rest of the text is ignored. A text with no number at its start gives 0.
 double TextZuZahl(std::string_view text);
 
+// The same reading; `zahlGefunden` tells whether the text held a number at all (a text without
+// one gives 0, which a message should not present as if the user had typed 0).
+double TextZuZahl(std::string_view text, bool* zahlGefunden);
+
 }  // namespace tesmo

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "model/text_to_number.h"
+
+namespace tesmo {
+
+TEST(TextZuZahl, ReadsTheLeadingNumberAsTheWindowTextsMean) {
+    struct Fall {
+        const char* text;
+        double zahl;
+    };
+    const Fall faelle[] = {
+        {"20,0", 20.0},
+        {"0,25", 0.25},
+        {"0.25", 0.25},
+        {"12,5", 12.5},
+        {"1 850", 1850},
+        {"4E1", 40},
+        {"4e1", 40},
+        {"2,5E-3", 0.0025},
+        {"1e+2", 100},
+        {"-7", -7},
+        {"+7", 7},
+        {" - 3 , 5 e 2x", -350},
+        {"\t1\n2", 12},
+        {"-.5", -0.5},
+        {".5", 0.5},
+        {"5.", 5},
+        {"1.2.3", 1.2},
+        {"1,2,3", 1.2},
+        {"12abc", 12},
+        {"4E", 4},
+        {"4E+", 4},
+        {"4Ex", 4},
+        {"1e5e3", 1e5},
+        {"007", 7},
+        {"0,000123", 0.000123},
+        {"100 %", 100},
+        {"abc", 0},
+        {"", 0},
+        {"-", 0},
+        {".", 0},
+        {"E5", 0},
+        {"+-3", 0},
+        {"1\r2", 1},  // a carriage return is not among the ignored blanks
+    };
+    for (const Fall& f : faelle)
+        EXPECT_DOUBLE_EQ(TextZuZahl(f.text), f.zahl) << "[" << f.text << "]";
+}
+
+TEST(TextZuZahl, ExtremesAndTheFoundFlag) {
+    EXPECT_EQ(TextZuZahl("1E999"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(TextZuZahl("-1E999"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(TextZuZahl("1E-999"), 0.0);
+    EXPECT_EQ(TextZuZahl("1E99999999999999999999"), std::numeric_limits<double>::infinity());
+    EXPECT_DOUBLE_EQ(TextZuZahl("1,7976931348623157E308"), std::numeric_limits<double>::max());
+
+    // Many digits: the decimal point and the exponent keep their meaning, the value rounds.
+    const std::string lang = "1" + std::string(1000, '0') + "E-1000";
+    EXPECT_DOUBLE_EQ(TextZuZahl(lang), 1.0);
+    const std::string klein = "0," + std::string(1000, '0') + "5E1001";
+    EXPECT_DOUBLE_EQ(TextZuZahl(klein), 5.0);
+
+    bool gefunden = true;
+    EXPECT_EQ(TextZuZahl("abc", &gefunden), 0.0);
+    EXPECT_FALSE(gefunden);
+    EXPECT_EQ(TextZuZahl(" 0 ", &gefunden), 0.0);
+    EXPECT_TRUE(gefunden);
+    EXPECT_EQ(TextZuZahl("", &gefunden), 0.0);
+    EXPECT_FALSE(gefunden);
+}
+
+}  // namespace tesmo
