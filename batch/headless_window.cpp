@@ -1,1 +1,98 @@
-// placeholder
+#include "batch/headless_window.h"
+
+#include "batch/interrupt.h"
+#include "ui/control_table.h"
+#include "ui/number_format.h"
+
+namespace tesmo {
+
+namespace {
+// Room reserved in every control's text so that writing a number during the run never
+// allocates.
+constexpr std::size_t kReservedText = kNumberTextCapacity;
+}  // namespace
+
+HeadlessWindow::HeadlessWindow(RunState& st) : WindowBase(st) {
+    for (int i = 0; i < kControlCount; ++i) {
+        const ControlSpec& initial = controlSpec(controlAt(i));
+        ControlState& c = controls_[static_cast<std::size_t>(i)];
+        c.text.reserve(kReservedText);
+        c.text = initial.text;
+        c.visible = initial.visibleAtStart;
+        c.colour = initial.colour;
+    }
+}
+
+void HeadlessWindow::setInputTexts(const InputTexts& texts) {
+    for (int i = 0; i < kInputCount; ++i)
+        at(controlAt(i)).text = texts[controlAt(i)];
+}
+
+void HeadlessWindow::reportProgress(std::FILE* out, long polls) {
+    progressOut_ = out;
+    progressEvery_ = polls;
+}
+
+void HeadlessWindow::setVisible(Control control, bool visible) {
+    at(control).visible = visible;
+}
+
+void HeadlessWindow::setText(Control control, std::string_view text) {
+    ControlState& c = at(control);
+    c.text.assign(text.data(), text.size());  // within the reserved room: no allocation
+    c.written = true;
+}
+
+std::string HeadlessWindow::text(Control control) const {
+    return at(control).text;
+}
+
+bool HeadlessWindow::isVisible(Control control) const {
+    return at(control).visible;
+}
+
+void HeadlessWindow::setColor(Control control, Rgb colour) {
+    at(control).colour = colour;
+}
+
+ChartCanvas& HeadlessWindow::canvas(Chart chart) {
+    return chart == Chart::Ausgabe ? ausgabe_ : zeit_;
+}
+
+void HeadlessWindow::processEvents() {
+    ++polls_;
+    // The only event a headless run can receive: the user interrupts it, which acts as Stop.
+    if (interruptRequested()) state().StopFlag = 1;
+    if (progressEvery_ > 0 && polls_ % progressEvery_ == 0) printProgress();
+}
+
+void HeadlessWindow::waitForEvents() {
+    // No click can ever end a pause here, so a pause ends at once, as if Weiter followed.
+    processEvents();
+    state().PauseFlag = 0;
+}
+
+void HeadlessWindow::showMessages(const std::vector<std::string>& messages) {
+    messages_.insert(messages_.end(), messages.begin(), messages.end());
+}
+
+bool HeadlessWindow::written(Control control) const {
+    return at(control).written;
+}
+
+Rgb HeadlessWindow::colour(Control control) const {
+    return at(control).colour;
+}
+
+void HeadlessWindow::printProgress() {
+    const RunState& st = state();
+    const double toRemove = st.XAnf - static_cast<double>(st.XZiel);
+    NumberBuffer time, share;
+    const std::string_view t = Zeitformat(st.Laufzeit, time);
+    const std::string_view p =
+        formatNumber(100.0 * (st.XAnf - st.Xmom) / toRemove, Pattern::F1, share);
+    std::fprintf(progressOut_, "Zeit%.*s  %.*s %% des Wassers entfernt\n",
+                 static_cast<int>(t.size()), t.data(), static_cast<int>(p.size()), p.data());
+}
+
+}  // namespace tesmo

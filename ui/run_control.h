@@ -6,13 +6,14 @@
 namespace tesmo {
 
 class RunControl {
-public:
+  public:
     explicit RunControl(WindowBase& window) : window_(window) {}
 
-    // A whole run executes inside cmd_Start_Click: window preparation, check of the input
-    // texts (refused input shows its messages and changes nothing), set-up, both drying
+    // A whole run executes inside cmd_Start_Click: check of the input texts (refused input
+    // shows its messages and changes nothing), window preparation, set-up, both drying
     // periods, evaluation; then "Nochmal !" is shown.
     void cmd_Start_Click();
+    // Holds the handler in the window's event processing until Weiter (or the window closes).
     void cmd_Pause_Click();
     void cmd_Weiter_Click();
     void cmd_Stop_Click();
@@ -20,13 +21,18 @@ public:
 
     // True while cmd_Start_Click is executing a run.
     bool running() const { return running_; }
+    // True when the last press of Start was refused because of its input texts.
+    bool inputRefused() const { return refused_; }
     // The window is closing: end any run at its next poll and release any waiting pause.
     void requestQuit();
     bool quitRequested() const { return quit_; }
 
-private:
+  private:
+    void prepareWindowForRun();
+
     WindowBase& window_;
     bool running_ = false;
+    bool refused_ = false;
     bool quit_ = false;
 };
 

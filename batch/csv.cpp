@@ -1,0 +1,67 @@
+#include "batch/csv.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace tesmo {
+
+namespace {
+
+struct Column {
+    const char* name;
+    const HistoryArray RunState::*array;
+};
+
+constexpr Column kColumns[] = {
+    {"VerlaufXmom", &RunState::VerlaufXmom},
+    {"VerlaufXOb", &RunState::VerlaufXOb},
+    {"VerlaufXK", &RunState::VerlaufXK},
+    {"VerlaufSpiegel", &RunState::VerlaufSpiegel},
+    {"VerlaufThetaLuft", &RunState::VerlaufThetaLuft},
+    {"VerlaufThetaOb", &RunState::VerlaufThetaOb},
+    {"VerlaufThetaK", &RunState::VerlaufThetaK},
+    {"VerlaufRate", &RunState::VerlaufRate},
+    {"VerlaufSchwindOb", &RunState::VerlaufSchwindOb},
+    {"VerlaufSchwindK", &RunState::VerlaufSchwindK},
+};
+
+void writeHeader(std::FILE* out) {
+    const char* separator = "";
+    for (const Column& column : kColumns) {
+        std::fputs(separator, out);
+        std::fputs(column.name, out);
+        separator = ",";
+    }
+    std::fputc('\n', out);
+}
+
+void writeRow(std::FILE* out, const RunState& st, std::size_t record) {
+    char row[sizeof kColumns / sizeof kColumns[0] * 32];
+    char* p = row;
+    for (const Column& column : kColumns) {
+        if (p != row) *p++ = ',';
+        p = std::to_chars(p, p + 31, (st.*column.array)[record], std::chars_format::general, 17)
+                .ptr;
+    }
+    *p++ = '\n';
+    std::fwrite(row, 1, static_cast<std::size_t>(p - row), out);
+}
+
+}  // namespace
+
+bool writeHistoriesCsv(std::FILE* out, const RunState& st) {
+    writeHeader(out);
+    const int last = st.HistIndex < 0 ? -1 : std::min(st.HistIndex, kMaxHistoryIndex);
+    for (int record = 0; record <= last; ++record)
+        writeRow(out, st, static_cast<std::size_t>(record));
+    return std::ferror(out) == 0;
+}
+
+bool writeHistoriesCsv(const std::string& path, const RunState& st) {
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (!out) return false;
+    const bool written = writeHistoriesCsv(out, st);
+    return (std::fclose(out) == 0) && written;
+}
+
+}  // namespace tesmo

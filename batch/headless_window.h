@@ -1,0 +1,78 @@
+// The window without a screen: every control keeps its last text, visibility and colour, the
+// two charts count what is drawn on them, and the event processing has nothing to process.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "model/inputs.h"
+#include "ui/window_base.h"
+
+namespace tesmo {
+
+// A drawing surface that only counts; nothing is kept, nothing allocated.
+class CountingCanvas : public ChartCanvas {
+  public:
+    long lines = 0, boxes = 0, refreshes = 0;
+
+    void setLineWidth(int) override {}
+    void setLineStyle(LineStyle) override {}
+    void line(float, float, float, float, Rgb) override { ++lines; }
+    void fillBox(float, float, float, float, Rgb) override { ++boxes; }
+    void refresh() override { ++refreshes; }
+};
+
+class HeadlessWindow : public WindowBase {
+  public:
+    // Every control as the window opens: default texts, start visibility and colours.
+    explicit HeadlessWindow(RunState& st);
+
+    void setInputTexts(const InputTexts& texts);
+    // Report the simulated time and the share of the water removed on `out` every `polls`
+    // polls (0: never).
+    void reportProgress(std::FILE* out, long polls);
+
+    // --- WindowPort and WindowBase ---------------------------------------------------------
+    void setVisible(Control control, bool visible) override;
+    void repaint(Control) override {}
+    void setText(Control control, std::string_view text) override;
+    std::string text(Control control) const override;
+    bool isVisible(Control control) const override;
+    void setColor(Control control, Rgb colour) override;
+    void setFocus(Control) override {}
+    ChartCanvas& canvas(Chart chart) override;
+    void processEvents() override;
+    void waitForEvents() override;
+    void showMessages(const std::vector<std::string>& messages) override;
+
+    // --- what the window holds after a run ----------------------------------------------------
+    // Whether a text has been written into the control since the window opened.
+    bool written(Control control) const;
+    Rgb colour(Control control) const;
+    const std::vector<std::string>& messages() const { return messages_; }
+    long polls() const { return polls_; }
+
+  private:
+    struct ControlState {
+        std::string text;
+        bool visible = false;
+        bool written = false;
+        Rgb colour{};
+    };
+    ControlState& at(Control c) { return controls_[static_cast<std::size_t>(index(c))]; }
+    const ControlState& at(Control c) const {
+        return controls_[static_cast<std::size_t>(index(c))];
+    }
+    void printProgress();
+
+    std::array<ControlState, kControlCount> controls_;
+    CountingCanvas ausgabe_, zeit_;
+    std::vector<std::string> messages_;
+    long polls_ = 0;
+    std::FILE* progressOut_ = nullptr;
+    long progressEvery_ = 0;
+};
+
+}  // namespace tesmo

@@ -1,0 +1,18 @@
+// What tesmo-gegen-batch prints: the window as it stands after the run.
+#pragma once
+
+#include <ostream>
+
+#include "batch/headless_window.h"
+
+namespace tesmo {
+
+// The word that names how a run ended: target, midplane, stopped, history-full, non-finite.
+const char* endName(RunEnd end);
+
+// Every output field the run wrote (name or, with `human`, label caption, a TAB, the text) in
+// the window's top-to-bottom order; the warning labels and Image7 as visible or hidden; the
+// colour of the water-balance error; how the run ended.
+void printReport(std::ostream& out, const HeadlessWindow& window, bool human);
+
+}  // namespace tesmo

@@ -1,0 +1,142 @@
+// Runs the built tesmo-gegen-batch as a user would.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace tesmo {
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// `then` is shell text that runs after the runner has been started (in the background, when
+// `then` begins with "&").
+Result runBatchExe(const std::string& args, const std::string& then = "") {
+    // One pair of files per test, so that tests may run side by side.
+    const std::string base = testing::TempDir() + "tesmo_batch_" +
+                             testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string out = base + ".out", err = base + ".err";
+    const std::string command =
+        std::string("'") + TESMO_BATCH_EXE + "' " + args + " >'" + out + "' 2>'" + err + "'" + then;
+    const int raw = std::system(command.c_str());
+    Result r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = slurp(out);
+    r.err = slurp(err);
+    return r;
+}
+
+bool hasLine(const std::string& text, const std::string& line) {
+    return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
+}
+
+}  // namespace
+
+TEST(BatchRunner, DefaultRunShowsTheSetUpValuesAndEndsNormally) {
+    const Result r = runBatchExe("");
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const char* line :
+         {"txt_XSchwEnde\t0,136", "txt_offPoren\t25,1", "txt_LuftRohlingVerh\t13,11",
+          "txt_LuftWasserVerh\t52,42", "txt_xmom\t0,00", "txt_KapGeschw\t-", "Image7\tvisible"})
+        EXPECT_TRUE(hasLine(r.out, line)) << line << "\n" << r.out;
+    EXPECT_TRUE(hasLine(r.out, "end\tmidplane") || hasLine(r.out, "end\ttarget")) << r.out;
+    // Field lines first, in the window's top-to-bottom order.
+    EXPECT_EQ(r.out.rfind("txt_XSchwEnde\t", 0), 0u);
+    EXPECT_LT(r.out.find("txt_Zeit\t"), r.out.find("txt_Wasserfehler\t"));
+    EXPECT_LT(r.out.find("txt_Wasserfehler\t"), r.out.find("lbl_Achtung\t"));
+    EXPECT_LT(r.out.find("Image7\t"), r.out.find("txt_Wasserfehler.color\t"));
+    EXPECT_LT(r.out.find("txt_Wasserfehler.color\t"), r.out.find("end\t"));
+}
+
+TEST(BatchRunner, HumanOutputUsesTheLabelCaptions) {
+    const Result r = runBatchExe("--human txt_XAnf=0,30");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(hasLine(r.out, "spez. Luftdurchsatz in kg pro kg Wasser\t52,42")) << r.out;
+    EXPECT_EQ(r.out.find("txt_LuftWasserVerh"), std::string::npos);
+}
+
+TEST(BatchRunner, RefusedInputExitsWith2AndPrintsOnlyTheReasons) {
+    const Result r = runBatchExe("txt_Ortsschrittweite=0");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err, "");
+}
+
+TEST(BatchRunner, UsageErrorsExitWith64AndHelpDocumentsTheOptions) {
+    for (const char* args : {"txt_Unbekannt=1", "txt_Dicke", "--csv", "--nonsense"}) {
+        const Result r = runBatchExe(args);
+        EXPECT_EQ(r.status, 64) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_NE(r.err.find("Usage:"), std::string::npos) << args;
+    }
+    const Result help = runBatchExe("--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char* word : {"--human", "--csv", "--progress", "txt_KappaSteig", "64"})
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+}
+
+TEST(BatchRunner, CsvHasTheArrayNamesAndFullPrecisionRecords) {
+    const std::string csv = testing::TempDir() + "tesmo_batch_histories.csv";
+    const Result r = runBatchExe("txt_Dicke=4 txt_rund=100 --csv '" + csv + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream in(csv);
+    std::string header, first, line;
+    std::getline(in, header);
+    EXPECT_EQ(header,
+              "VerlaufXmom,VerlaufXOb,VerlaufXK,VerlaufSpiegel,VerlaufThetaLuft,VerlaufThetaOb,"
+              "VerlaufThetaK,VerlaufRate,VerlaufSchwindOb,VerlaufSchwindK");
+    std::getline(in, first);
+    EXPECT_EQ(first.rfind("0.25,", 0), 0u) << first;  // record 0: the initial water load
+    EXPECT_NE(first.find("30.0373"), std::string::npos) << first;  // wet bulb, all digits
+    long rows = 1;
+    while (std::getline(in, line))
+        ++rows;
+    EXPECT_GT(rows, 100);
+}
+
+TEST(BatchRunner, ARunThatOutgrowsTheHistoriesEndsEarlyWithExit3AndAllRecords) {
+    const std::string csv = testing::TempDir() + "tesmo_batch_full.csv";
+    const Result r =
+        runBatchExe("txt_deltaT=0,05 txt_Ortsschrittweite=1 txt_rund=50000 --csv '" + csv + "'");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(hasLine(r.out, "end\thistory-full")) << r.out;
+    EXPECT_FALSE(hasLine(r.out, "txt_spezEnergie")) << r.out;
+    EXPECT_NE(r.err, "");
+    std::ifstream in(csv);
+    long lines = 0;
+    for (std::string line; std::getline(in, line);)
+        ++lines;
+    EXPECT_EQ(lines, 1 + 500001);
+}
+
+TEST(BatchRunner, AnInterruptActsLikeStop) {
+    const Result r = runBatchExe("txt_deltaT=0,05", " & sleep 0.5; kill -INT $!; wait $!");
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_TRUE(hasLine(r.out, "end\tstopped")) << r.out;
+    EXPECT_NE(r.err.find("abgebrochen"), std::string::npos) << r.err;
+}
+
+TEST(BatchRunner, ProgressGoesToStderrOnly) {
+    const Result quiet = runBatchExe("txt_Dicke=4");
+    const Result loud = runBatchExe("txt_Dicke=4 --progress");
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_NE(loud.err.find("des Wassers entfernt"), std::string::npos);
+    EXPECT_EQ(loud.out, quiet.out);
+}
+
+}  // namespace tesmo
