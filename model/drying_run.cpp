@@ -1,1 +1,44 @@
-// placeholder until implemented
+#include "model/drying_run.h"
+
+#include "model/evaluation.h"
+#include "model/first_period.h"
+#include "model/second_period.h"
+#include "model/setup.h"
+
+namespace tesmo {
+
+RunEnd Trocknungslauf(RunState& st, const InputTexts& texts, WindowPort& window) {
+    st.Laufende = RunEnd::None;
+    Einrichtung(st, texts, window);
+    window.draw(ChartDrawing::ProfileAxes);
+    ersterAbschnittVorbereiten(st, window);
+    if (ersterTrocknungsabschnitt(st, window)) {
+        uebergang(st, window);
+        zweiterTrocknungsabschnitt(st, window);
+    }
+    // Only a run that reached the target or the mid-plane is evaluated; a stopped or cut-off run
+    // keeps what it showed.
+    if (st.Laufende == RunEnd::Target || st.Laufende == RunEnd::Midplane) Auswertung(st, window);
+    return st.Laufende;
+}
+
+const char* laufendeMeldung(RunEnd end) {
+    switch (end) {
+        case RunEnd::HistoryFull:
+            return "Die Rechnung wurde abgebrochen: Sie bräuchte mehr als 500 000 gespeicherte "
+                   "Zeitschritte. Bitte eine größere Zeitschrittweite wählen. Die Auswertung "
+                   "entfällt.";
+        case RunEnd::NonFinite:
+            return "Die Rechnung wurde abgebrochen: Ein Zwischenergebnis ist keine endliche Zahl "
+                   "mehr, die Eingaben lassen sich so nicht rechnen. Bitte die Eingaben prüfen, "
+                   "z. B. eine kleinere Zeitschrittweite wählen. Die Auswertung entfällt.";
+        case RunEnd::None:
+        case RunEnd::Target:
+        case RunEnd::Midplane:
+        case RunEnd::Stopped:
+            return nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace tesmo

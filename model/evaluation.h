@@ -1,0 +1,25 @@
+// The evaluation at the end of a run that reached its end (target water load or front at the
+// mid-plane): corrected and smoothed histories, energy demand, convergence warning, the
+// time-history chart and the water-balance error.
+#pragma once
+
+#include "model/run_state.h"
+#include "model/window_port.h"
+
+namespace tesmo {
+
+void Auswertung(RunState& st, WindowPort& window);
+
+// The parts, in their order.
+// XEnde; X1TA and the mean and core water-load histories re-mapped so that the run ends at
+// XZiel while XAnf stays.
+void wasserbeladungenAbbilden(RunState& st);
+// Records 10 to HistIndex: temperatures and rate smoothed with the weight mGlaett, the −100
+// markers of long searches replaced by their predecessor, RateMax from the smoothed rates.
+void verlaeufeGlaetten(RunState& st);
+// spezEnergie (kJ per kg of water) and relEnergie (relative to 2500 kJ/kg).
+void energiebedarf(RunState& st);
+// Water-balance error in % of the water to be removed.
+void wasserfehler(RunState& st);
+
+}  // namespace tesmo
