@@ -7,19 +7,13 @@
 #include "model/first_period.h"
 #include "model/inputs.h"
 #include "model/second_period.h"
+#include "model/null_window_port.h"
 #include "model/setup.h"
 
 namespace tesmo {
 namespace {
 
-class NullPort : public WindowPort {
-  public:
-    void poll() override {}
-    void writeGroup(DisplayGroup) override {}
-    void draw(ChartDrawing) override {}
-    void setVisible(Control, bool) override {}
-    void repaint(Control) override {}
-};
+using NullPort = NullWindowPort;
 
 // The default run, prepared and stepped `firstSteps` steps into its first period (which has
 // 15400 steps), or on into the second period when `second` is set.

@@ -8,13 +8,13 @@
 namespace tesmo {
 
 // Set-up, shrinkage scale of the profile chart, first drying period, transition, second drying
-// period and evaluation with the time-history chart, calling the window at the designed
+// period and evaluation with the time-history chart, calling the window at its fixed
 // moments. Expects texts that pruefeEingaben() accepted. Returns why the run ended (also kept
 // in st.Laufende); a Stop skips everything after the poll that saw it.
 RunEnd Trocknungslauf(RunState& st, const InputTexts& texts, WindowPort& window);
 
 // A German message for the user that says why a run ended early and what to do, for the ends
-// that are not the designed ones (HistoryFull, NonFinite); nullptr for the others.
+// that are not regular ones (HistoryFull, NonFinite); nullptr for the others.
 const char* laufendeMeldung(RunEnd end);
 
 }  // namespace tesmo

@@ -25,7 +25,7 @@ inline constexpr int kMaxHistoryIndex = kHistorySize - 1;
 using NodeArray = std::array<double, kNodeArraySize>;
 using HistoryArray = std::array<double, kHistorySize>;
 
-// Why a run ended. The first three are the designed ends; the last two are the guards that keep
+// Why a run ended. The first three are the regular ends; the last two are the guards that keep
 // a run from writing past the histories or showing values that are not numbers.
 enum class RunEnd : std::uint8_t {
     None,             // no run has ended yet (or one is in progress)

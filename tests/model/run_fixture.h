@@ -8,20 +8,13 @@
 #include "model/inputs.h"
 #include "model/run_state.h"
 #include "model/second_period.h"
+#include "model/null_window_port.h"
 #include "model/setup.h"
 #include "tests/model/recording_port.h"
 
 namespace tesmo::test {
 
-// A window that does nothing.
-class NullPort : public WindowPort {
-  public:
-    void poll() override {}
-    void writeGroup(DisplayGroup) override {}
-    void draw(ChartDrawing) override {}
-    void setVisible(Control, bool) override {}
-    void repaint(Control) override {}
-};
+using NullPort = tesmo::NullWindowPort;
 
 // Records every call and lets a test look at the run state at the moment of a call.
 class ProbePort : public RecordingPort {
