@@ -21,8 +21,12 @@ run: build
 test: build
 	@ctest --preset $(PRESET)
 
+# The model's benchmarks, then a default run in the window against the same run headless,
+# offscreen and under Xvfb.
 bench: build
 	@$(BUILD)/bench/tesmo_bench
+	@$(BUILD)/bench/tesmo_bench_window
+	@QT_QPA_PLATFORM=xcb xvfb-run -a $(BUILD)/bench/tesmo_bench_window
 
 # The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:
