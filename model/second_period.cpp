@@ -18,13 +18,6 @@ bool laufEnde(RunState& st, RunEnd grund) {
     return false;
 }
 
-// The second-period displays never show a front above 100 °C: the shown value is lowered and
-// stays lowered in the run state, where the next air-state advance uses it. The display groups
-// do this themselves; doing it here too keeps the run state right whatever window is attached.
-void kernHoechstens100(RunState& st) {
-    if (st.thetaKern > 100) st.thetaKern = 100;
-}
-
 void auffrischen(RunState& st, WindowPort& window) {
     kernHoechstens100(st);
     window.writeGroup(DisplayGroup::SecondRefresh);
@@ -194,6 +187,10 @@ void profilkurve(RunState& st, WindowPort& window) {
 }
 
 }  // namespace
+
+void kernHoechstens100(RunState& st) {
+    if (st.thetaKern > 100) st.thetaKern = 100;
+}
 
 void uebergang(RunState& st, WindowPort& window) {
     st.t1TA = st.Laufzeit;

@@ -19,6 +19,13 @@ bool zweiterAbschnittSchritt(RunState& st, WindowPort& window);
 // Steps until the run is over; the reason is left in st.Laufende.
 void zweiterTrocknungsabschnitt(RunState& st, WindowPort& window);
 
+// The front temperature may come out of its search up to half a kelvin above boiling; the
+// second-period displays never show more than 100 °C, and the lowered value stays in the run
+// state, where the next air-state advance uses it. The display groups lower it as they show
+// it; the period lowers it before it calls them too, so the run state is right whatever
+// window is attached.
+void kernHoechstens100(RunState& st);
+
 // --- the parts of one step ------------------------------------------------------------------
 
 // Node f of the drying front: the last node below zero before the first one that is not. -1

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/moist_air.h"
+#include "model/second_period.h"
 #include "model/shrinkage.h"
 #include "ui/number_format.h"
 #include "ui/window_base.h"
@@ -70,12 +71,6 @@ void surfaceAndCoreAtWetBulb(RunState& st) {
     st.thetaKern = st.thetaOb;
 }
 
-// The front temperature may come out of its search up to half a kelvin above boiling; what is
-// shown, and carried on, is at most 100 °C.
-void limitCoreToBoiling(RunState& st) {
-    if (st.thetaKern > 100.0) st.thetaKern = 100.0;
-}
-
 void timeHeatWaterRate(Writer& w) {
     w.time(C::txt_Zeit, wholeSeconds(w.st().Laufzeit));
     w.number(C::txt_qrand, w.st().qRand, Pattern::F2);
@@ -105,7 +100,7 @@ void waterLoadSecondPeriod(Writer& w) {
 void secondPeriodHead(Writer& w) {
     w.number(C::txt_Wasserdampf, rate(w.st()), Pattern::F2);
     w.number(C::txt_thetaOb, w.st().thetaOberfl, Pattern::F1);
-    limitCoreToBoiling(w.st());
+    kernHoechstens100(w.st());
     w.number(C::txt_thetaK, w.st().thetaKern, Pattern::F1);
     waterLoadSecondPeriod(w);
 }
