@@ -6,8 +6,8 @@
 #include "model/drying_run.h"
 #include "model/first_period.h"
 #include "model/inputs.h"
-#include "model/second_period.h"
 #include "model/null_window_port.h"
+#include "model/second_period.h"
 #include "model/setup.h"
 
 namespace tesmo {

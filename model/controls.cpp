@@ -87,6 +87,8 @@ constexpr std::array<const char*, kControlCount> kNames = {
 };
 }  // namespace
 
-const char* controlName(Control c) { return kNames[static_cast<std::size_t>(index(c))]; }
+const char* controlName(Control c) {
+    return kNames[static_cast<std::size_t>(index(c))];
+}
 
 }  // namespace tesmo

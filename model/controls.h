@@ -113,10 +113,16 @@ inline constexpr Control kFirstOutput = Control::txt_XSchwEnde;
 inline constexpr Control kFirstOutputLabel = Control::lbl_SchwindEnde;
 inline constexpr int kOutputCount = 24;
 
-constexpr int index(Control c) { return static_cast<int>(c); }
-constexpr Control controlAt(int i) { return static_cast<Control>(i); }
+constexpr int index(Control c) {
+    return static_cast<int>(c);
+}
+constexpr Control controlAt(int i) {
+    return static_cast<Control>(i);
+}
 
-constexpr bool isInput(Control c) { return index(c) < kInputCount; }
+constexpr bool isInput(Control c) {
+    return index(c) < kInputCount;
+}
 constexpr bool isOutputField(Control c) {
     return index(c) >= index(kFirstOutput) && index(c) < index(kFirstOutput) + kOutputCount;
 }

@@ -8,7 +8,6 @@
 
 namespace tesmo {
 
-
 // The texts of the input fields, indexed by index(Control) of the input (0..16).
 struct InputTexts {
     std::array<std::string, kInputCount> text;

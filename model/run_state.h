@@ -17,9 +17,9 @@
 
 namespace tesmo {
 
-inline constexpr int kNodeArraySize = 502;        // indices 0..501
-inline constexpr int kMaxNodes = 500;             // nOrt; the mirror node nOrt+1 must fit
-inline constexpr int kHistorySize = 500001;       // records 0..500000
+inline constexpr int kNodeArraySize = 502;   // indices 0..501
+inline constexpr int kMaxNodes = 500;        // nOrt; the mirror node nOrt+1 must fit
+inline constexpr int kHistorySize = 500001;  // records 0..500000
 inline constexpr int kMaxHistoryIndex = kHistorySize - 1;
 
 using NodeArray = std::array<double, kNodeArraySize>;
@@ -28,12 +28,12 @@ using HistoryArray = std::array<double, kHistorySize>;
 // Why a run ended. The first three are the regular ends; the last two are the guards that keep
 // a run from writing past the histories or showing values that are not numbers.
 enum class RunEnd : std::uint8_t {
-    None,             // no run has ended yet (or one is in progress)
-    Target,           // the mean water load reached XZiel
-    Midplane,         // the drying front reached the mid-plane
-    Stopped,          // the user pressed Stop (or closed the window)
-    HistoryFull,      // the run needed more history records than the arrays hold
-    NonFinite,        // a non-finite value appeared in the run state
+    None,         // no run has ended yet (or one is in progress)
+    Target,       // the mean water load reached XZiel
+    Midplane,     // the drying front reached the mid-plane
+    Stopped,      // the user pressed Stop (or closed the window)
+    HistoryFull,  // the run needed more history records than the arrays hold
+    NonFinite,    // a non-finite value appeared in the run state
 };
 
 struct RunState {
@@ -66,11 +66,11 @@ struct RunState {
     double s = 0;
     double spezOberfl = 0;
     double pvAbluft = 0;
-    double XAbluft = 0;        // water load of the air at the plate's current position
+    double XAbluft = 0;  // water load of the air at the plate's current position
     double thetaKG = 0;
     double thetaKG0 = 0;
     double pvAussen = 0;
-    float XAussen = 0;         // single precision
+    float XAussen = 0;  // single precision
     double LuftRohlingVerh = 0;
     double rhosRoh = 0;
     double psiRoh = 0;
@@ -113,7 +113,7 @@ struct RunState {
     double SchwindGradMax = 0;
     double XEnde = 0;
     double thetaKernVorher = 0;
-    float dThetaKern = 0;      // single precision
+    float dThetaKern = 0;  // single precision
     double thetaOberfl = 0;
     double thetaKern = 0;
     double t1TA = 0;
@@ -132,8 +132,8 @@ struct RunState {
     double thetaKernAlt = 0;
     int FrontKnoten = 0;
     double Spiegeltiefe = 0;
-    int nIterKern = 0;          // never reset by Start
-    std::int16_t mGlaett = 0;   // smoothing weight, 16-bit signed
+    int nIterKern = 0;         // never reset by Start
+    std::int16_t mGlaett = 0;  // smoothing weight, 16-bit signed
 
     // evaluation results (shown, kept until the next run)
     double spezEnergie = 0;
@@ -161,7 +161,9 @@ struct RunState {
 };
 
 // Node count as the loops use it. Accepted input makes nOrt a whole number from 1 to 500.
-inline int knoten(const RunState& st) { return static_cast<int>(st.nOrt); }
+inline int knoten(const RunState& st) {
+    return static_cast<int>(st.nOrt);
+}
 
 // The one instance the program uses; it lives in static storage for the program's whole life.
 RunState& programRunState();

@@ -16,21 +16,21 @@ namespace tesmo {
 // The fixed, ordered groups of output writes. Each reads the run state at the moment it is
 // written; the two second-period groups also lower thetaKern to 100 °C before showing it.
 enum class DisplayGroup : std::uint8_t {
-    SetupAir,            // txt_LuftRohlingVerh, txt_LuftWasserVerh (no immediate repaint)
-    SetupShrinkage,      // txt_XSchwEnde, txt_offPoren
-    SetupTemperatures,   // txt_thetaOb, txt_thetaK, both the wet-bulb temperature thetaOb
-    StartRate,           // txt_Wasserdampf with the start rate, three decimals
-    FirstPeriodic,       // first period, every Int(rund/50) steps
-    FirstCurve,          // first period, after each profile curve
-    ShrinkGradient,      // txt_schwinddiff, txt_schwindgrad at a new steepest surface gradient
-    SurfaceShrinkEnd,    // lbl_OberflSchwind, txt_t1xse shown and written (end of surface shrinkage)
-    CoreShrinkEnd,       // lbl_KernSchwind, txt_t2xse shown and written (end of core shrinkage)
-    Transition,          // end of the first period: duration, water load, start rate, "-"
-    SecondPeriodic,      // second period, every Int(rund/50) steps
-    SecondRefresh,       // second period, after each curve and once at the end of the run
-    EndWaterLoads,       // evaluation: txt_X1TA re-mapped, txt_xmom = XZiel
-    EndEnergy,           // evaluation: energy labels and fields shown and written
-    EndWaterError,       // evaluation: water-balance error with its colours and warnings
+    SetupAir,           // txt_LuftRohlingVerh, txt_LuftWasserVerh (no immediate repaint)
+    SetupShrinkage,     // txt_XSchwEnde, txt_offPoren
+    SetupTemperatures,  // txt_thetaOb, txt_thetaK, both the wet-bulb temperature thetaOb
+    StartRate,          // txt_Wasserdampf with the start rate, three decimals
+    FirstPeriodic,      // first period, every Int(rund/50) steps
+    FirstCurve,         // first period, after each profile curve
+    ShrinkGradient,     // txt_schwinddiff, txt_schwindgrad at a new steepest surface gradient
+    SurfaceShrinkEnd,   // lbl_OberflSchwind, txt_t1xse shown and written (end of surface shrinkage)
+    CoreShrinkEnd,      // lbl_KernSchwind, txt_t2xse shown and written (end of core shrinkage)
+    Transition,         // end of the first period: duration, water load, start rate, "-"
+    SecondPeriodic,     // second period, every Int(rund/50) steps
+    SecondRefresh,      // second period, after each curve and once at the end of the run
+    EndWaterLoads,      // evaluation: txt_X1TA re-mapped, txt_xmom = XZiel
+    EndEnergy,          // evaluation: energy labels and fields shown and written
+    EndWaterError,      // evaluation: water-balance error with its colours and warnings
 };
 
 // The drawings the model asks for at their moments.
@@ -42,7 +42,7 @@ enum class ChartDrawing : std::uint8_t {
 };
 
 class WindowPort {
-public:
+  public:
     virtual ~WindowPort() = default;
 
     // Process all pending window events once. Pause, Weiter and Stop act in here.

@@ -12,7 +12,7 @@ namespace tesmo {
 enum class LineStyle { Solid, DashDotDot };
 
 class ChartCanvas {
-public:
+  public:
     virtual ~ChartCanvas() = default;
     virtual void setLineWidth(int pixels) = 0;
     virtual void setLineStyle(LineStyle style) = 0;

@@ -24,10 +24,10 @@ struct FontSpec {
 struct ControlSpec {
     Control id;
     ControlKind kind;
-    const char* text;      // default text, caption, or "" (txt_Wasserfehler: " ")
-    Twips geometry;        // pic_* and Image7 too; lbl_Achtung in pic_Zeit's logical units
+    const char* text;  // default text, caption, or "" (txt_Wasserfehler: " ")
+    Twips geometry;    // pic_* and Image7 too; lbl_Achtung in pic_Zeit's logical units
     FontSpec font;
-    Rgb colour;            // text colour
+    Rgb colour;  // text colour
     Align align;
     bool visibleAtStart;
 };

@@ -6,7 +6,9 @@
 
 namespace tesmo {
 
-void WindowBase::writeGroup(DisplayGroup group) { writeDisplayGroup(group, *this); }
+void WindowBase::writeGroup(DisplayGroup group) {
+    writeDisplayGroup(group, *this);
+}
 
 void WindowBase::draw(ChartDrawing drawing) {
     switch (drawing) {

@@ -19,7 +19,7 @@ namespace tesmo {
 enum class Chart { Ausgabe, Zeit };  // pic_Ausgabe (profiles), pic_Zeit (time histories)
 
 class WindowBase : public WindowPort {
-public:
+  public:
     explicit WindowBase(RunState& state) : state_(state) {}
 
     // --- WindowPort ------------------------------------------------------------------------
@@ -51,7 +51,7 @@ public:
     RunState& state() { return state_; }
     const RunState& state() const { return state_; }
 
-private:
+  private:
     RunState& state_;
 };
 

@@ -6,9 +6,9 @@
 
 #include "model/first_period.h"
 #include "model/inputs.h"
+#include "model/null_window_port.h"
 #include "model/run_state.h"
 #include "model/second_period.h"
-#include "model/null_window_port.h"
 #include "model/setup.h"
 #include "tests/model/recording_port.h"
 
