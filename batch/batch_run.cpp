@@ -52,8 +52,10 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
     printReport(out, window, options.human);
     const RunEnd end = st.Laufende;
     if (end == RunEnd::Stopped) err << "Der Lauf wurde abgebrochen.\n";
-    if (!options.csvPath.empty() && !writeHistoriesCsv(options.csvPath, st)) {
-        err << "tesmo-gegen-batch: cannot write " << options.csvPath << '\n';
+    WriteFailure failure;
+    if (!options.csvPath.empty() && !writeHistoriesCsv(options.csvPath, st, &failure)) {
+        err << "tesmo-gegen-batch: " << options.csvPath
+            << " konnte nicht geschrieben werden: " << reasonText(failure) << '\n';
         return kExitWriteFailed;
     }
     return endedEarly(end) ? kExitEndedEarly : kExitFinished;

@@ -57,11 +57,11 @@ bool writeHistoriesCsv(std::FILE* out, const RunState& st) {
     return std::ferror(out) == 0;
 }
 
-bool writeHistoriesCsv(const std::string& path, const RunState& st) {
-    std::FILE* out = std::fopen(path.c_str(), "w");
-    if (!out) return false;
-    const bool written = writeHistoriesCsv(out, st);
-    return (std::fclose(out) == 0) && written;
+bool writeHistoriesCsv(const std::string& path, const RunState& st, WriteFailure* failure) {
+    // Another run may write the same file at the same time, and a reader may open it at any
+    // moment: either sees one whole table, never a mixture or half of one.
+    return writeFileAtomically(
+        path, [&st](std::FILE* out) { return writeHistoriesCsv(out, st); }, failure);
 }
 
 }  // namespace tesmo
