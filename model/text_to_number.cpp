@@ -17,8 +17,11 @@ bool istZiffer(char c) {
 
 // More significant digits than this cannot change the nearest double.
 constexpr int kMaxZiffern = 800;
-// Exponents beyond this are far outside the double range; saturating keeps the sum exact.
-constexpr long kMaxExponent = 100000;
+// The written exponent saturates here. The decimal shift of the mantissa is bounded by the
+// length of the text, which no text can bring near this bound, so shift and exponent still add
+// up to a total on the right side of the double range: 0,000…0001E1000000 is judged by its
+// whole value, not by a capped exponent.
+constexpr long long kMaxExponent = 1'000'000'000'000'000;
 
 }  // namespace
 
@@ -31,7 +34,7 @@ double TextZuZahl(std::string_view text, bool* zahlGefunden) {
     // leading zeros are dropped, the decimal point is folded into the exponent.
     char ziffern[kMaxZiffern + 32];
     int nZiffern = 0;
-    long exponentVersatz = 0;  // decimal shift caused by the point and by dropped digits
+    long long exponentVersatz = 0;  // decimal shift caused by the point and by dropped digits
     bool negativ = false;
     bool mantisseGesehen = false;
     bool punktGesehen = false;
@@ -39,7 +42,7 @@ double TextZuZahl(std::string_view text, bool* zahlGefunden) {
     enum class Teil { Vorzeichen, Mantisse, ExponentVorzeichen, Exponent } teil = Teil::Vorzeichen;
     bool exponentNegativ = false;
     bool exponentZiffernGesehen = false;
-    long exponent = 0;
+    long long exponent = 0;
 
     for (char c : text) {
         if (istLeerraum(c)) continue;
@@ -90,7 +93,7 @@ double TextZuZahl(std::string_view text, bool* zahlGefunden) {
     if (!mantisseGesehen) return 0.0;
     if (nZiffern == 0) return negativ ? -0.0 : 0.0;
 
-    long gesamtExponent = exponentVersatz;
+    long long gesamtExponent = exponentVersatz;
     if (exponentZiffernGesehen) gesamtExponent += exponentNegativ ? -exponent : exponent;
 
     // Digits followed by "e<exponent>"; the buffer has room for the exponent's digits.
@@ -104,7 +107,7 @@ double TextZuZahl(std::string_view text, bool* zahlGefunden) {
     if (ergebnis.ec == std::errc::result_out_of_range) {
         // Out of range leaves the value unset: decide between overflow and underflow by the
         // decade of the leading digit.
-        const long dekade = gesamtExponent + nZiffern - 1;
+        const long long dekade = gesamtExponent + nZiffern - 1;
         wert = dekade > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negativ ? -wert : wert;

@@ -65,6 +65,18 @@ TEST(TextZuZahl, ExtremesAndTheFoundFlag) {
     const std::string klein = "0," + std::string(1000, '0') + "5E1001";
     EXPECT_DOUBLE_EQ(TextZuZahl(klein), 5.0);
 
+    // The exponent and the mantissa's own scale are judged together, however long the text.
+    const std::string nullen(120000, '0');
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(TextZuZahl("0," + nullen + "1E1000000"), inf);
+    EXPECT_EQ(TextZuZahl("-0," + nullen + "1E1000000"), -inf);
+    EXPECT_DOUBLE_EQ(TextZuZahl("0," + nullen + "1E120000"), 0.1);
+    EXPECT_DOUBLE_EQ(TextZuZahl("0," + nullen + "25E120001"), 2.5);
+    EXPECT_EQ(TextZuZahl("1" + nullen + "E-1000000"), 0.0);
+    EXPECT_DOUBLE_EQ(TextZuZahl("4" + nullen + "E-120000"), 4.0);
+    EXPECT_EQ(TextZuZahl("1" + nullen + "E-100000"), inf);
+    EXPECT_EQ(TextZuZahl("1E" + nullen + "1"), 10.0);  // leading zeros of an exponent
+
     bool gefunden = true;
     EXPECT_EQ(TextZuZahl("abc", &gefunden), 0.0);
     EXPECT_FALSE(gefunden);
