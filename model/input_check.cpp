@@ -1,5 +1,6 @@
 #include "model/input_check.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -77,7 +78,12 @@ class Pruefung {
         : texts_(texts), w_(berechneEinrichtung(texts)), mitVorschlaegen_(mitVorschlaegen) {}
 
     const Einrichtungswerte& w() const { return w_; }
-    std::vector<std::string>& meldungen() { return meldungen_; }
+    // Each message with the field it names (Control::Count for the general safety net).
+    struct Meldung {
+        Control feld;
+        std::string text;
+    };
+    std::vector<Meldung>& meldungen() { return meldungen_; }
 
     double wert(Control feld) const { return w_.gelesen[static_cast<std::size_t>(index(feld))]; }
 
@@ -103,7 +109,7 @@ class Pruefung {
             m += " – " + grund + "; bitte " + rat + ".";
         else
             m += " – bitte " + rat + ".";
-        meldungen_.push_back(std::move(m));
+        meldungen_.push_back({feld, std::move(m)});
         schlecht_[i] = true;
     }
 
@@ -131,13 +137,48 @@ class Pruefung {
     const InputTexts& texts_;
     Einrichtungswerte w_;
     bool mitVorschlaegen_;
-    std::vector<std::string> meldungen_;
+    std::vector<Meldung> meldungen_;
     std::array<bool, kInputCount> schlecht_{};
 };
+
+// Fields whose value must be above 0; a text without a number is refused with that advice.
+bool mussPositivSein(Control feld) {
+    switch (feld) {
+        case Control::txt_Dicke:
+        case Control::txt_rhos:
+        case Control::txt_XAnf:
+        case Control::txt_Feuchteleit:
+        case Control::txt_lambda:
+        case Control::txt_mue:
+        case Control::txt_Waermeuebergang:
+        case Control::txt_Ortsschrittweite:
+        case Control::txt_deltaT:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A text without a number would be read as 0. Where 0 is a legal value (a target water load,
+// a temperature, a humidity, no shrinkage) a typo such as "l5" would silently run with it, so
+// every field must hold a number.
+void pruefeZahlVorhanden(Pruefung& p) {
+    for (int i = 0; i < kInputCount; ++i) {
+        const Control feld = controlAt(i);
+        if (p.w().zahlGefunden[static_cast<std::size_t>(i)]) continue;
+        if (mussPositivSein(feld))
+            p.melde(feld, "", "einen Wert größer als 0 eingeben");
+        else if (feld == Control::txt_rund)
+            p.melde(feld, "", "eine ganze Zahl ab 50 eingeben");
+        else
+            p.melde(feld, "", std::string("eine Zahl eingeben, z. B. ") + defaultText(feld));
+    }
+}
 
 void pruefeEndlich(Pruefung& p) {
     for (int i = 0; i < kInputCount; ++i) {
         const Control feld = controlAt(i);
+        if (!p.gut(feld)) continue;
         const bool endlich = feld == Control::txt_XZiel
                                  ? std::isfinite(p.wert(feld)) && std::isfinite(p.w().XZiel)
                                  : std::isfinite(p.wert(feld));
@@ -321,6 +362,19 @@ void pruefeLuft(Pruefung& p) {
                 "eine höhere Ablufttemperatur oder eine niedrigere Abluftfeuchte eingeben");
         return;
     }
+    // Counter-current: the outside air is heated to the supply temperature and cools along the
+    // plates until it leaves as exhaust air. Outside air at or above the exhaust temperature
+    // describes no dryer (the energy demand would come out negative).
+    if (abluftGut && p.gut({Control::txt_AussenluftTemp, Control::txt_AussenluftFeuchte}) &&
+        !(w.thetaAussen < w.thetaLuft)) {
+        p.melde(Control::txt_AussenluftTemp,
+                "im Gegenstromtrockner wird die Außenluft auf die Zulufttemperatur erwärmt und "
+                "kühlt sich an den Platten bis zur Ablufttemperatur ab; sie muss kälter sein als "
+                "die Abluft (" +
+                    beschriftung(Control::txt_Lufttemp) + ": " + zahl(w.thetaLuft) + " °C)",
+                "eine niedrigere Außenlufttemperatur oder eine höhere Ablufttemperatur eingeben");
+    }
+
     // Counter-current: the air enters as outside air and leaves as exhaust air; it can only
     // carry water out of the dryer if it leaves wetter than it came in.
     if (abluftGut && p.gut({Control::txt_AussenluftTemp, Control::txt_AussenluftFeuchte}) &&
@@ -436,20 +490,28 @@ void pruefeAbgeleitet(Pruefung& p) {
             if (i > 0) felder += (i + 1 == g.anzahl) ? " und " : ", ";
             felder += beschriftung(g.felder[i]);
         }
-        p.meldungen().push_back("Die Eingaben ergeben zusammen keinen berechenbaren Wert für " +
-                                std::string(g.name) + " – bitte " + felder + " prüfen.");
+        p.meldungen().push_back(
+            {Control::Count, "Die Eingaben ergeben zusammen keinen berechenbaren Wert für " +
+                                 std::string(g.name) + " – bitte " + felder + " prüfen."});
     }
 }
 
 std::vector<std::string> pruefe(const InputTexts& texts, bool mitVorschlaegen) {
     Pruefung p(texts, mitVorschlaegen);
+    pruefeZahlVorhanden(p);
     pruefeEndlich(p);
     pruefeFelder(p);
     pruefeGitter(p);
     pruefeLuft(p);
     pruefeSchwindung(p);
     if (p.meldungen().empty()) pruefeAbgeleitet(p);
-    return std::move(p.meldungen());
+    // The messages in the order of the fields in the window, top to bottom.
+    std::stable_sort(p.meldungen().begin(), p.meldungen().end(),
+                     [](const auto& a, const auto& b) { return index(a.feld) < index(b.feld); });
+    std::vector<std::string> texte;
+    for (auto& m : p.meldungen())
+        texte.push_back(std::move(m.text));
+    return texte;
 }
 
 }  // namespace

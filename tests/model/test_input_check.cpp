@@ -55,7 +55,8 @@ TEST(EingabePruefung, AcceptsTheDefaultsAndOrdinaryVariations) {
     for (auto t : {mit({{Control::txt_XAnf, "0,30"}}), mit({{Control::txt_linTrSchwind, "0"}}),
                    mit({{Control::txt_Dicke, "0,6"}}),  // 0.6/0.1/2 is 3 only within rounding
                    mit({{Control::txt_AussenluftFeuchte, "100"}}),
-                   mit({{Control::txt_KappaSteig, ""}}), mit({{Control::txt_XZiel, "abc"}}),
+                   mit({{Control::txt_Dicke, "20 mm"}}),  // the leading number counts
+                   mit({{Control::txt_AussenluftTemp, " 15 °C"}}),
                    mit({{Control::txt_Lufttemp, "150"}, {Control::txt_AbluftFeuchte, "20"}}),
                    mit({{Control::txt_AussenluftTemp, "-40"}})}) {
         EXPECT_TRUE(pruefeEingaben(t).empty()) << pruefeEingaben(t).front();
@@ -144,6 +145,44 @@ TEST(EingabePruefung, RefusalMatrix) {
                 EXPECT_NE(rest.rfind(beschriftung(f.benannt), 0), 0u) << fall << " -> " << rest;
         }
     }
+}
+
+TEST(EingabePruefung, EveryFieldRefusesATextWithoutANumber) {
+    // A typo such as a lower-case L for a 1 would otherwise run with 0, which is a legal value
+    // of several fields (target water load, temperatures, humidities, shrinkage, slope).
+    for (int i = 0; i < kInputCount; ++i) {
+        const Control feld = controlAt(i);
+        for (const char* text : {"", "   ", "l5", "abc", "-", ",", "E5", "°C 15"}) {
+            InputTexts t = defaultInputTexts();
+            t[feld] = text;
+            const auto m = pruefeEingaben(t);
+            const std::string fall = std::string(controlName(feld)) + " = \"" + text + "\"";
+            ASSERT_EQ(m.size(), 1u) << fall << (m.empty() ? "" : ": " + m.back());
+            EXPECT_EQ(m[0].rfind(beschriftung(feld) + ": ein Text ohne Zahl (gilt als 0) ist "
+                                                      "nicht möglich – bitte ",
+                                 0),
+                      0u)
+                << fall << ": " << m[0];
+        }
+    }
+    // Where 0 is legal the advice is an example, not "greater than 0".
+    EXPECT_EQ(pruefeEingaben(mit({{Control::txt_AussenluftTemp, "l5"}})).at(0),
+              "„Außenlufttemperatur in °C“: ein Text ohne Zahl (gilt als 0) ist nicht möglich – "
+              "bitte eine Zahl eingeben, z. B. 15.");
+    EXPECT_NE(pruefeEingaben(mit({{Control::txt_Dicke, ""}})).at(0).find("größer als 0"),
+              std::string::npos);
+}
+
+TEST(EingabePruefung, OutsideAirAtOrAboveTheExhaustTemperatureDescribesNoDryer) {
+    for (auto t :
+         {mit({{Control::txt_AussenluftTemp, "89,095"}, {Control::txt_Lufttemp, "78,219"}}),
+          mit({{Control::txt_AussenluftTemp, "35"}})}) {
+        const auto m = pruefeEingaben(t);
+        ASSERT_EQ(m.size(), 1u);
+        EXPECT_EQ(m[0].rfind(beschriftung(Control::txt_AussenluftTemp) + ": ", 0), 0u) << m[0];
+        EXPECT_NE(m[0].find(beschriftung(Control::txt_Lufttemp)), std::string::npos) << m[0];
+    }
+    EXPECT_TRUE(pruefeEingaben(mit({{Control::txt_AussenluftTemp, "34,9"}})).empty());
 }
 
 TEST(EingabePruefung, ProposedSpaceStepsAreAccepted) {
