@@ -95,7 +95,7 @@ std::string usageText() {
         "  every output field the run wrote, top to bottom as in the window: NAME<TAB>text\n"
         "  lbl_Achtung, lbl_ungenau1, lbl_ungenau2, lbl_ungenau3, Image7: visible or hidden\n"
         "  txt_Wasserfehler.color<TAB>R,G,B\n"
-        "  end<TAB>target | midplane | stopped | history-full | non-finite\n"
+        "  end<TAB>target | midplane | stopped | history-full | non-finite | unstable\n"
         "\n"
         "Ctrl-C acts like the Stop button: the run ends at its next time step.\n"
         "\n"

@@ -16,6 +16,8 @@ const char* endName(RunEnd end) {
             return "history-full";
         case RunEnd::NonFinite:
             return "non-finite";
+        case RunEnd::Unstable:
+            return "unstable";
         case RunEnd::None:
             break;
     }

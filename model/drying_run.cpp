@@ -32,6 +32,11 @@ const char* laufendeMeldung(RunEnd end) {
             return "Die Rechnung wurde abgebrochen: Ein Zwischenergebnis ist keine endliche Zahl "
                    "mehr, die Eingaben lassen sich so nicht rechnen. Bitte die Eingaben prüfen, "
                    "z. B. eine kleinere Zeitschrittweite wählen. Die Auswertung entfällt.";
+        case RunEnd::Unstable:
+            return "Die Rechnung wurde abgebrochen: Sie ist instabil geworden – die Luft wäre "
+                   "kälter als der absolute Nullpunkt oder die Platte nähme Wasser auf, statt zu "
+                   "trocknen. Bitte eine kleinere Zeitschrittweite oder eine kleinere "
+                   "Ortsschrittweite wählen. Die Auswertung entfällt.";
         case RunEnd::None:
         case RunEnd::Target:
         case RunEnd::Midplane:

@@ -14,7 +14,7 @@ namespace tesmo {
 RunEnd Trocknungslauf(RunState& st, const InputTexts& texts, WindowPort& window);
 
 // A German message for the user that says why a run ended early and what to do, for the ends
-// that are not regular ones (HistoryFull, NonFinite); nullptr for the others.
+// that are not regular ones (HistoryFull, NonFinite, Unstable); nullptr for the others.
 const char* laufendeMeldung(RunEnd end);
 
 }  // namespace tesmo

@@ -108,6 +108,10 @@ bool buchfuehrung(RunState& st, WindowPort& window) {
         st.Laufende = RunEnd::NonFinite;
         return false;
     }
+    if (platteNimmtWasserAuf(st)) {
+        st.Laufende = RunEnd::Unstable;
+        return false;
+    }
     aufzeichnen(st, window);
     if (st.KurvenZaehler % anzeigeIntervall(st) == 0) {
         zeigeTemperaturen(st);
@@ -157,6 +161,7 @@ Schrittausgang ersterAbschnittSchritt(RunState& st, WindowPort& window) {
     Transportschritt(st, 0, st.thetaOb);
     st.Zustand1 = st.Laeuft;
     if (!stepValuesFinite(st)) return laufEnde(st, RunEnd::NonFinite);
+    if (luftUnterNullpunkt(st)) return laufEnde(st, RunEnd::Unstable);
     schwindEndeErsterAbschnitt(st, window);
     if (st.XKnoten[0] < 0) {
         // The surface can no longer be kept wet; this step is not stored.

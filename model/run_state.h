@@ -25,8 +25,9 @@ inline constexpr int kMaxHistoryIndex = kHistorySize - 1;
 using NodeArray = std::array<double, kNodeArraySize>;
 using HistoryArray = std::array<double, kHistorySize>;
 
-// Why a run ended. The first three are the regular ends; the last two are the guards that keep
-// a run from writing past the histories or showing values that are not numbers.
+// Why a run ended. The first three are the regular ends; the last three are the guards that
+// keep a run from writing past the histories, showing values that are not numbers, or
+// reporting a computation that has left physics as a result.
 enum class RunEnd : std::uint8_t {
     None,         // no run has ended yet (or one is in progress)
     Target,       // the mean water load reached XZiel
@@ -34,6 +35,7 @@ enum class RunEnd : std::uint8_t {
     Stopped,      // the user pressed Stop (or closed the window)
     HistoryFull,  // the run needed more history records than the arrays hold
     NonFinite,    // a non-finite value appeared in the run state
+    Unstable,     // the step left physics: air below absolute zero or a plate gaining water
 };
 
 struct RunState {

@@ -20,6 +20,21 @@ bool alleEndlich(T... values) {
     return (std::isfinite(static_cast<double>(values)) && ...);
 }
 
+// Guards against a computation that has become unstable. The explicit air-state advance can
+// overshoot when the time step is large against what the air can carry; it then drives the air
+// below absolute zero, or the plate starts to take up water without end. A drying plate never
+// holds more water than at the start: one part in a million above it is already rounding
+// beyond what the profile sums can produce.
+inline constexpr double kAbsoluterNullpunkt = -273.15;  // °C
+inline constexpr double kWasserzunahmeToleranz = 1e-6;  // relative to XAnf
+
+inline bool luftUnterNullpunkt(const RunState& st) {
+    return st.thetaLuftMom < kAbsoluterNullpunkt;
+}
+inline bool platteNimmtWasserAuf(const RunState& st) {
+    return st.Xmom > st.XAnf * (1 + kWasserzunahmeToleranz);
+}
+
 // Every history record is taken: a further step could not be stored.
 inline bool historieVoll(const RunState& st) {
     return st.HistIndex >= kMaxHistoryIndex;

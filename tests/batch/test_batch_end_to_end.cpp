@@ -124,6 +124,39 @@ TEST(BatchRunner, ARunThatOutgrowsTheHistoriesEndsEarlyWithExit3AndAllRecords) {
     EXPECT_EQ(lines, 1 + 500001);
 }
 
+TEST(BatchRunner, AnUnstableRunEndsEarlyWithExit3) {
+    const Result r = runBatchExe("txt_XZiel=0,2499");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(hasLine(r.out, "end\tunstable")) << r.out;
+    EXPECT_FALSE(hasLine(r.out, "txt_spezEnergie")) << r.out;
+    EXPECT_NE(r.err.find("instabil"), std::string::npos) << r.err;
+}
+
+TEST(BatchRunner, HistoriesAreWrittenWholeOrNotAtAll) {
+    // Two runs writing the same file at the same time leave one of the two tables, whole.
+    const std::string csv = testing::TempDir() + "tesmo_batch_shared.csv";
+    const std::string csvA = testing::TempDir() + "tesmo_batch_a.csv";
+    const std::string csvB = testing::TempDir() + "tesmo_batch_b.csv";
+    ASSERT_EQ(runBatchExe("txt_Dicke=4 --csv '" + csvA + "'").status, 0);
+    ASSERT_EQ(runBatchExe("txt_Dicke=6 --csv '" + csvB + "'").status, 0);
+    const std::string a = slurp(csvA), b = slurp(csvB);
+    ASSERT_NE(a, b);
+    for (int round = 0; round < 6; ++round) {
+        const Result r = runBatchExe("txt_Dicke=4 --csv '" + csv + "'",
+                                     " & '" + std::string(TESMO_BATCH_EXE) +
+                                         "' txt_Dicke=6 --csv '" + csv + "' >/dev/null; wait $!");
+        EXPECT_EQ(r.status, 0);
+        const std::string now = slurp(csv);
+        EXPECT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+    }
+    // A target that cannot be written: exit 74, a message with path and reason, the old
+    // file untouched.
+    const Result r = runBatchExe("txt_Dicke=4 --csv '" + testing::TempDir() + "'");
+    EXPECT_EQ(r.status, 74);
+    EXPECT_NE(r.err.find("der Pfad ist ein Ordner"), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(csvA), a);
+}
+
 TEST(BatchRunner, AnInterruptActsLikeStop) {
     const Result r = runBatchExe("txt_deltaT=0,05", " & sleep 0.5; kill -INT $!; wait $!");
     EXPECT_EQ(r.status, 3) << r.err;

@@ -139,6 +139,53 @@ TEST(Trocknungslauf, RunNeedingMoreRecordsThanTheHistoriesHoldEndsCleanly) {
     EXPECT_NE(std::strstr(meldung, "größere Zeitschrittweite"), nullptr);
 }
 
+TEST(Trocknungslauf, ARunThatLeavesPhysicsEndsAsUnstableWithoutEvaluation) {
+    struct Fall {
+        const char* name;
+        std::vector<std::pair<Control, const char*>> texte;
+    };
+    const Fall faelle[] = {
+        // The air advance overshoots: the air would fall far below absolute zero.
+        {"Luft",
+         {{Control::txt_Dicke, "66"},
+          {Control::txt_Ortsschrittweite, "0,25"},
+          {Control::txt_deltaT, "25,08"},
+          {Control::txt_Lufttemp, "74,608"},
+          {Control::txt_AbluftFeuchte, "65,41"},
+          {Control::txt_AussenluftTemp, "63,175"},
+          {Control::txt_AussenluftFeuchte, "37,88"},
+          {Control::txt_Feuchteleit, "2,603"},
+          {Control::txt_lambda, "522,9"},
+          {Control::txt_mue, "561,6"},
+          {Control::txt_Waermeuebergang, "765,1"},
+          {Control::txt_rund, "691"}}},
+        // A target just below the initial water load: the plate would take up water.
+        {"Wasser", {{Control::txt_XZiel, "0,2499"}}},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.name);
+        InputTexts texts = defaultInputTexts();
+        for (const auto& [feld, text] : f.texte)
+            texts[feld] = text;
+        auto st = std::make_unique<RunState>();
+        ProbePort port;
+        EXPECT_EQ(Trocknungslauf(*st, texts, port), RunEnd::Unstable);
+        EXPECT_EQ(port.count(PortCall::Group, int(DisplayGroup::EndWaterLoads)), 0);
+        EXPECT_EQ(port.count(PortCall::Draw, int(ChartDrawing::TimeHistory)), 0);
+        // The guard fired at the first step that left physics: no record holds such a step.
+        EXPECT_TRUE(st->thetaLuftMom < -273.15 || st->Xmom > st->XAnf);
+        EXPECT_LT(st->HistIndex, 1000);
+        for (int j = 0; j <= st->HistIndex; ++j) {
+            ASSERT_GE(st->VerlaufThetaLuft[j], -273.15) << j;
+            ASSERT_LE(st->VerlaufXmom[j], st->XAnf * (1 + 1e-6)) << j;
+        }
+    }
+    const char* meldung = laufendeMeldung(RunEnd::Unstable);
+    ASSERT_NE(meldung, nullptr);
+    EXPECT_NE(std::strstr(meldung, "instabil"), nullptr);
+    EXPECT_NE(std::strstr(meldung, "kleinere Zeitschrittweite"), nullptr);
+}
+
 TEST(Trocknungslauf, OnlyTheGuardedEndsHaveAMessage) {
     EXPECT_EQ(laufendeMeldung(RunEnd::None), nullptr);
     EXPECT_EQ(laufendeMeldung(RunEnd::Target), nullptr);
