@@ -62,6 +62,8 @@ void RunControl::cmd_Start_Click() {
         window_.showMessages(messages);
         return;
     }
+    startTexts_ = texts;
+    started_ = true;
     prepareWindowForRun();
     running_ = true;
     const RunEnd end = Trocknungslauf(window_.state(), texts, window_);
@@ -70,7 +72,12 @@ void RunControl::cmd_Start_Click() {
     window_.setVisible(C::cmd_Neustart, true);
 }
 
+void RunControl::parkFocusDuringRun() {
+    if (running_) window_.setFocus(C::txt_parkfocus);
+}
+
 void RunControl::cmd_Pause_Click() {
+    parkFocusDuringRun();
     setVisible(window_, {C::cmd_Pause, C::cmd_Stop}, false);
     window_.setVisible(C::cmd_Weiter, true);
     RunState& st = window_.state();
@@ -82,12 +89,14 @@ void RunControl::cmd_Pause_Click() {
 }
 
 void RunControl::cmd_Weiter_Click() {
+    parkFocusDuringRun();  // the run goes on: no input field may take the next key
     window_.state().PauseFlag = 0;
     window_.setVisible(C::cmd_Weiter, false);
     setVisible(window_, {C::cmd_Pause, C::cmd_Stop}, true);
 }
 
 void RunControl::cmd_Stop_Click() {
+    parkFocusDuringRun();
     setVisible(window_, {C::cmd_Pause, C::cmd_Stop}, false);
     window_.state().StopFlag = 1;  // the model ends the run at its next poll
 }

@@ -1,6 +1,7 @@
 // The five run buttons' handlers, independent of any toolkit.
 #pragma once
 
+#include "model/inputs.h"
 #include "ui/window_base.h"
 
 namespace tesmo {
@@ -19,8 +20,13 @@ class RunControl {
     void cmd_Stop_Click();
     void cmd_Neustart_Click();
 
-    // True while cmd_Start_Click is executing a run.
+    // True while cmd_Start_Click is executing a run (also while it is paused).
     bool running() const { return running_; }
+    // The seventeen texts the last run that started was computed from. The fields stay
+    // editable during a run, so only this copy says which inputs the shown results belong to.
+    const InputTexts& startTexts() const { return startTexts_; }
+    // Whether a run has started since the window opened (startTexts() is meaningful).
+    bool hasStarted() const { return started_; }
     // True when the last press of Start was refused because of its input texts.
     bool inputRefused() const { return refused_; }
     // The window is closing: end any run at its next poll and release any waiting pause.
@@ -29,11 +35,16 @@ class RunControl {
 
   private:
     void prepareWindowForRun();
+    // A button that hides itself while it holds the keyboard focus passes the focus on to the
+    // next control in the Tab order, an input field; during a run it goes to the parking field.
+    void parkFocusDuringRun();
 
     WindowBase& window_;
     bool running_ = false;
     bool refused_ = false;
     bool quit_ = false;
+    bool started_ = false;
+    InputTexts startTexts_;
 };
 
 }  // namespace tesmo

@@ -138,6 +138,38 @@ TEST_F(WindowRun, PauseAndWeiterLeaveTheRunUnchanged) {
     }
 }
 
+TEST_F(WindowRun, AfterWeiterNoInputFieldHoldsTheFocus) {
+    // Weiter hides itself when clicked; the keyboard focus must not fall to the first input
+    // field, whose text the next key would replace in the middle of the run.
+    QWidget* focusAfterWeiter = nullptr;
+    QWidget* focusInPause = nullptr;
+    QTimer weiter;
+    weiter.setSingleShot(true);
+    weiter.setInterval(20);
+    QObject::connect(&weiter, &QTimer::timeout, [&] {
+        focusInPause = QApplication::focusWidget();
+        click(Control::cmd_Weiter);
+    });
+    WhenDuringRun pause([this] { return st->Laufzeit > 600; },
+                        [&] {
+                            weiter.start();
+                            click(Control::cmd_Pause);  // returns after Weiter
+                        });
+    WhenDuringRun check([&] { return pause.done() && st->Laufzeit > 1200; },
+                        [&] {
+                            focusAfterWeiter = QApplication::focusWidget();
+                            click(Control::cmd_Stop);
+                        });
+    click(Control::cmd_Start);
+    ASSERT_TRUE(check.done());
+    for (int i = 0; i < kInputCount; ++i) {
+        EXPECT_NE(focusInPause, w->widget(controlAt(i))) << controlName(controlAt(i));
+        EXPECT_NE(focusAfterWeiter, w->widget(controlAt(i))) << controlName(controlAt(i));
+    }
+    EXPECT_EQ(focusAfterWeiter, w->widget(Control::txt_parkfocus));
+    EXPECT_EQ(QApplication::focusWidget(), w->widget(Control::txt_parkfocus));
+}
+
 TEST_F(WindowRun, StopEndsTheRunWithoutEvaluation) {
     type(fastInputs());
     WhenDuringRun stop([this] { return st->Laufzeit > 300; }, [this] { click(Control::cmd_Stop); });

@@ -164,4 +164,26 @@ TEST(RunControl, APauseInsideThePollHoldsTheRunWhereItStood) {
     EXPECT_EQ(r.st->Laufende, RunEnd::Stopped);
 }
 
+TEST(RunControl, DuringARunEveryButtonThatHidesItselfParksTheFocusFirst) {
+    // Weiter hiding itself would hand the focus on to the first input field, whose text the
+    // next key would replace while the run shows results of the old text.
+    Rig r;
+    long polls = 0;
+    std::string trace;
+    r.window.onProcessEvents = [&] {
+        if (++polls != 50) return;
+        r.window.trace.clear();
+        r.control.cmd_Pause_Click();  // Weiter follows inside the pause
+        r.control.cmd_Stop_Click();
+        trace = r.window.joined();
+    };
+    r.window.onWaitForEvents = [&] { r.control.cmd_Weiter_Click(); };
+    r.control.cmd_Start_Click();
+    EXPECT_EQ(trace,
+              "focus txt_parkfocus; hide cmd_Pause; hide cmd_Stop; show cmd_Weiter; wait; "
+              "focus txt_parkfocus; hide cmd_Weiter; show cmd_Pause; show cmd_Stop; "
+              "focus txt_parkfocus; hide cmd_Pause; hide cmd_Stop");
+    EXPECT_EQ(r.window.focus, Control::txt_parkfocus);
+}
+
 }  // namespace tesmo
