@@ -11,7 +11,7 @@
 #include <QPixmap>
 #include <QTimer>
 
-#include "batch/headless_window.h"
+#include "ui/headless_window.h"
 #include "model/run_state.h"
 #include "ui/qt/main_window.h"
 

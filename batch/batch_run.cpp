@@ -4,9 +4,9 @@
 
 #include "batch/arguments.h"
 #include "batch/csv.h"
-#include "batch/headless_window.h"
 #include "batch/interrupt.h"
 #include "batch/report.h"
+#include "ui/headless_window.h"
 #include "ui/run_control.h"
 
 namespace tesmo {
@@ -42,6 +42,7 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
     RunState& st = programRunState();
     HeadlessWindow window(st);
     window.setInputTexts(options.texts);
+    window.setStopRequest(&interruptFlag());
     if (options.progress) window.reportProgress(stderr, kProgressEveryPolls);
 
     RunControl control(window);

@@ -5,10 +5,14 @@
 namespace tesmo {
 
 namespace {
-volatile std::sig_atomic_t interrupted = 0;
+std::atomic<bool> interrupted{false};
+std::atomic<int> caught{0};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "the signal handler may only touch lock-free atomics");
 
-extern "C" void onInterrupt(int) {
-    interrupted = 1;
+extern "C" void onInterrupt(int signal) {
+    caught.store(signal, std::memory_order_relaxed);
+    interrupted.store(true, std::memory_order_relaxed);
 }
 }  // namespace
 
@@ -17,8 +21,16 @@ void installInterruptHandler() {
     std::signal(SIGTERM, onInterrupt);
 }
 
+const std::atomic<bool>& interruptFlag() {
+    return interrupted;
+}
+
 bool interruptRequested() {
-    return interrupted != 0;
+    return interrupted.load(std::memory_order_relaxed);
+}
+
+int interruptSignal() {
+    return caught.load(std::memory_order_relaxed);
 }
 
 }  // namespace tesmo

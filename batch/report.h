@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "batch/headless_window.h"
+#include "ui/headless_window.h"
 
 namespace tesmo {
 

@@ -10,7 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 
-#include "batch/headless_window.h"
+#include "ui/headless_window.h"
 #include "model/inputs.h"
 #include "ui/qt/main_window.h"
 #include "ui/run_control.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <sstream>
 
-#include "batch/headless_window.h"
+#include "ui/headless_window.h"
 #include "batch/report.h"
 #include "model/drying_run.h"
 #include "tests/batch/allocation_counter.h"

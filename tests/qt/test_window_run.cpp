@@ -6,7 +6,7 @@
 
 #include <QLineEdit>
 
-#include "batch/headless_window.h"
+#include "ui/headless_window.h"
 #include "tests/qt/qt_support.h"
 #include "ui/qt/chart_surface.h"
 #include "ui/qt/qt_look.h"

@@ -1,6 +1,5 @@
-#include "batch/headless_window.h"
+#include "ui/headless_window.h"
 
-#include "batch/interrupt.h"
 #include "ui/control_table.h"
 #include "ui/number_format.h"
 
@@ -61,8 +60,10 @@ ChartCanvas& HeadlessWindow::canvas(Chart chart) {
 
 void HeadlessWindow::processEvents() {
     ++polls_;
-    // The only event a headless run can receive: the user interrupts it, which acts as Stop.
-    if (interruptRequested()) state().StopFlag = 1;
+    // The only event a headless run can receive: a request from outside (an interrupt of the
+    // runner, a study being cancelled) to stop, which acts as the Stop button.
+    if (stopRequest_ != nullptr && stopRequest_->load(std::memory_order_relaxed))
+        state().StopFlag = 1;
     if (progressEvery_ > 0 && polls_ % progressEvery_ == 0) printProgress();
 }
 

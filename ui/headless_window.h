@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -30,6 +31,9 @@ class HeadlessWindow : public WindowBase {
     explicit HeadlessWindow(RunState& st);
 
     void setInputTexts(const InputTexts& texts);
+    // A flag that another thread or a signal handler raises to stop the run at its next poll,
+    // as the Stop button would (nullptr: nothing can stop the run from outside).
+    void setStopRequest(const std::atomic<bool>* request) { stopRequest_ = request; }
     // Report the simulated time and the share of the water removed on `out` every `polls`
     // polls (0: never).
     void reportProgress(std::FILE* out, long polls);
@@ -72,6 +76,7 @@ class HeadlessWindow : public WindowBase {
     std::vector<std::string> messages_;
     long polls_ = 0;
     std::FILE* progressOut_ = nullptr;
+    const std::atomic<bool>* stopRequest_ = nullptr;
     long progressEvery_ = 0;
 };
 
