@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "model/moist_air.h"
+#include "model/physical_constants.h"
 #include "model/setup.h"
 #include "model/text_to_number.h"
 
@@ -24,7 +25,7 @@ constexpr double kPositivMin = 1e-6;
 constexpr double kPositivMax = 1e6;
 constexpr const char* kPositivBereich = "einen Wert zwischen 0,000001 und 1000000";
 // The vapour-pressure law has its pole here; no air temperature may reach it.
-constexpr double kPolTemperatur = -234.175;
+constexpr double kPolTemperatur = -kMagnusB;
 // Hotter air has no meaning for a clay dryer and drives the wet-bulb search to its edge.
 constexpr double kMaxTemperatur = 10000;
 // The live display is refreshed every Int(rund/50) steps and the curve counter is an int.
@@ -397,12 +398,13 @@ void pruefeSchwindung(Pruefung& p) {
         p.melde(Control::txt_XAnf,
                 "mit " + zahl(w.rhos) + " kg/m³ Trockendichte und " + zahl(w.linTrSchwind) +
                     " % Schwindung bestünde der Rohling nur aus Wasser",
-                p.hoechstens(Control::txt_XAnf, 1000 / (w.rhos * volumenTrocken)) + " eingeben");
+                p.hoechstens(Control::txt_XAnf, kDichteWasser / (w.rhos * volumenTrocken)) +
+                    " eingeben");
         return;
     }
     if (!(w.offPoren > 0)) {
         // Shrinking may not take more volume than the green plate holds water.
-        const double sMax = 1 - std::pow(1 + w.XAnf * w.rhos / 1000, -1.0 / 3.0);
+        const double sMax = 1 - std::pow(1 + w.XAnf * w.rhos / kDichteWasser, -1.0 / 3.0);
         p.melde(Control::txt_linTrSchwind,
                 "beim Schwinden ginge mehr Volumen verloren, als der Rohling Wasser enthält",
                 p.hoechstens(Control::txt_linTrSchwind, 100 * sMax) +
