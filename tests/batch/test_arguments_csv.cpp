@@ -13,14 +13,15 @@ TEST(Arguments, FieldsOptionsAndDefaults) {
     const ParsedArguments p = parseArguments(
         {"txt_Dicke=12,5", "--human", "--csv", "out.csv", "txt_XZiel=", "--progress"});
     ASSERT_EQ(p.error, "");
-    EXPECT_EQ(p.options.texts[Control::txt_Dicke], "12,5");
-    EXPECT_EQ(p.options.texts[Control::txt_XZiel], "");  // an empty text is a text
-    EXPECT_EQ(p.options.texts[Control::txt_rhos], "1850");
+    const InputTexts texts = applyOverrides(defaultInputTexts(), p.options.overrides);
+    EXPECT_EQ(texts[Control::txt_Dicke], "12,5");
+    EXPECT_EQ(texts[Control::txt_XZiel], "");  // an empty text is a text
+    EXPECT_EQ(texts[Control::txt_rhos], "1850");
     EXPECT_TRUE(p.options.human);
     EXPECT_TRUE(p.options.progress);
     EXPECT_EQ(p.options.csvPath, "out.csv");
     EXPECT_EQ(parseArguments({"--csv=a=b.csv"}).options.csvPath, "a=b.csv");
-    EXPECT_EQ(parseArguments({"txt_mue=1=2"}).options.texts[Control::txt_mue], "1=2");
+    EXPECT_EQ(parseArguments({"txt_mue=1=2"}).options.overrides.at(0).text, "1=2");
     EXPECT_TRUE(parseArguments({"--help"}).options.help);
 }
 

@@ -1,51 +1,15 @@
 // Runs the built tesmo-gegen-batch as a user would.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/batch/batch_exe.h"
 
 namespace tesmo {
 
-namespace {
-
-struct Result {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// `then` is shell text that runs after the runner has been started (in the background, when
-// `then` begins with "&").
-Result runBatchExe(const std::string& args, const std::string& then = "") {
-    // One pair of files per test, so that tests may run side by side.
-    const std::string base = testing::TempDir() + "tesmo_batch_" +
-                             testing::UnitTest::GetInstance()->current_test_info()->name();
-    const std::string out = base + ".out", err = base + ".err";
-    const std::string command =
-        std::string("'") + TESMO_BATCH_EXE + "' " + args + " >'" + out + "' 2>'" + err + "'" + then;
-    const int raw = std::system(command.c_str());
-    Result r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = slurp(out);
-    r.err = slurp(err);
-    return r;
-}
-
-bool hasLine(const std::string& text, const std::string& line) {
-    return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
-}
-
-}  // namespace
+using namespace test;
+using Result = ExeResult;
 
 TEST(BatchRunner, DefaultRunShowsTheSetUpValuesAndEndsNormally) {
     const Result r = runBatchExe("");
