@@ -23,7 +23,11 @@ CaseList::CaseList(InputTexts base, std::vector<Variation> variations)
 CaseList::CaseList(InputTexts base, CaseTable table)
     : base_(std::move(base)), table_(std::move(table)), size_(table_->rowCount()) {}
 
+CaseList::CaseList(InputTexts base, std::vector<InputTexts> cases)
+    : base_(std::move(base)), explicit_(std::move(cases)), size_(explicit_.size()) {}
+
 InputTexts CaseList::texts(std::size_t i) const {
+    if (!explicit_.empty()) return explicit_[i];
     if (table_) return table_->texts(i, base_);
     InputTexts t = base_;
     // Mixed radix, the last variation the fastest digit.
@@ -38,6 +42,18 @@ InputTexts CaseList::texts(std::size_t i) const {
 std::vector<Control> CaseList::variedFields() const {
     if (table_) return table_->columns();
     std::vector<Control> fields;
+    if (!explicit_.empty()) {
+        for (int f = 0; f < kInputCount; ++f) {
+            const Control c = controlAt(f);
+            for (const InputTexts& t : explicit_) {
+                if (t[c] != base_[c]) {
+                    fields.push_back(c);
+                    break;
+                }
+            }
+        }
+        return fields;
+    }
     for (const Variation& v : variations_)
         fields.push_back(v.field);
     return fields;

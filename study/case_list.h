@@ -20,6 +20,8 @@ class CaseList {
     CaseList(InputTexts base, std::vector<Variation> variations);
     // One case per row of the table.
     CaseList(InputTexts base, CaseTable table);
+    // The cases given one by one (from a script); `base` only names the texts they share.
+    CaseList(InputTexts base, std::vector<InputTexts> cases);
 
     // Number of cases; 0 when the product does not fit (see tooLarge()).
     std::size_t size() const { return size_; }
@@ -27,7 +29,8 @@ class CaseList {
     bool tooLarge() const { return tooLarge_; }
     // The texts of case `i` (0-based).
     InputTexts texts(std::size_t i) const;
-    // The fields that change from case to case, in the order they were given.
+    // The fields that change from case to case: the varied ones in the order they were given,
+    // a table's columns, or the fields in which any given case differs from the base.
     std::vector<Control> variedFields() const;
     const InputTexts& base() const { return base_; }
 
@@ -35,6 +38,7 @@ class CaseList {
     InputTexts base_;
     std::vector<Variation> variations_;
     std::optional<CaseTable> table_;
+    std::vector<InputTexts> explicit_;
     std::size_t size_ = 0;
     bool tooLarge_ = false;
 };
