@@ -21,8 +21,9 @@ class CaseRunner {
     // Runs the texts as the window's Start button would, after returning the run state to that
     // of a new program. `stop` (may be null) ends the run at its next time step when raised.
     // Returns the outcome numbered `number`; a run ended by `stop` has end RunEnd::Stopped.
+    // `recordTimes` (may be null) receives the time of every history record the run stores.
     CaseOutcome run(std::size_t number, const InputTexts& texts,
-                    const std::atomic<bool>* stop = nullptr);
+                    const std::atomic<bool>* stop = nullptr, HistoryArray* recordTimes = nullptr);
 
     // The run state and the window as the last run left them (histories, output texts).
     const RunState& state() const { return *state_; }

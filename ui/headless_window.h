@@ -37,6 +37,10 @@ class HeadlessWindow : public WindowBase {
     // Report the simulated time and the share of the water removed on `out` every `polls`
     // polls (0: never).
     void reportProgress(std::FILE* out, long polls);
+    // Keeps in `times` (indexed like the history records) the simulated time, Laufzeit, at
+    // which the run stored each record (nullptr: not kept). Record j is not always taken at
+    // j·deltaT: the step in which the surface dries out stores none.
+    void keepRecordTimes(HistoryArray* times) { recordTimes_ = times; }
 
     // --- WindowPort and WindowBase ---------------------------------------------------------
     void setVisible(Control control, bool visible) override;
@@ -70,6 +74,7 @@ class HeadlessWindow : public WindowBase {
         return controls_[static_cast<std::size_t>(index(c))];
     }
     void printProgress();
+    void noteRecordTime();
 
     std::array<ControlState, kControlCount> controls_;
     CountingCanvas ausgabe_, zeit_;
@@ -78,6 +83,8 @@ class HeadlessWindow : public WindowBase {
     std::FILE* progressOut_ = nullptr;
     const std::atomic<bool>* stopRequest_ = nullptr;
     long progressEvery_ = 0;
+    HistoryArray* recordTimes_ = nullptr;
+    int lastRecord_ = -1;
 };
 
 }  // namespace tesmo

@@ -75,6 +75,30 @@ TEST(CaseRunner, ACaseRunsAsOnAFreshProgramWhateverRanBefore) {
     EXPECT_EQ(a.nIterKern, b.nIterKern);
 }
 
+TEST(CaseRunner, KeepsTheLaufzeitOfEveryHistoryRecord) {
+    // One record per stored time step; the step in which the surface dries out stores none, nor
+    // does the last step.
+    CaseRunner runner;
+    const auto times = std::make_unique<HistoryArray>();
+    ASSERT_TRUE(finished(runner.run(1, with({}), nullptr, times.get())));
+    const RunState& st = runner.state();
+    const HistoryArray& t = *times;
+    ASSERT_GT(st.t1TA, 0);
+    EXPECT_EQ(t[0], 0);
+    int skipped = 0;
+    for (int j = 1; j <= st.HistIndex; ++j) {
+        if (t[j - 1] < st.t1TA && t[j] > st.t1TA) {
+            ++skipped;
+            EXPECT_EQ(t[j - 1] + st.deltaT, st.t1TA);  // the step that was not stored
+            EXPECT_EQ(t[j - 1] + st.deltaT + st.deltaT, t[j]);
+        } else {
+            ASSERT_EQ(t[j - 1] + st.deltaT, t[j]) << j;
+        }
+    }
+    EXPECT_EQ(skipped, 1);
+    EXPECT_EQ(t[st.HistIndex] + st.deltaT, st.Laufzeit);
+}
+
 TEST(StudyEngine, RowsComeInCaseOrderWhateverOrderTheyFinishIn) {
     // The second case is far slower than the others, so with two workers the cases after it
     // finish first.
