@@ -17,9 +17,12 @@ void printFields(std::ostream& out, const HeadlessWindow& window, bool human) {
 }
 
 void printWarnings(std::ostream& out, const HeadlessWindow& window) {
-    for (Control c : {Control::lbl_Achtung, Control::lbl_ungenau1, Control::lbl_ungenau2,
-                      Control::lbl_ungenau3, Control::Image7})
+    const auto line = [&](Control c) {
         out << controlName(c) << '\t' << (window.isVisible(c) ? "visible" : "hidden") << '\n';
+    };
+    for (Control c : kWarningLabels)
+        line(c);
+    line(Control::Image7);
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include "files/case_file.h"
 #include "files/study_file.h"
 #include "study/study_engine.h"
-#include "ui/number_format.h"
 
 namespace tesmo {
 
@@ -95,12 +94,8 @@ class ProgressLine {
         const auto now = std::chrono::steady_clock::now();
         if (p.done != p.total && now - last_ < std::chrono::milliseconds(100)) return;
         last_ = now;
-        NumberBuffer elapsed, left;
-        const double e = std::chrono::duration<double>(p.elapsed).count();
-        const double l = std::chrono::duration<double>(p.remaining).count();
-        std::fprintf(stderr, "%s%zu von %zu Fällen, Zeit%s, noch etwa%s%s", terminal_ ? "\r" : "",
-                     p.done, p.total, std::string(Zeitformat(e, elapsed)).c_str(),
-                     std::string(Zeitformat(l, left)).c_str(), terminal_ ? "   " : "\n");
+        std::fprintf(stderr, "%s%s%s", terminal_ ? "\r" : "", progressText(p).c_str(),
+                     terminal_ ? "   " : "\n");
         std::fflush(stderr);
         shown_ = true;
     }

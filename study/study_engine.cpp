@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "study/case_runner.h"
+#include "ui/number_format.h"
 
 namespace tesmo {
 
@@ -67,6 +68,14 @@ class InOrder {
 };
 
 }  // namespace
+
+std::string progressText(const StudyProgress& p) {
+    const auto seconds = [](std::chrono::steady_clock::duration d) {
+        return std::chrono::duration<double>(d).count();
+    };
+    return std::to_string(p.done) + " von " + std::to_string(p.total) + " Fällen, Zeit" +
+           Zeitformat(seconds(p.elapsed)) + ", noch etwa" + Zeitformat(seconds(p.remaining));
+}
 
 unsigned defaultJobs() {
     return std::max(1u, std::thread::hardware_concurrency());

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <string>
 
 #include "study/case_list.h"
 #include "study/results.h"
@@ -23,6 +24,10 @@ struct StudyProgress {
     // Estimated time left, from the mean time per case so far (0 until one case is done).
     std::chrono::steady_clock::duration remaining{};
 };
+
+// "12 von 40 Fällen, Zeit 0:01:10, noch etwa 0:03:54": the cases done of all, the time
+// elapsed and the time left, as the runner and the Python package show them.
+std::string progressText(const StudyProgress& progress);
 
 struct StudyCallbacks {
     // Called for each finished case, in case order, one call at a time. Returning false

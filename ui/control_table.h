@@ -4,6 +4,8 @@
 // divides them by 15 to get logical pixels. Colours are (red, green, blue).
 #pragma once
 
+#include <array>
+
 #include "model/controls.h"
 #include "ui/rgb.h"
 
@@ -31,6 +33,11 @@ struct ControlSpec {
     Align align;
     bool visibleAtStart;
 };
+
+// The labels that warn that a run's results may be inaccurate, in the order the runner lists
+// them: the long search for the front temperature, then the three "evtl. sehr ungenau !".
+inline constexpr std::array<Control, 4> kWarningLabels = {
+    Control::lbl_Achtung, Control::lbl_ungenau1, Control::lbl_ungenau2, Control::lbl_ungenau3};
 
 const ControlSpec& controlSpec(Control c);
 // The caption of the label that names a field (input or output), e.g. for printing.
