@@ -1,0 +1,45 @@
+// What the parts of the Python binding share: input texts across the language border, file
+// problems as Python exceptions, and C++ work that leaves Python responsive to Ctrl+C.
+//
+// The binding is thin on purpose. The package's Python layer turns dicts, numbers and paths
+// into the seventeen texts (a list in the window's order) and byte paths; everything that
+// computes, checks or formats stays in the C++ code the window and the runner use.
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "files/atomic_file.h"
+#include "files/file_problem.h"
+#include "model/inputs.h"
+
+namespace tesmo {
+
+namespace py = pybind11;
+
+// The seventeen texts, in the window's order; ValueError for any other count.
+InputTexts inputTexts(const std::vector<std::string>& texts);
+std::vector<std::string> textList(const InputTexts& texts);
+
+// OSError (with the errno, so that Python picks FileNotFoundError and the like) for what the
+// system refused, ValueError for refused content; the message is the program's German one.
+[[noreturn]] void raiseFileProblem(const FileProblem& problem);
+[[noreturn]] void raiseWriteFailure(const WriteFailure& failure);
+
+// Runs `work` on a thread of its own. The calling thread, which must hold the GIL, waits with
+// the GIL released and wakes at least every 100 ms to take it, let Python run its signal
+// handlers (Ctrl+C raises KeyboardInterrupt) and call `tick`. When a handler or `tick` raises,
+// `cancel` is set, the work is waited for, and the exception is passed on; so is an exception
+// from the work.
+void runWatched(const std::function<void()>& work, std::atomic<bool>& cancel,
+                const std::function<void()>& tick);
+
+void registerRun(py::module_& m);
+void registerStudy(py::module_& m);
+void registerFiles(py::module_& m);
+
+}  // namespace tesmo

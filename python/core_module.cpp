@@ -1,0 +1,9 @@
+// tesmo._core: the C++ side of the Python package tesmo (see tesmo/__init__.py).
+#include "python/binding.h"
+
+PYBIND11_MODULE(_core, m) {
+    m.doc() = "The drying model, its case files and its parameter study; use the package tesmo.";
+    tesmo::registerRun(m);
+    tesmo::registerStudy(m);
+    tesmo::registerFiles(m);
+}

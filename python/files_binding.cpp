@@ -1,0 +1,32 @@
+// Case files from Python: the same reader, writer and messages as the window and the runner.
+#include <pybind11/stl.h>
+
+#include "files/case_file.h"
+#include "python/binding.h"
+
+namespace tesmo {
+
+namespace {
+
+std::vector<std::string> readCase(const std::string& path) {
+    InputTexts texts = defaultInputTexts();
+    FileProblem problem;
+    if (!readCaseFile(path, defaultInputTexts(), texts, problem)) raiseFileProblem(problem);
+    return textList(texts);
+}
+
+void writeCase(const std::string& path, const std::vector<std::string>& texts) {
+    FileProblem problem;
+    if (!writeCaseFile(path, inputTexts(texts), problem)) raiseFileProblem(problem);
+}
+
+}  // namespace
+
+void registerFiles(py::module_& m) {
+    m.def("read_case", &readCase, py::arg("path"),
+          "The seventeen texts of a case file (fields it does not name keep their defaults).");
+    m.def("write_case", &writeCase, py::arg("path"), py::arg("texts"),
+          "Saves the seventeen texts as a case file, atomically.");
+}
+
+}  // namespace tesmo

@@ -1,0 +1,244 @@
+// The runner's parameter study from Python: the cases as the runner forms them, computed on the
+// study engine's threads, the table's cells as columns for a pandas DataFrame.
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <mutex>
+#include <optional>
+#include <variant>
+
+#include "files/case_table.h"
+#include "model/drying_run.h"
+#include "python/binding.h"
+#include "study/case_list.h"
+#include "study/study_engine.h"
+
+namespace tesmo {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// An input varied by a range or list as --vary takes it ("30:70:5", "20;30"), or by its texts.
+using VariedInput = std::pair<std::string, std::variant<std::string, std::vector<std::string>>>;
+using TextRows = std::vector<std::vector<std::string>>;
+
+// The cases of a study: the rows of a case table, the texts given case by case, or the product
+// of the variations (the last varying fastest).
+CaseList caseList(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
+                  const std::optional<TextRows>& rows, const std::optional<std::string>& table) {
+    const InputTexts baseTexts = inputTexts(base);
+    if (table) {
+        CaseTable t;
+        FileProblem problem;
+        if (!readCaseTable(*table, t, problem)) raiseFileProblem(problem);
+        return CaseList(baseTexts, std::move(t));
+    }
+    if (rows) {
+        std::vector<InputTexts> cases;
+        cases.reserve(rows->size());
+        for (const std::vector<std::string>& r : *rows)
+            cases.push_back(inputTexts(r));
+        return CaseList(baseTexts, std::move(cases));
+    }
+    std::vector<Variation> variations;
+    for (const auto& [name, spec] : vary) {
+        VariationResult r;
+        if (const auto* text = std::get_if<std::string>(&spec)) {
+            r = parseVariation(name + "=" + *text);
+        } else {
+            r.ok = true;
+            r.variation = {inputByName(name), std::get<std::vector<std::string>>(spec)};
+            if (r.variation.field == Control::Count)
+                throw py::type_error("'" + name + "' is not an input field");
+        }
+        if (!r.ok) throw py::value_error(r.error);
+        variations.push_back(std::move(r.variation));
+    }
+    CaseList cases(baseTexts, std::move(variations));
+    if (cases.tooLarge()) throw py::value_error("the study has more cases than can be counted");
+    return cases;
+}
+
+// The table's cells, column by column; NaN where the table leaves a cell empty.
+struct TableColumns {
+    std::vector<std::int64_t> number;
+    std::vector<double> inputs;  // row after row, kInputCount per row
+    std::vector<std::string> ends, messages;
+    std::vector<double> results;  // row after row, kResultCount per row
+
+    void add(const CaseOutcome& o) {
+        number.push_back(static_cast<std::int64_t>(o.number));
+        for (std::size_t i = 0; i < kInputCount; ++i)
+            inputs.push_back(o.inputRead[i] ? o.inputs[i] : kNaN);
+        ends.emplace_back(caseEndName(o));
+        messages.push_back(o.message);
+        for (std::size_t c = 0; c < kResultCount; ++c)
+            results.push_back(o.reached[c] ? o.results[c] : kNaN);
+    }
+
+    py::dict toPython() const {
+        const auto rows = static_cast<py::ssize_t>(number.size());
+        py::dict d;
+        d["case"] = py::array_t<std::int64_t>(rows, number.data());
+        d["inputs"] = py::array_t<double>({rows, py::ssize_t{kInputCount}}, inputs.data());
+        d["end"] = ends;
+        d["message"] = messages;
+        d["results"] = py::array_t<double>({rows, py::ssize_t{kResultCount}}, results.data());
+        return d;
+    }
+};
+
+// The latest progress of the study, handed from the engine's threads to the Python thread.
+class ProgressMailbox {
+  public:
+    void post(const StudyProgress& p) {
+        const std::lock_guard lock(mutex_);
+        latest_ = p;
+        fresh_ = true;
+    }
+    // Calls `show` with the latest progress if it has not been shown yet (GIL held).
+    void deliver(const py::object& show) {
+        StudyProgress p;
+        {
+            const std::lock_guard lock(mutex_);
+            if (!fresh_) return;
+            p = latest_;
+            fresh_ = false;
+        }
+        const auto seconds = [](std::chrono::steady_clock::duration d) {
+            return std::chrono::duration<double>(d).count();
+        };
+        show(p.done, p.total, seconds(p.elapsed), seconds(p.remaining));
+    }
+
+  private:
+    std::mutex mutex_;
+    StudyProgress latest_;
+    bool fresh_ = false;
+};
+
+py::dict study(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
+               const std::optional<TextRows>& rows, const std::optional<std::string>& table,
+               unsigned jobs, const py::object& progress) {
+    const CaseList cases = caseList(base, vary, rows, table);
+    TableColumns columns;
+    ProgressMailbox mailbox;
+    StudyCallbacks callbacks;
+    callbacks.sink = [&columns](const CaseOutcome& o) {
+        columns.add(o);
+        return true;
+    };
+    if (!progress.is_none())
+        callbacks.progress = [&mailbox](const StudyProgress& p) { mailbox.post(p); };
+    std::atomic<bool> cancel{false};
+    const auto tick = [&] {
+        if (!progress.is_none()) mailbox.deliver(progress);
+    };
+    runWatched(
+        [&] {
+            runStudy(cases, {0, 1, cases.size()}, jobs, callbacks, cancel);
+        },
+        cancel, tick);
+    tick();  // the last state, cases done of all
+    return columns.toPython();
+}
+
+std::vector<std::vector<std::string>> caseTexts(const std::vector<std::string>& base,
+                                                const std::vector<VariedInput>& vary,
+                                                const std::optional<TextRows>& rows,
+                                                const std::optional<std::string>& table) {
+    const CaseList cases = caseList(base, vary, rows, table);
+    std::vector<std::vector<std::string>> out;
+    out.reserve(cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        out.push_back(textList(cases.texts(i)));
+    return out;
+}
+
+RunEnd runEndNamed(const std::string& name) {
+    for (RunEnd e : {RunEnd::Target, RunEnd::Midplane, RunEnd::Stopped, RunEnd::HistoryFull,
+                     RunEnd::NonFinite, RunEnd::Unstable})
+        if (name == laufendeName(e)) return e;
+    throw py::value_error("'" + name + "' is not how a case ends");
+}
+
+using DoubleArray = py::array_t<double, py::array::c_style | py::array::forcecast>;
+using IntArray = py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>;
+
+// The table's text for the columns of a study frame: what the runner writes for the same cases.
+std::string tableText(const IntArray& number, const DoubleArray& inputs,
+                      const std::vector<std::string>& ends,
+                      const std::vector<std::string>& messages, const DoubleArray& results) {
+    const auto rows = static_cast<std::size_t>(number.size());
+    if (inputs.ndim() != 2 || results.ndim() != 2 ||
+        static_cast<std::size_t>(inputs.shape(0)) != rows || inputs.shape(1) != kInputCount ||
+        static_cast<std::size_t>(results.shape(0)) != rows || results.shape(1) != kResultCount ||
+        ends.size() != rows || messages.size() != rows)
+        throw py::value_error("the columns do not form a study table");
+    std::string text = tableHeader();
+    for (std::size_t r = 0; r < rows; ++r) {
+        CaseOutcome o;
+        o.number = static_cast<std::size_t>(number.at(static_cast<py::ssize_t>(r)));
+        o.refused = ends[r] == caseEndName(CaseOutcome{});
+        if (!o.refused) o.end = runEndNamed(ends[r]);
+        o.message = messages[r];
+        const double* in = inputs.data(static_cast<py::ssize_t>(r), 0);
+        for (std::size_t i = 0; i < kInputCount; ++i) {
+            o.inputRead[i] = !std::isnan(in[i]);
+            o.inputs[i] = in[i];
+        }
+        const double* res = results.data(static_cast<py::ssize_t>(r), 0);
+        for (std::size_t c = 0; c < kResultCount; ++c) {
+            o.reached[c] = !std::isnan(res[c]);
+            o.results[c] = res[c];
+        }
+        text += tableRow(o);
+    }
+    return text;
+}
+
+}  // namespace
+
+void registerStudy(py::module_& m) {
+    m.def("study", &study, py::arg("base"), py::arg("vary"), py::arg("rows"), py::arg("table"),
+          py::arg("jobs"), py::arg("progress"),
+          "Runs the cases on `jobs` threads; returns the table's cells as columns.");
+    m.def("case_texts", &caseTexts, py::arg("base"), py::arg("vary"), py::arg("rows"),
+          py::arg("table"), "The seventeen texts of every case of a study, in case order.");
+    m.def("table_columns", [] {
+        std::vector<std::string> names;
+        const std::string header = tableHeader();
+        std::size_t start = 0;
+        for (std::size_t comma; (comma = header.find_first_of(",\n", start)) != std::string::npos;
+             start = comma + 1)
+            names.push_back(header.substr(start, comma - start));
+        return names;
+    });
+    m.def("write_table", [](const std::string& path, const IntArray& number,
+                            const DoubleArray& inputs, const std::vector<std::string>& ends,
+                            const std::vector<std::string>& messages, const DoubleArray& results) {
+        const std::string text = tableText(number, inputs, ends, messages, results);
+        WriteFailure failure;
+        bool written = false;
+        {
+            py::gil_scoped_release release;
+            written = writeFileAtomically(path, text, &failure);
+        }
+        if (!written) raiseWriteFailure(failure);
+    });
+    m.def("progress_text",
+          [](std::size_t done, std::size_t total, double elapsed, double remaining) {
+              const auto duration = [](double s) {
+                  return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                      std::chrono::duration<double>(s));
+              };
+              return progressText({done, total, duration(elapsed), duration(remaining)});
+          });
+    m.def("default_jobs", &defaultJobs);
+}
+
+}  // namespace tesmo

@@ -1,0 +1,74 @@
+"""Tesmo-Gegen in Python: the convective drying of a shrinking green-clay plate in a
+counter-current dryer, computed by the same C++ model as the window and tesmo-gegen-batch,
+with the same numbers to the last bit.
+
+Inputs are named by the window's control names (txt_Dicke, txt_XAnf, ...; see defaults())
+and given as texts typed as in the window ("12,5") or as numbers (12.5).
+
+One run:
+
+    import tesmo
+    r = tesmo.run(txt_Dicke=12.5, txt_Lufttemp="40")
+    print(r.end, r.texts["txt_Zeit"], r.values["spezEnergie"])
+    f = r.frame()                      # the ten time histories over the Laufzeit in s
+    f[["VerlaufThetaOb", "VerlaufThetaK"]].plot()
+
+A parameter study into a DataFrame (one row per case, the runner's table columns):
+
+    df = tesmo.study(vary={"txt_Lufttemp": "30:70:5", "txt_mue": [10, 20, 40]})
+    df.pivot(index="txt_Lufttemp", columns="txt_mue", values="Laufzeit")
+    tesmo.write_table(df, "studie.csv")          # as tesmo-gegen-batch --table writes it
+    df = tesmo.read_table("studie.csv")         # and back, exactly
+
+A study on a Dask cluster (examples/dask_study.py does this with chunks of cases):
+
+    from dask.distributed import Client
+    def run_case(number, inputs):
+        try:
+            return tesmo.study_row(number, tesmo.run(inputs))
+        except tesmo.InputError as refused:
+            return tesmo.study_row(number, refused)
+    cases = tesmo.study_cases(vary={"txt_Dicke": "10:30:5"})
+    client = Client("tcp://scheduler:8786")
+    futures = client.map(run_case, range(1, len(cases) + 1), cases)
+    df = tesmo.study_frame(client.gather(futures))   # equals tesmo.study() of the same cases
+
+Functions: defaults, input_text, run (-> Result), read_case, write_case, study, study_cases,
+study_row, study_frame, read_table, write_table. Refused input raises InputError, a
+ValueError whose `field` names the input and whose `messages` are the window's German ones.
+"""
+
+from ._inputs import INPUT_NAMES, defaults, input_text, read_case, write_case
+from ._run import HISTORY_NAMES, RESULT_NAMES, InputError, Refusal, Result, run
+from ._study import (
+    TABLE_COLUMNS,
+    Progress,
+    read_table,
+    study,
+    study_cases,
+    study_frame,
+    study_row,
+    write_table,
+)
+
+__all__ = [
+    "HISTORY_NAMES",
+    "INPUT_NAMES",
+    "RESULT_NAMES",
+    "TABLE_COLUMNS",
+    "InputError",
+    "Progress",
+    "Refusal",
+    "Result",
+    "defaults",
+    "input_text",
+    "read_case",
+    "read_table",
+    "run",
+    "study",
+    "study_cases",
+    "study_frame",
+    "study_row",
+    "write_case",
+    "write_table",
+]

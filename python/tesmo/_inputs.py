@@ -1,0 +1,108 @@
+"""The seventeen input texts: names, defaults, numbers turned into texts, paths."""
+
+import math
+import numbers
+import os
+
+from . import _core
+
+INPUT_NAMES = tuple(_core.input_names())
+_DEFAULT_TEXTS = tuple(_core.default_texts())
+
+
+def defaults():
+    """The window's default texts of the seventeen inputs.
+
+    Returns a dict control name -> text in the window's order (top to bottom), e.g.
+    ``{"txt_Dicke": "20,0", "txt_rhos": "1850", ...}``.
+    """
+    return dict(zip(INPUT_NAMES, _DEFAULT_TEXTS))
+
+
+def input_text(value):
+    """An input as the window takes it: a text as it is, a number as the shortest text.
+
+    A number becomes the shortest decimal text that reads back as the same number, with a
+    decimal comma: 20.5 -> "20,5", 20 -> "20", 20.0 -> "20", 1e-07 -> "1e-07",
+    1.5e-07 -> "1,5e-07". The text of an int is its digits. NaN and infinity become "nan" and
+    "inf", which the input check refuses as texts without a number.
+    """
+    if isinstance(value, str):
+        return value
+    if isinstance(value, bool) or not isinstance(value, numbers.Real):
+        raise TypeError(f"an input is a text or a number, not {type(value).__name__}")
+    if isinstance(value, numbers.Integral):
+        return str(int(value))
+    number = float(value)
+    if not math.isfinite(number):
+        return repr(number)
+    text = repr(number)
+    if text.endswith(".0"):
+        text = text[:-2]
+    return text.replace(".", ",")
+
+
+def _check_names(names, what="input"):
+    unknown = [name for name in names if name not in INPUT_NAMES]
+    if unknown:
+        raise TypeError(
+            f"unknown {what} {', '.join(map(repr, unknown))}; the inputs are "
+            + ", ".join(INPUT_NAMES)
+        )
+
+
+def case_path(path):
+    """A path (str, bytes or os.PathLike) as the bytes the C++ side opens."""
+    return os.fsencode(path)
+
+
+def is_path(value):
+    return isinstance(value, (str, bytes, os.PathLike))
+
+
+def texts_of(case=None, overrides=None):
+    """The seventeen texts (a list in the window's order) of a case and overrides.
+
+    `case` is None (the defaults), a case-file path or a dict control name -> input; the
+    dict `overrides` is applied after it. Names that are no input raise TypeError.
+    """
+    if case is None:
+        texts = dict(zip(INPUT_NAMES, _DEFAULT_TEXTS))
+    elif is_path(case):
+        texts = dict(zip(INPUT_NAMES, _core.read_case(case_path(case))))
+    elif isinstance(case, dict):
+        _check_names(case)
+        texts = dict(zip(INPUT_NAMES, _DEFAULT_TEXTS))
+        texts.update((name, input_text(value)) for name, value in case.items())
+    else:
+        raise TypeError(
+            f"a case is a case-file path or a dict of inputs, not {type(case).__name__}"
+        )
+    if overrides:
+        _check_names(overrides)
+        texts.update((name, input_text(value)) for name, value in overrides.items())
+    return [texts[name] for name in INPUT_NAMES]
+
+
+def read_case(path):
+    """The seventeen texts of a case file (*.tgcase) as a dict control name -> text.
+
+    Fields the file does not name keep their default texts. Raises OSError (e.g.
+    FileNotFoundError) when the system refuses the file and ValueError when its content is
+    refused; the message is the program's German one, naming the file and the line.
+    """
+    return dict(zip(INPUT_NAMES, _core.read_case(case_path(path))))
+
+
+def write_case(path, inputs):
+    """Saves a case file with all seventeen texts, atomically.
+
+    `inputs` is a dict control name -> input (a text or a number, turned into a text as
+    input_text() does); inputs it does not name keep their default texts. Raises OSError when
+    the file cannot be written and ValueError for a text a case file cannot hold (a line
+    break, more than the allowed length, ...), with the program's German message; an earlier
+    file at `path` then stays as it was.
+    """
+    if not isinstance(inputs, dict):
+        raise TypeError(f"inputs are a dict, not {type(inputs).__name__}")
+    _core.write_case(case_path(path), texts_of(inputs))
