@@ -1,0 +1,113 @@
+"""tesmo.study against the runner's study: the same table, read back or written."""
+
+import numpy as np
+import pandas as pd
+import pytest
+
+import tesmo
+from conftest import THIN, runner_args
+
+# Both regular ends, refused cases (a text without a number, a 0) and a run cut short.
+VARY = {"txt_Dicke": "4;5;x;0;20", "txt_XZiel": "0;0,05;0,2499"}
+
+
+def runner_table(runner, tmp_path, *args, base=None):
+    path = tmp_path / "runner.csv"
+    runner(*args, *runner_args(base or {}), "--table", str(path), "--jobs", "2", check_status=3)
+    return path
+
+
+@pytest.fixture(scope="module")
+def studied():
+    return tesmo.study(vary=VARY, jobs=2)
+
+
+def test_a_study_equals_the_runners_table(runner, tmp_path, studied):
+    path = runner_table(runner, tmp_path, *[f"--vary={n}={s}" for n, s in VARY.items()])
+    assert list(studied.columns) == list(tesmo.TABLE_COLUMNS)
+    assert set(studied["end"]) == {"target", "midplane", "refused", "unstable"}
+    assert studied["case"].dtype == np.int64
+    assert studied["end"].dtype == studied["message"].dtype == object
+    assert (studied.drop(columns=["case", "end", "message"]).dtypes == np.float64).all()
+
+    pd.testing.assert_frame_equal(tesmo.read_table(path), studied, check_exact=True)
+    # pandas' own reading gives the same numbers when it reads them exactly; it makes
+    # whole-number columns int64 and an empty message NaN.
+    plain = pd.read_csv(path, float_precision="round_trip")
+    plain["message"] = plain["message"].fillna("")
+    pd.testing.assert_frame_equal(plain, studied, check_exact=True, check_dtype=False)
+
+    tesmo.write_table(studied, tmp_path / "python.csv")
+    assert (tmp_path / "python.csv").read_bytes() == path.read_bytes()
+
+
+def test_cases_from_a_table_a_list_or_a_case_file_run_as_the_runners(runner, tmp_path):
+    table = tmp_path / "faelle.csv"
+    table.write_text("txt_Dicke;txt_Lufttemp\n4;40\n5;\nx;45\n", encoding="utf-8")
+    base = tmp_path / "basis.tgcase"
+    tesmo.write_case(base, {"txt_mue": 25, "txt_XZiel": "0,05"})
+
+    path = runner_table(runner, tmp_path, "--cases", str(table), "--case", str(base))
+    expected = tesmo.read_table(path)
+    by_table = tesmo.study(cases=table, base=base)
+    by_list = tesmo.study(
+        cases=[{"txt_Dicke": 4, "txt_Lufttemp": 40}, {"txt_Dicke": 5}, {"txt_Dicke": "x", "txt_Lufttemp": 45}],
+        base=tesmo.read_case(base),
+    )
+    pd.testing.assert_frame_equal(by_table, expected, check_exact=True)
+    pd.testing.assert_frame_equal(by_list, expected, check_exact=True)
+
+
+def test_varied_values_form_the_product_the_last_fastest(studied):
+    lists = tesmo.study(vary={"txt_Dicke": [4, 5, "x", 0, 20.0], "txt_XZiel": [0, 0.05, "0,2499"]})
+    pd.testing.assert_frame_equal(lists, studied, check_exact=True)
+    cases = tesmo.study_cases(vary={"txt_Dicke": "10:12:1", "txt_mue": "20;30"}, base=THIN)
+    assert [(c["txt_Dicke"], c["txt_mue"]) for c in cases] == [
+        ("10", "20"), ("10", "30"), ("11", "20"), ("11", "30"), ("12", "20"), ("12", "30")
+    ]
+    assert tesmo.study(cases=[]).columns.tolist() == list(tesmo.TABLE_COLUMNS)
+
+
+def test_rows_of_single_runs_make_the_studys_frame(studied):
+    rows = []
+    for number, inputs in reversed(list(enumerate(tesmo.study_cases(vary=VARY), start=1))):
+        try:
+            outcome = tesmo.run(inputs)
+        except tesmo.InputError as refused:
+            outcome = refused
+        rows.append(tesmo.study_row(number, outcome))
+    pd.testing.assert_frame_equal(tesmo.study_frame(rows), studied, check_exact=True)
+
+
+def test_progress_is_reported_up_to_the_last_case(capsys):
+    seen = []
+    tesmo.study(vary={"txt_Dicke": "4;5;4;5"}, jobs=2, progress=seen.append)
+    assert seen and all(isinstance(p, tesmo.Progress) for p in seen)
+    assert seen[-1].done == seen[-1].total == 4
+    assert [p.done for p in seen] == sorted(p.done for p in seen)
+
+    tesmo.study(vary={"txt_Dicke": "4"}, progress=True)
+    assert "1 von 1 Fällen, Zeit" in capsys.readouterr().err
+
+    def failing(progress):
+        raise RuntimeError("progress failed")
+
+    with pytest.raises(RuntimeError, match="progress failed"):
+        tesmo.study(vary={"txt_Dicke": "4;5"}, progress=failing)
+
+
+def test_a_malformed_study_is_refused_before_it_runs(runner):
+    done = runner("--vary", "txt_Dicke=30:10:5", check_status=2)
+    with pytest.raises(ValueError) as caught:
+        tesmo.study(vary={"txt_Dicke": "30:10:5"})
+    assert done.stderr.strip() == f"tesmo-gegen-batch: --vary {caught.value}"
+    with pytest.raises(ValueError):
+        tesmo.study(vary={"txt_Dicke": []})
+    with pytest.raises(TypeError, match="txt_Dike"):
+        tesmo.study(vary={"txt_Dike": "1;2"})
+    with pytest.raises(TypeError):
+        tesmo.study(vary={"txt_Dicke": "4"}, cases=[{}])
+    with pytest.raises(ValueError):
+        tesmo.study(vary={"txt_Dicke": "4"}, jobs=0)
+    with pytest.raises(FileNotFoundError):
+        tesmo.study(cases="/nonexistent/faelle.csv")
