@@ -22,11 +22,12 @@ test: build
 	@ctest --preset $(PRESET)
 
 # The model's benchmarks, then a default run in the window against the same run headless,
-# offscreen and under Xvfb.
+# offscreen and under Xvfb, then the Python package against the runner.
 bench: build
 	@$(BUILD)/bench/tesmo_bench
 	@$(BUILD)/bench/tesmo_bench_window
 	@QT_QPA_PLATFORM=xcb xvfb-run -a $(BUILD)/bench/tesmo_bench_window
+	@PYTHONPATH=$(BUILD)/python /usr/bin/python3 bench/bench_python.py $(BUILD)/batch/tesmo-gegen-batch
 
 # The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:
