@@ -152,25 +152,36 @@ void registerRun(py::module_& m) {
           "state; returns the raw parts of a tesmo.Result.");
     m.def("input_numbers", &inputNumbers, py::arg("texts"),
           "The numbers the model reads from the seventeen texts (NaN: no number).");
-    m.def("input_names", [] {
-        std::vector<std::string> names;
-        for (int i = 0; i < kInputCount; ++i)
-            names.emplace_back(controlName(controlAt(i)));
-        return names;
-    });
-    m.def("default_texts", [] { return textList(defaultInputTexts()); });
-    m.def("history_names", [] {
-        std::vector<std::string> names;
-        for (const HistoryColumn& h : kHistoryColumns)
-            names.emplace_back(h.name);
-        return names;
-    });
-    m.def("result_names", [] {
-        std::vector<std::string> names;
-        for (const ResultColumn& c : resultColumns())
-            names.emplace_back(c.name);
-        return names;
-    });
+    m.def(
+        "input_names",
+        [] {
+            std::vector<std::string> names;
+            for (int i = 0; i < kInputCount; ++i)
+                names.emplace_back(controlName(controlAt(i)));
+            return names;
+        },
+        "The control names of the seventeen input fields, in the window's order.");
+    m.def(
+        "default_texts", [] { return textList(defaultInputTexts()); },
+        "The window's default texts of the seventeen inputs, in the window's order.");
+    m.def(
+        "history_names",
+        [] {
+            std::vector<std::string> names;
+            for (const HistoryColumn& h : kHistoryColumns)
+                names.emplace_back(h.name);
+            return names;
+        },
+        "The names of the ten time histories, in the order of the runner's --csv.");
+    m.def(
+        "result_names",
+        [] {
+            std::vector<std::string> names;
+            for (const ResultColumn& c : resultColumns())
+                names.emplace_back(c.name);
+            return names;
+        },
+        "The results of a run by the study table's column names, in the table's order.");
 }
 
 }  // namespace tesmo

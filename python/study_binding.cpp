@@ -201,6 +201,37 @@ std::string tableText(const IntArray& number, const DoubleArray& inputs,
     return text;
 }
 
+std::vector<std::string> tableColumns() {
+    std::vector<std::string> names;
+    const std::string header = tableHeader();
+    std::size_t start = 0;
+    for (std::size_t end; (end = header.find_first_of(",\n", start)) != std::string::npos;
+         start = end + 1)
+        names.push_back(header.substr(start, end - start));
+    return names;
+}
+
+void writeTable(const std::string& path, const IntArray& number, const DoubleArray& inputs,
+                const std::vector<std::string>& ends, const std::vector<std::string>& messages,
+                const DoubleArray& results) {
+    const std::string text = tableText(number, inputs, ends, messages, results);
+    WriteFailure failure;
+    bool written = false;
+    {
+        py::gil_scoped_release release;
+        written = writeFileAtomically(path, text, &failure);
+    }
+    if (!written) raiseWriteFailure(failure);
+}
+
+std::string progressTextOf(std::size_t done, std::size_t total, double elapsed, double remaining) {
+    const auto duration = [](double seconds) {
+        return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(seconds));
+    };
+    return progressText({done, total, duration(elapsed), duration(remaining)});
+}
+
 }  // namespace
 
 void registerStudy(py::module_& m) {
@@ -209,36 +240,14 @@ void registerStudy(py::module_& m) {
           "Runs the cases on `jobs` threads; returns the table's cells as columns.");
     m.def("case_texts", &caseTexts, py::arg("base"), py::arg("vary"), py::arg("rows"),
           py::arg("table"), "The seventeen texts of every case of a study, in case order.");
-    m.def("table_columns", [] {
-        std::vector<std::string> names;
-        const std::string header = tableHeader();
-        std::size_t start = 0;
-        for (std::size_t comma; (comma = header.find_first_of(",\n", start)) != std::string::npos;
-             start = comma + 1)
-            names.push_back(header.substr(start, comma - start));
-        return names;
-    });
-    m.def("write_table", [](const std::string& path, const IntArray& number,
-                            const DoubleArray& inputs, const std::vector<std::string>& ends,
-                            const std::vector<std::string>& messages, const DoubleArray& results) {
-        const std::string text = tableText(number, inputs, ends, messages, results);
-        WriteFailure failure;
-        bool written = false;
-        {
-            py::gil_scoped_release release;
-            written = writeFileAtomically(path, text, &failure);
-        }
-        if (!written) raiseWriteFailure(failure);
-    });
-    m.def("progress_text",
-          [](std::size_t done, std::size_t total, double elapsed, double remaining) {
-              const auto duration = [](double s) {
-                  return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                      std::chrono::duration<double>(s));
-              };
-              return progressText({done, total, duration(elapsed), duration(remaining)});
-          });
-    m.def("default_jobs", &defaultJobs);
+    m.def("table_columns", &tableColumns, "The columns of the study table, left to right.");
+    m.def("write_table", &writeTable, py::arg("path"), py::arg("case"), py::arg("inputs"),
+          py::arg("end"), py::arg("message"), py::arg("results"),
+          "Writes the columns of a study frame as the runner's result table, atomically.");
+    m.def("progress_text", &progressTextOf, py::arg("done"), py::arg("total"), py::arg("elapsed"),
+          py::arg("remaining"),
+          "The runner's progress line: cases done of all, time elapsed and left (seconds).");
+    m.def("default_jobs", &defaultJobs, "The number of threads a study uses: every core.");
 }
 
 }  // namespace tesmo
