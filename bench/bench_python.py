@@ -22,7 +22,7 @@ import time
 import tesmo
 
 ROUNDS = 15
-STUDY_ROUNDS = 5
+STUDY_ROUNDS = 7
 STUDY_CASES = 16
 TARGETS = {"run": 0.05, "study": 0.10}
 
