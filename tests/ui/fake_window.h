@@ -50,6 +50,7 @@ class FakeWindow : public WindowBase {
         trace.push_back("colour " + name(c) + "=" + std::to_string(rgb.r) + "," +
                         std::to_string(rgb.g) + "," + std::to_string(rgb.b));
     }
+    Rgb colour(Control c) const override { return colours[at(c)]; }
     void setFocus(Control c) override {
         focus = c;
         trace.push_back("focus " + name(c));

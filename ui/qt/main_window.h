@@ -5,12 +5,14 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <QWidget>
 
 #include "model/controls.h"
+#include "ui/recording_canvas.h"
 #include "ui/run_control.h"
 #include "ui/window_base.h"
 
@@ -37,8 +39,10 @@ class frm_TesmoGegen : public QWidget, public WindowBase {
     std::string text(Control control) const override;
     bool isVisible(Control control) const override;
     void setColor(Control control, Rgb colour) override;
+    Rgb colour(Control control) const override;
     void setFocus(Control control) override;
     ChartCanvas& canvas(Chart chart) override;
+    const DisplayList* recording(Chart chart) const override;
     void processEvents() override;
     void waitForEvents() override;
     void showMessages(const std::vector<std::string>& messages) override;
@@ -80,6 +84,8 @@ class frm_TesmoGegen : public QWidget, public WindowBase {
     std::array<QWidget*, kControlCount> controls_{};
     ChartSurface* ausgabe_ = nullptr;
     ChartSurface* zeit_ = nullptr;
+    // Per chart (profile, time): the surface's drawing passes through these and is kept.
+    std::array<std::unique_ptr<RecordingCanvas>, 2> recordings_;
     std::function<void(const std::vector<std::string>&)> messageHook_;
     Painting painting_ = Painting::Batched;
     // Texts written during a run and not yet handed to their controls.
