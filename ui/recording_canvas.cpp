@@ -4,62 +4,51 @@
 
 namespace tesmo {
 
-DisplayList::DisplayList(std::size_t maxPoints)
-    : maxBlocks_((maxPoints + kBlockPoints - 1) / kBlockPoints) {}
-
-std::span<const ChartPoint> DisplayList::points(const Item& item) const {
-    return {blocks_[item.block].get() + item.first, item.count};
-}
-
-bool DisplayList::makeRoom(std::size_t n) {
-    if (!complete_) return false;
-    if (used_ + n <= kBlockPoints) return true;
-    if (blocks_.size() >= maxBlocks_) {
-        complete_ = false;
-        return false;
+bool DisplayList::admit(std::size_t n) {
+    if (complete_ && points_ + n <= maxPoints_) {
+        points_ += n;
+        return true;
     }
-    blocks_.push_back(std::make_unique<ChartPoint[]>(kBlockPoints));
-    used_ = 0;
-    return true;
+    complete_ = false;
+    return false;
 }
 
-void DisplayList::addItem(Kind kind, const ChartPen& pen, ChartPoint a, ChartPoint b) {
-    if (!makeRoom(2)) return;
-    ChartPoint* p = blocks_.back().get() + used_;
-    p[0] = a;
-    p[1] = b;
-    items_.push_back({kind, pen, static_cast<std::uint32_t>(blocks_.size() - 1),
-                      static_cast<std::uint32_t>(used_), 2});
-    used_ += 2;
-    points_ += 2;
+void DisplayList::close(std::size_t item) {
+    items_[item].points.shrink_to_fit();
+}
+
+void DisplayList::closeAll() {
+    for (std::size_t item : open_)
+        close(item);
+    open_.clear();
 }
 
 void DisplayList::addSegment(const ChartPen& pen, ChartPoint from, ChartPoint to) {
     if (!complete_) return;
-    // The last item always ends at the last used point of the last block; a segment of the
-    // same pen that starts where it ended continues it while the block has room.
-    if (!items_.empty() && used_ < kBlockPoints) {
-        Item& last = items_.back();
-        if (last.kind == Kind::Polyline && last.pen == pen &&
-            blocks_[last.block][last.first + last.count - 1] == from) {
-            blocks_.back()[used_++] = to;
-            ++last.count;
-            ++points_;
+    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+        Item& polyline = items_[*it];
+        if (polyline.pen == pen && polyline.points.back() == from) {
+            if (admit(1)) polyline.points.push_back(to);
             return;
         }
     }
-    addItem(Kind::Polyline, pen, from, to);
+    if (!admit(2)) return;
+    items_.push_back({Kind::Polyline, pen, {from, to}});
+    if (open_.size() == kOpenPolylines) {
+        close(open_.front());
+        open_.erase(open_.begin());
+    }
+    open_.push_back(items_.size() - 1);
 }
 
 void DisplayList::addBox(Rgb colour, ChartPoint corner1, ChartPoint corner2) {
-    addItem(Kind::Box, ChartPen{colour}, corner1, corner2);
+    closeAll();
+    if (admit(2)) items_.push_back({Kind::Box, ChartPen{colour}, {corner1, corner2}});
 }
 
 void DisplayList::clear() {
     std::vector<Item>().swap(items_);
-    blocks_.clear();
-    blocks_.shrink_to_fit();
-    used_ = kBlockPoints;
+    open_.clear();
     points_ = 0;
     complete_ = true;
 }

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
 
@@ -21,25 +20,31 @@ struct ChartPoint {
 };
 
 // What has been drawn on a chart since it was last wholly covered, in drawing order: polylines
-// (line segments of one pen, each starting where the one before ended) and filled boxes.
+// and filled boxes.
 //
-// The points lie in blocks of fixed size, so that a growing list never copies what it holds and
-// never holds more than one block beyond what it uses. A list that would grow beyond its bound
-// keeps what it has, takes nothing more and counts as incomplete until it is cleared.
+// A line segment continues a polyline of its pen that ends where the segment starts. It may
+// continue any of the last kOpenPolylines polylines, not only the very last item: the time
+// chart draws two curves side by side, a segment of one and then of the other (surface and
+// core water load, core temperature and evaporation rate), and each curve still becomes one
+// polyline. The polylines that come after the one continued are all open ones as well, so only
+// curves drawn side by side change their order; a box closes every open polyline, so that no
+// segment moves across a box.
+//
+// A list that would grow beyond its bound of points keeps what it has, takes nothing more and
+// counts as incomplete until it is cleared.
 class DisplayList {
   public:
     enum class Kind : std::uint8_t { Polyline, Box };
     struct Item {
         Kind kind;
-        ChartPen pen;                       // a box: its fill colour
-        std::uint32_t block, first, count;  // its points, all in one block; a box: two corners
+        ChartPen pen;                    // a box: its fill colour
+        std::vector<ChartPoint> points;  // a box: two corners
     };
-    static constexpr std::size_t kBlockPoints = std::size_t{1} << 16;
+    static constexpr std::size_t kOpenPolylines = 4;
 
-    explicit DisplayList(std::size_t maxPoints);
+    explicit DisplayList(std::size_t maxPoints) : maxPoints_(maxPoints) {}
 
     const std::vector<Item>& items() const { return items_; }
-    std::span<const ChartPoint> points(const Item& item) const;
     std::size_t pointCount() const { return points_; }
     // False once something drawn could not be kept.
     bool complete() const { return complete_; }
@@ -50,23 +55,22 @@ class DisplayList {
     void clear();
 
   private:
-    // Room for `n` more points in one block, in a fresh block where the current one is full;
-    // false (and incomplete) when that would pass the bound.
-    bool makeRoom(std::size_t n);
-    void addItem(Kind kind, const ChartPen& pen, ChartPoint a, ChartPoint b);
+    // Whether `n` more points fit within the bound; marks the list incomplete when not.
+    bool admit(std::size_t n);
+    void close(std::size_t item);
+    void closeAll();
 
-    std::size_t maxBlocks_;
-    std::vector<std::unique_ptr<ChartPoint[]>> blocks_;
-    std::size_t used_ = kBlockPoints;  // points used in the last block (none: full)
+    std::size_t maxPoints_;
     std::vector<Item> items_;
+    std::vector<std::size_t> open_;  // indices of the open polylines, oldest first
     std::size_t points_ = 0;
     bool complete_ = true;
 };
 
 class RecordingCanvas : public ChartCanvas {
   public:
-    // 2^23 points, 64 MiB: the most curves a run can draw (500 000 steps at 50 steps per curve
-    // make 10 000 curves of at most 502 points, 5 million points) fit with room to spare.
+    // 2^23 points (64 MiB of coordinates): the most curves a run can draw (500 000 steps at 50
+    // steps per curve make 10 000 curves of at most 502 points, 5 million points) fit.
     static constexpr std::size_t kMaxPoints = std::size_t{1} << 23;
 
     RecordingCanvas(ChartCanvas& target, ChartExtent extent, std::size_t maxPoints = kMaxPoints);
@@ -79,7 +83,6 @@ class RecordingCanvas : public ChartCanvas {
     void refresh() override;
 
     const DisplayList& displayList() const { return list_; }
-    ChartExtent extent() const { return extent_; }
 
   private:
     ChartCanvas& target_;

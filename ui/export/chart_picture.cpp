@@ -1,5 +1,6 @@
 #include "ui/export/chart_picture.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <QPainter>
@@ -49,9 +50,10 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
     return true;
 }
 
-// One polyline of the drawing, cut into the pieces that lie inside `inner`.
-void drawClippedPolyline(QPainter& p, std::span<const ChartPoint> points, const QRectF& inner,
-                         double sx, double sy, std::vector<QPointF>& piece) {
+// One polyline of the drawing, cut into the pieces whose stroke reaches into `inner`.
+void drawClippedPolyline(QPainter& p, const std::vector<ChartPoint>& points, const QRectF& inner,
+                         double sx, double sy, double halfWidth, std::vector<QPointF>& piece) {
+    const QRectF reach = inner.adjusted(-halfWidth, -halfWidth, halfWidth, halfWidth);
     const auto map = [&](ChartPoint q) {
         return QPointF(inner.left() + q.x * sx, inner.top() + q.y * sy);
     };
@@ -62,7 +64,7 @@ void drawClippedPolyline(QPainter& p, std::span<const ChartPoint> points, const 
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         QPointF a = map(points[i]), b = map(points[i + 1]);
         const QPointF end = b;
-        if (!clipSegment(a, b, inner)) {
+        if (!clipSegment(a, b, reach)) {
             flush();
             continue;
         }
@@ -76,13 +78,16 @@ void drawClippedPolyline(QPainter& p, std::span<const ChartPoint> points, const 
     flush();
 }
 
-void paintDrawing(QPainter& p, const DisplayList& list, const QRectF& inner, ChartExtent extent) {
+// Replays the drawing into the inner area. Returns the widest pen: a device without clipping
+// (SVG) lets the stroke reach up to that many pixels beyond the inner area.
+int paintDrawing(QPainter& p, const DisplayList& list, const QRectF& inner, ChartExtent extent) {
     const double sx = inner.width() / extent.width, sy = inner.height() / extent.height;
     p.save();
     p.setClipRect(inner);
     std::vector<QPointF> piece;
+    int widest = 1;
     for (const DisplayList::Item& item : list.items()) {
-        const std::span<const ChartPoint> points = list.points(item);
+        const std::vector<ChartPoint>& points = item.points;
         if (item.kind == DisplayList::Kind::Box) {
             const auto corner = [&](ChartPoint q) {
                 return QPointF(inner.left() + q.x * sx, inner.top() + q.y * sy);
@@ -92,26 +97,30 @@ void paintDrawing(QPainter& p, const DisplayList& list, const QRectF& inner, Cha
             continue;
         }
         p.setPen(chartPen(item.pen.colour, item.pen.width, item.pen.style));
-        drawClippedPolyline(p, points, inner, sx, sy, piece);
+        drawClippedPolyline(p, points, inner, sx, sy, item.pen.width / 2.0, piece);
+        widest = std::max(widest, item.pen.width);
     }
     p.restore();
+    return widest;
 }
 
-// The surface: white inner area, the drawing, the frame. Round ends of thick lines that a
-// vector device lets reach past the inner area are covered by a white pixel around the frame.
+// The surface: white inner area, the drawing, the frame. Where the device does not clip, the
+// strokes that reach past the inner area are covered by a white band around the frame (the
+// texts and pictures beside the chart are painted afterwards).
 void paintSurface(QPainter& p, Chart chart, const ChartView& view) {
     const QRect outer = pxRect(controlSpec(surfaceControl(chart)).geometry);
     const QRectF inner = QRectF(outer).adjusted(1, 1, -1, -1);
     p.fillRect(outer, Qt::white);
-    if (view.drawing) paintDrawing(p, *view.drawing, inner, chartExtent(chart));
-    const auto frame = [&p](const QRectF& r, Qt::GlobalColor colour) {
-        p.fillRect(QRectF(r.left(), r.top(), r.width(), 1), colour);
-        p.fillRect(QRectF(r.left(), r.bottom() - 1, r.width(), 1), colour);
-        p.fillRect(QRectF(r.left(), r.top(), 1, r.height()), colour);
-        p.fillRect(QRectF(r.right() - 1, r.top(), 1, r.height()), colour);
+    const int spill = view.drawing ? paintDrawing(p, *view.drawing, inner, chartExtent(chart)) : 1;
+    const auto band = [&p](const QRectF& r, double width, Qt::GlobalColor colour) {
+        p.fillRect(QRectF(r.left(), r.top(), r.width(), width), colour);
+        p.fillRect(QRectF(r.left(), r.bottom() - width, r.width(), width), colour);
+        p.fillRect(QRectF(r.left(), r.top(), width, r.height()), colour);
+        p.fillRect(QRectF(r.right() - width, r.top(), width, r.height()), colour);
     };
-    frame(QRectF(outer).adjusted(-1, -1, 1, 1), Qt::white);
-    frame(QRectF(outer), Qt::black);
+    const double beyond = spill - 1;  // past the frame
+    band(QRectF(outer).adjusted(-beyond, -beyond, beyond, beyond), beyond, Qt::white);
+    band(QRectF(outer), 1, Qt::black);
     if (view.warning) {
         // "!" stands inside the time chart, placed in the chart's own units.
         const ControlSpec& a = controlSpec(Control::lbl_Achtung);
