@@ -11,8 +11,8 @@
 #include <QPixmap>
 #include <QTimer>
 
-#include "ui/headless_window.h"
 #include "model/run_state.h"
+#include "ui/headless_window.h"
 #include "ui/qt/main_window.h"
 
 namespace {
