@@ -1,5 +1,7 @@
 #include "batch/arguments.h"
 
+#include "batch/export_arguments.h"
+
 namespace tesmo {
 
 namespace {
@@ -17,6 +19,7 @@ bool findInput(std::string_view name, Control& found) {
 // One argument; `next` is the argument after it (for --csv FILE), advanced when consumed.
 std::string parseOne(const std::vector<std::string_view>& args, std::size_t& next,
                      BatchOptions& options) {
+    if (std::optional<std::string> error = parseExportOption(args, next, options)) return *error;
     const std::string_view arg = args[next++];
     if (arg == "--help" || arg == "-h") {
         options.help = true;
@@ -88,7 +91,9 @@ std::string usageText() {
         "                decimal point, 17 significant digits (written for every run that\n"
         "                started, also one that ended early)\n"
         "  --progress    simulated time and share of the water removed on stderr, every 2000\n"
-        "                time steps\n"
+        "                time steps\n";
+    text += exportOptionsHelp();
+    text +=
         "  --help        this text\n"
         "\n"
         "Output (stdout), one TAB-separated pair per line:\n"
@@ -104,7 +109,7 @@ std::string usageText() {
         "   2  the input was refused (the reasons on stderr, nothing on stdout)\n"
         "   3  the run ended early (the reason on stderr)\n"
         "  64  usage error\n"
-        "  74  the CSV file or the output could not be written\n";
+        "  74  a file (--csv, --report, --svg, --png) or the output could not be written\n";
     return text;
 }
 

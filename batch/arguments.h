@@ -15,6 +15,12 @@ struct BatchOptions {
     bool progress = false;                   // time and share of water removed on stderr
     bool help = false;
     std::string csvPath;  // empty: no CSV
+
+    // Exports of the run and the version (batch/export_arguments.h); empty: none.
+    std::string reportPath;
+    std::string svgFolder;
+    std::string pngFolder;
+    bool version = false;
 };
 
 struct ParsedArguments {
@@ -23,7 +29,7 @@ struct ParsedArguments {
 };
 
 // NAME=TEXT with an input field's control name (txt_Dicke=12,5), --human, --progress,
-// --csv FILE (or --csv=FILE), --help. Anything else is an error.
+// --csv FILE (or --csv=FILE), --help, and the export options. Anything else is an error.
 ParsedArguments parseArguments(const std::vector<std::string_view>& args);
 
 // The --help text, and the two lines shown after a usage error.

@@ -3,11 +3,14 @@
 #include <cstdio>
 
 #include "batch/arguments.h"
-#include "batch/csv.h"
+#include "batch/exports.h"
 #include "batch/interrupt.h"
 #include "batch/report.h"
+#include "files/history_csv.h"
+#include "tesmo_version.h"
 #include "ui/headless_window.h"
 #include "ui/run_control.h"
+#include "ui/run_end.h"
 
 namespace tesmo {
 
@@ -37,12 +40,17 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
         out << usageText();
         return kExitFinished;
     }
+    if (options.version) {
+        out << versionText("tesmo-gegen-batch");
+        return kExitFinished;
+    }
 
     installInterruptHandler();
     RunState& st = programRunState();
     HeadlessWindow window(st);
     window.setInputTexts(options.texts);
     window.setStopRequest(&interruptFlag());
+    if (wantsExports(options)) window.recordCharts();
     if (options.progress) window.reportProgress(stderr, kProgressEveryPolls);
 
     RunControl control(window);
@@ -52,13 +60,16 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
 
     printReport(out, window, options.human);
     const RunEnd end = st.Laufende;
-    if (end == RunEnd::Stopped) err << "Der Lauf wurde abgebrochen.\n";
+    if (end == RunEnd::Stopped) err << runEndText(end) << '\n';
+    bool written = true;
     WriteFailure failure;
     if (!options.csvPath.empty() && !writeHistoriesCsv(options.csvPath, st, &failure)) {
         err << "tesmo-gegen-batch: " << options.csvPath
             << " konnte nicht geschrieben werden: " << reasonText(failure) << '\n';
-        return kExitWriteFailed;
+        written = false;
     }
+    written &= writeExports(options, window, control, err);
+    if (!written) return kExitWriteFailed;
     return endedEarly(end) ? kExitEndedEarly : kExitFinished;
 }
 

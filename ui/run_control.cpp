@@ -64,6 +64,7 @@ void RunControl::cmd_Start_Click() {
     }
     startTexts_ = texts;
     started_ = true;
+    showsResults_ = true;
     prepareWindowForRun();
     running_ = true;
     const RunEnd end = Trocknungslauf(window_.state(), texts, window_);
@@ -102,6 +103,7 @@ void RunControl::cmd_Stop_Click() {
 }
 
 void RunControl::cmd_Neustart_Click() {
+    showsResults_ = false;
     window_.setVisible(C::cmd_Neustart, false);
     window_.setVisible(C::cmd_Start, true);
     setVisible(window_,

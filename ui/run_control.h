@@ -27,6 +27,9 @@ class RunControl {
     const InputTexts& startTexts() const { return startTexts_; }
     // Whether a run has started since the window opened (startTexts() is meaningful).
     bool hasStarted() const { return started_; }
+    // Whether the window shows the results of a run: from an accepted Start (also while it
+    // runs) until "Nochmal !" clears them.
+    bool showsResults() const { return showsResults_; }
     // True when the last press of Start was refused because of its input texts.
     bool inputRefused() const { return refused_; }
     // The window is closing: end any run at its next poll and release any waiting pause.
@@ -44,6 +47,7 @@ class RunControl {
     bool refused_ = false;
     bool quit_ = false;
     bool started_ = false;
+    bool showsResults_ = false;
     InputTexts startTexts_;
 };
 
