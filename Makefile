@@ -2,7 +2,7 @@
 PRESET ?= release
 BUILD := build/$(PRESET)
 
-.PHONY: deps configure build run test bench asan format screenshot clean
+.PHONY: deps configure build run test bench asan format screenshot package clean
 
 deps:
 	@scripts/install-deps
@@ -22,11 +22,12 @@ test: build
 	@ctest --preset $(PRESET)
 
 # The model's benchmarks, then a default run in the window against the same run headless,
-# offscreen and under Xvfb.
+# offscreen and under Xvfb, then the exports of a finished run.
 bench: build
 	@$(BUILD)/bench/tesmo_bench
 	@$(BUILD)/bench/tesmo_bench_window
 	@QT_QPA_PLATFORM=xcb xvfb-run -a $(BUILD)/bench/tesmo_bench_window
+	@$(BUILD)/bench/tesmo_bench_export
 
 # The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:
@@ -37,6 +38,10 @@ format:
 
 screenshot: build
 	@scripts/screenshots $(BUILD)
+
+# The Debian package $(BUILD)/tesmo-gegen_<version>_<architecture>.deb (not installed).
+package: build
+	@cmake --build --preset $(PRESET) --target package
 
 clean:
 	rm -rf build

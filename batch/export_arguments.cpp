@@ -49,16 +49,17 @@ std::optional<std::string> parseExportOption(const std::vector<std::string_view>
 }
 
 std::string exportOptionsHelp() {
-    return "  --report FILE PDF report of the run (A4, German): its inputs, set-up values,\n"
+    return "  --report FILE\n"
+           "                PDF report of the run (A4, German): its inputs, set-up values,\n"
            "                results, warnings and water-balance error, and both charts\n"
            "  --svg DIR     both charts as SVG vector drawings: DIR/profil.svg (water-load\n"
            "                profiles) and DIR/verlauf.svg (time histories), with their axis\n"
            "                texts and legends\n"
            "  --png DIR     the same as PNG at twice the window's size: DIR/profil.png and\n"
            "                DIR/verlauf.png\n"
-           "                (DIR is created if needed. The charts are drawn without a display;\n"
+           "                DIR is created if needed. The charts are drawn without a display:\n"
            "                QT_QPA_PLATFORM is set to offscreen unless it is set already.\n"
-           "                Like --csv, these are written for every run that started.)\n"
+           "                Like --csv, these are written for every run that started.\n"
            "  --version     the program's version\n";
 }
 
