@@ -35,4 +35,18 @@ TEST(Arguments, RefusesWhatIsNotAnInputFieldOrOption) {
     }
 }
 
+TEST(Arguments, ExportOptionsTakeTheirValueAfterABlankOrAnEqualsSign) {
+    const ParsedArguments p = parseArguments(
+        {"--report", "b.pdf", "--svg=out dir", "txt_mue=30", "--png", "--png-dir", "--version"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.reportPath, "b.pdf");
+    EXPECT_EQ(p.options.svgFolder, "out dir");
+    EXPECT_EQ(p.options.pngFolder, "--png-dir");  // the next argument is the value, whatever it is
+    EXPECT_EQ(p.options.texts[Control::txt_mue], "30");
+    EXPECT_TRUE(p.options.version);
+    for (auto args : std::initializer_list<std::vector<std::string_view>>{
+             {"--report"}, {"--svg="}, {"--png", ""}, {"--reports=x"}, {"--svgx"}})
+        EXPECT_NE(parseArguments(args).error, "") << args.front();
+}
+
 }  // namespace tesmo

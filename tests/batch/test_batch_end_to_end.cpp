@@ -25,14 +25,15 @@ std::string slurp(const std::string& path) {
 }
 
 // `then` is shell text that runs after the runner has been started (in the background, when
-// `then` begins with "&").
-Result runBatchExe(const std::string& args, const std::string& then = "") {
+// `then` begins with "&"); `before` comes before the runner's path (an environment).
+Result runBatchExe(const std::string& args, const std::string& then = "",
+                   const std::string& before = "") {
     // One pair of files per test, so that tests may run side by side.
     const std::string base = testing::TempDir() + "tesmo_batch_" +
                              testing::UnitTest::GetInstance()->current_test_info()->name();
     const std::string out = base + ".out", err = base + ".err";
     const std::string command =
-        std::string("'") + TESMO_BATCH_EXE + "' " + args + " >'" + out + "' 2>'" + err + "'" + then;
+        before + "'" + TESMO_BATCH_EXE + "' " + args + " >'" + out + "' 2>'" + err + "'" + then;
     const int raw = std::system(command.c_str());
     Result r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -86,7 +87,8 @@ TEST(BatchRunner, UsageErrorsExitWith64AndHelpDocumentsTheOptions) {
     }
     const Result help = runBatchExe("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* word : {"--human", "--csv", "--progress", "txt_KappaSteig", "64"})
+    for (const char* word : {"--human", "--csv", "--progress", "--report", "--svg", "--png",
+                             "profil.svg", "verlauf.png", "--version", "txt_KappaSteig", "64"})
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
 }
 
@@ -162,6 +164,38 @@ TEST(BatchRunner, AnInterruptActsLikeStop) {
     EXPECT_EQ(r.status, 3) << r.err;
     EXPECT_TRUE(hasLine(r.out, "end\tstopped")) << r.out;
     EXPECT_NE(r.err.find("abgebrochen"), std::string::npos) << r.err;
+}
+
+TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
+    const std::string dir = testing::TempDir() + "tesmo_batch_exports";
+    const Result plain = runBatchExe("txt_Dicke=4");
+    // No display at all: the runner chooses the offscreen platform itself.
+    const Result exported = runBatchExe("txt_Dicke=4 --report '" + dir + "-bericht.pdf' --svg '" +
+                                            dir + "/svg' --png='" + dir + "/png'",
+                                        "", "env -u DISPLAY -u QT_QPA_PLATFORM ");
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.out, plain.out);
+    EXPECT_EQ(exported.err, "");
+    EXPECT_EQ(slurp(dir + "-bericht.pdf").rfind("%PDF-", 0), 0u);
+    for (const char* file : {"/svg/profil.svg", "/svg/verlauf.svg"})
+        EXPECT_EQ(slurp(dir + file).rfind("<?xml", 0), 0u) << file;
+    for (const char* file : {"/png/profil.png", "/png/verlauf.png"})
+        EXPECT_EQ(slurp(dir + file).substr(1, 3), "PNG") << file;
+
+    // A report that cannot be written: exit 74 after the output, the others still written.
+    const Result failed =
+        runBatchExe("txt_Dicke=4 --report /nonexistent-dir/b.pdf --svg '" + dir + "/svg2'");
+    EXPECT_EQ(failed.status, 74);
+    EXPECT_EQ(failed.out, plain.out);
+    EXPECT_NE(failed.err.find("/nonexistent-dir/b.pdf konnte nicht geschrieben werden: der Ordner "
+                              "existiert nicht"),
+              std::string::npos)
+        << failed.err;
+    EXPECT_FALSE(slurp(dir + "/svg2/verlauf.svg").empty());
+
+    const Result version = runBatchExe("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("tesmo-gegen-batch 1.", 0), 0u) << version.out;
 }
 
 TEST(BatchRunner, ProgressGoesToStderrOnly) {

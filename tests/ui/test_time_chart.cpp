@@ -4,56 +4,27 @@
 #include <memory>
 #include <vector>
 
-#include "tests/ui/recording_canvas.h"
+#include "tests/ui/finished_run.h"
+#include "tests/ui/tracing_canvas.h"
 #include "ui/time_chart.h"
 
 namespace tesmo {
 namespace {
 
 using test::CanvasCall;
-using test::RecordingCanvas;
+using test::finishedRun;
+using test::TracingCanvas;
 
 constexpr Rgb kGrey{235, 235, 230}, kPaleBlue{225, 225, 255}, kGreenRate{0, 255, 0},
     kPurple{255, 0, 245}, kOchre{200, 170, 0};
-
-// A finished run of n + 1 records with distinct, plausible values in every history.
-std::unique_ptr<RunState> run(int n) {
-    auto st = std::make_unique<RunState>();
-    st->HistIndex = n;
-    st->Laufzeit = n + 1.0;  // the final step stores no record
-    st->XAnf = 0.25;
-    st->linTrSchwind = 6.5;
-    st->thetaKG0 = 25;
-    st->thetaLuftMom = 85;
-    st->RateMax = 2.0;
-    st->Ortsschritt = 0.0001;
-    st->Dicke = 0.02;
-    st->t1TA = 0.4 * st->Laufzeit;
-    st->t1xse = 15;
-    st->t2xse = 25;
-    for (int i = 0; i <= n; ++i) {
-        const double f = double(i) / (n > 0 ? n : 1);
-        st->VerlaufXmom[i] = 0.25 * (1 - f);
-        st->VerlaufXOb[i] = 0.2 * (1 - f);
-        st->VerlaufXK[i] = 0.25 * (1 - f * f);
-        st->VerlaufSpiegel[i] = 0.01 * f;
-        st->VerlaufThetaLuft[i] = 35 + 50 * f;
-        st->VerlaufThetaOb[i] = 25 + 40 * f;
-        st->VerlaufThetaK[i] = 25 + 30 * f;
-        st->VerlaufRate[i] = 2 - f;
-        st->VerlaufSchwindOb[i] = 6.5 * f;
-        st->VerlaufSchwindK[i] = 5.0 * f;
-    }
-    return st;
-}
 
 float xAt(double v, double vmax) {
     return float(10500 * v / vmax);
 }
 
 TEST(TimeChart, DrawsBandsMarkersAndCurvesInOrderWithTheirWidthsAndStyles) {
-    auto st = run(35);
-    RecordingCanvas c;
+    auto st = finishedRun(35);
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     EXPECT_EQ(c.trace(),
               "w3 grey*3 R paleblue*3 w1 dash blue*2 red solid R "
@@ -77,8 +48,8 @@ TEST(TimeChart, DrawsBandsMarkersAndCurvesInOrderWithTheirWidthsAndStyles) {
 }
 
 TEST(TimeChart, FormsAAndBJoinEveryTenthRecordFromRecordOneAndZero) {
-    auto st = run(35);
-    RecordingCanvas c;
+    auto st = finishedRun(35);
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     const auto yF = [&](double X) { return float(4300 - 4300 * X / 0.25); };
     const auto yT = [&](double t) { return float(4300 - 4300 * (t - 25) / 60); };
@@ -115,8 +86,8 @@ TEST(TimeChart, FormsAAndBJoinEveryTenthRecordFromRecordOneAndZero) {
 }
 
 TEST(TimeChart, ShrinkageCurvesStopAtTheirEndTimesAndCloseToFullShrinkage) {
-    auto st = run(35);  // Laufzeit 36: surface ends at x 4375, core at 7291.7
-    RecordingCanvas c;
+    auto st = finishedRun(35);  // Laufzeit 36: surface ends at x 4375, core at 7291.7
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     const auto blue = c.lines(kBlue);
     ASSERT_EQ(blue.size(), 2u + 8u);
@@ -144,18 +115,18 @@ TEST(TimeChart, ShrinkageCurvesStopAtTheirEndTimesAndCloseToFullShrinkage) {
     // The shrinkage band stops with the core curve: i = 1, 11, 21.
     EXPECT_EQ(c.lines(kPaleBlue).size(), 3u);
     st->t2xse = 20;  // x 5833: i = 21 (6300) now ends the band before drawing
-    RecordingCanvas c2;
+    TracingCanvas c2;
     drawTimeHistory(*st, c2);
     EXPECT_EQ(c2.lines(kPaleBlue).size(), 2u);
 }
 
 TEST(TimeChart, FewerThanElevenRecordsLeaveMarkersAndClosingSegmentsFromRecordZero) {
-    auto st = run(9);
+    auto st = finishedRun(9);
     st->Laufzeit = 10;
     st->t1xse = 5;
     st->t2xse = 8;
     st->VerlaufSchwindOb[0] = 0.65;  // 10 % of full shrinkage
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     EXPECT_EQ(c.trace(), "w3 R w1 dash blue*2 red solid R w2 R w1 R w4 w1 R w2 R R blue*3 R w1 R");
     const auto blue = c.lines(kBlue);
@@ -166,17 +137,17 @@ TEST(TimeChart, FewerThanElevenRecordsLeaveMarkersAndClosingSegmentsFromRecordZe
     EXPECT_EQ(blue[4].x1, 0);
     EXPECT_FLOAT_EQ(blue[4].x2, 8400);
     // Eleven records give form B its first segment but form A none.
-    auto st10 = run(10);
-    RecordingCanvas c10;
+    auto st10 = finishedRun(10);
+    TracingCanvas c10;
     drawTimeHistory(*st10, c10);
     EXPECT_EQ(c10.lines(kOchre).size(), 1u);
     EXPECT_EQ(c10.lines(kBlack).size(), 0u);
 }
 
 TEST(TimeChart, NoShrinkageMeansNoBlueAndAtTheThresholdCurvesOnTheBottomEdge) {
-    auto st = run(35);
+    auto st = finishedRun(35);
     st->linTrSchwind = 0.0005;
-    RecordingCanvas below;
+    TracingCanvas below;
     drawTimeHistory(*st, below);
     EXPECT_TRUE(below.lines(kBlue).empty());
     for (const auto& l : below.lines(kPaleBlue)) {
@@ -184,7 +155,7 @@ TEST(TimeChart, NoShrinkageMeansNoBlueAndAtTheThresholdCurvesOnTheBottomEdge) {
         EXPECT_EQ(l.y2, 4300);
     }
     st->linTrSchwind = 0.001;
-    RecordingCanvas at;
+    TracingCanvas at;
     drawTimeHistory(*st, at);
     const auto blue = at.lines(kBlue);
     EXPECT_EQ(blue.size(), 8u);  // the curves, but no marker lines
@@ -196,10 +167,10 @@ TEST(TimeChart, NoShrinkageMeansNoBlueAndAtTheThresholdCurvesOnTheBottomEdge) {
 }
 
 TEST(TimeChart, UnfinishedShrinkageEndsAtTheLeftEdge) {
-    auto st = run(35);
+    auto st = finishedRun(35);
     st->t1xse = 0;
     st->t2xse = 0;
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     EXPECT_TRUE(c.lines(kPaleBlue).empty());
     const auto blue = c.lines(kBlue);
@@ -216,9 +187,9 @@ TEST(TimeChart, UnfinishedShrinkageEndsAtTheLeftEdge) {
 }
 
 TEST(TimeChart, WithoutPositiveRateTheRateCurveIsLeftOut) {
-    auto st = run(35);
+    auto st = finishedRun(35);
     st->RateMax = 0;
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     EXPECT_TRUE(c.lines(kGreenRate).empty());
     EXPECT_EQ(c.lines(kPurple).size(), 3u);
@@ -244,17 +215,17 @@ TEST(TimeChart, DegenerateScalesNeverGiveNonFiniteCoordinates) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        auto st = run(35);
+        auto st = finishedRun(35);
         k.change(*st);
-        RecordingCanvas c;
+        TracingCanvas c;
         drawTimeHistory(*st, c);
         EXPECT_TRUE(c.allFinite());
         EXPECT_EQ(c.width, 1);
     }
     // Without a temperature rise the temperature curves lie flat on the bottom edge.
-    auto st = run(35);
+    auto st = finishedRun(35);
     st->thetaLuftMom = st->thetaKG0;
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     for (Rgb col : {kOchre, kPurple}) {
         for (const auto& l : c.lines(col)) {
@@ -263,16 +234,16 @@ TEST(TimeChart, DegenerateScalesNeverGiveNonFiniteCoordinates) {
         }
     }
     // A run of no length: every marker and the closing segments on the left edge.
-    auto z = run(0);
+    auto z = finishedRun(0);
     z->Laufzeit = 0;
-    RecordingCanvas cz;
+    TracingCanvas cz;
     drawTimeHistory(*z, cz);
     EXPECT_EQ(cz.lines(kBlue).size(), 2u + 3u);
     EXPECT_EQ(cz.lines(kRed).size(), 1u);
 }
 
 TEST(TimeChart, ClearCoversALittleBeyondTheChart) {
-    RecordingCanvas c;
+    TracingCanvas c;
     clearTimeChart(c);
     ASSERT_EQ(c.count(CanvasCall::Box), 1);
     EXPECT_EQ(c.calls[0].colour, kWhite);
