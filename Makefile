@@ -2,7 +2,7 @@
 PRESET ?= release
 BUILD := build/$(PRESET)
 
-.PHONY: deps configure build run test bench asan format screenshot package clean
+.PHONY: deps configure build run test bench asan tsan format screenshot package clean
 
 deps:
 	@scripts/install-deps
@@ -32,6 +32,12 @@ bench: build
 # The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
+
+# The tests of work shared between threads once more under ThreadSanitizer.
+tsan: deps
+	@[ -f build/tsan/build.ninja ] || cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan
+	@ctest --preset tsan
 
 format:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')

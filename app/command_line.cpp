@@ -64,7 +64,7 @@ std::optional<int> answerInformationOptions(int argc, char** argv) {
     describe(parser, version);
     (void)parser.parse(QCoreApplication::arguments());  // unknown options do not matter here
     if (parser.isSet(version)) {
-        std::fputs(versionText(kProgram).c_str(), stdout);
+        std::fputs(programVersionText(kProgram).c_str(), stdout);
         return 0;
     }
     std::fputs(qPrintable(parser.helpText()), stdout);

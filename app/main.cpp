@@ -1,5 +1,6 @@
-// Tesmo-Gegen: the drying calculator's window program. Everything happens in its one window;
-// the command line only answers --help and --version and may name a case file.
+// Tesmo-Gegen: the drying calculator's window program. `tesmo-gegen FILE` opens a case file
+// (.tgcase) at start; --help and --version are answered without a window; everything else
+// happens in the window.
 #include <cstdio>
 
 #include <QApplication>
@@ -7,7 +8,7 @@
 #include "app/command_line.h"
 #include "model/run_state.h"
 #include "ui/qt/decorations.h"
-#include "ui/qt/main_window.h"
+#include "ui/qt/program_window.h"
 
 int main(int argc, char** argv) {
     if (const std::optional<int> status = tesmo::app::answerInformationOptions(argc, argv))
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tesmo-Luft"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setOrganizationName(QStringLiteral("Tesmo-Gegen"));
     QApplication::setDesktopFileName(QStringLiteral("tesmo-gegen"));
     QApplication::setWindowIcon(tesmo::qt::applicationIcon());
 
@@ -25,12 +27,9 @@ int main(int argc, char** argv) {
                      qPrintable(line.error));
         return tesmo::app::kExitUsage;
     }
-    if (!line.caseFile.isEmpty())
-        std::fprintf(stderr,
-                     "tesmo-gegen: this version cannot open case files yet; %s is not read\n",
-                     qPrintable(line.caseFile));
 
-    tesmo::qt::frm_TesmoGegen window(tesmo::programRunState());
+    tesmo::qt::ProgramWindow window(tesmo::programRunState());
     window.show();
+    if (!line.caseFile.isEmpty()) window.openCase(line.caseFile);
     return QApplication::exec();
 }

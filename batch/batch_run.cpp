@@ -6,8 +6,9 @@
 #include "batch/exports.h"
 #include "batch/interrupt.h"
 #include "batch/report.h"
+#include "batch/study_command.h"
+#include "files/case_file.h"
 #include "files/history_csv.h"
-#include "tesmo_version.h"
 #include "ui/headless_window.h"
 #include "ui/run_control.h"
 #include "ui/run_end.h"
@@ -27,30 +28,21 @@ void printMessages(std::ostream& err, const HeadlessWindow& window) {
         err << message << '\n';
 }
 
-}  // namespace
+// A problem found while saving that the system reported is a failed write; anything else
+// (a text a case file cannot hold) is refused input.
+int exitFor(const FileProblem& problem) {
+    return problem.kind == ProblemKind::SystemError && problem.saving ? kExitWriteFailed
+                                                                      : kExitRefused;
+}
 
-int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
-    const ParsedArguments parsed = parseArguments(args);
-    if (!parsed.error.empty()) {
-        err << "tesmo-gegen-batch: " << parsed.error << '\n' << shortUsageText();
-        return kExitUsage;
-    }
-    const BatchOptions& options = parsed.options;
-    if (options.help) {
-        out << usageText();
-        return kExitFinished;
-    }
-    if (options.version) {
-        out << versionText("tesmo-gegen-batch");
-        return kExitFinished;
-    }
-
+int singleRun(const BatchOptions& options, const InputTexts& texts, std::ostream& out,
+              std::ostream& err) {
     installInterruptHandler();
     RunState& st = programRunState();
     HeadlessWindow window(st);
-    window.setInputTexts(options.texts);
+    window.setInputTexts(texts);
     window.setStopRequest(&interruptFlag());
-    if (wantsExports(options)) window.recordCharts();
+    if (options.wantsExports()) window.recordCharts();
     if (options.progress) window.reportProgress(stderr, kProgressEveryPolls);
 
     RunControl control(window);
@@ -71,6 +63,41 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
     written &= writeExports(options, window, control, err);
     if (!written) return kExitWriteFailed;
     return endedEarly(end) ? kExitEndedEarly : kExitFinished;
+}
+
+}  // namespace
+
+int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
+    const ParsedArguments parsed = parseArguments(args);
+    if (!parsed.error.empty()) {
+        err << "tesmo-gegen-batch: " << parsed.error << '\n' << shortUsageText();
+        return kExitUsage;
+    }
+    const BatchOptions& options = parsed.options;
+    if (options.help) {
+        out << usageText();
+        return kExitFinished;
+    }
+    if (options.version) {
+        out << versionText();
+        return kExitFinished;
+    }
+    if (options.isStudy()) return runStudyCommand(options, out, err);
+
+    InputTexts base = defaultInputTexts();
+    FileProblem problem;
+    if (!options.casePath.empty() &&
+        !readCaseFile(options.casePath, defaultInputTexts(), base, problem)) {
+        err << describe(problem) << '\n';
+        return kExitRefused;
+    }
+    const InputTexts texts = applyOverrides(base, options.overrides);
+    if (!options.saveCasePath.empty()) {
+        if (writeCaseFile(options.saveCasePath, texts, problem)) return kExitFinished;
+        err << describe(problem) << '\n';
+        return exitFor(problem);
+    }
+    return singleRun(options, texts, out, err);
 }
 
 }  // namespace tesmo

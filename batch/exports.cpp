@@ -47,7 +47,7 @@ bool wantsExports(const BatchOptions& options) {
 
 bool writeExports(const BatchOptions& options, const HeadlessWindow& window,
                   const RunControl& control, std::ostream& err) {
-    if (!wantsExports(options)) return true;
+    if (!options.wantsExports()) return true;
     PaintingApplication application;
     bool ok = true;
     const auto report = [&](const qt::ExportResult& result) {

@@ -10,11 +10,9 @@
 
 namespace tesmo {
 
-// Whether the options ask for any export (then the run must record its charts).
-bool wantsExports(const BatchOptions& options);
-
-// Writes every export the options ask for; a file that cannot be written is reported on `err`
-// and the others are still written. Returns false if any failed.
+// Writes every export the options ask for (the run must have recorded its charts); a file that
+// cannot be written is reported on `err` and the others are still written. Returns false if any
+// failed.
 bool writeExports(const BatchOptions& options, const HeadlessWindow& window,
                   const RunControl& control, std::ostream& err);
 

@@ -7,27 +7,9 @@ namespace tesmo {
 
 namespace {
 
-struct Column {
-    const char* name;
-    const HistoryArray RunState::*array;
-};
-
-constexpr Column kColumns[] = {
-    {"VerlaufXmom", &RunState::VerlaufXmom},
-    {"VerlaufXOb", &RunState::VerlaufXOb},
-    {"VerlaufXK", &RunState::VerlaufXK},
-    {"VerlaufSpiegel", &RunState::VerlaufSpiegel},
-    {"VerlaufThetaLuft", &RunState::VerlaufThetaLuft},
-    {"VerlaufThetaOb", &RunState::VerlaufThetaOb},
-    {"VerlaufThetaK", &RunState::VerlaufThetaK},
-    {"VerlaufRate", &RunState::VerlaufRate},
-    {"VerlaufSchwindOb", &RunState::VerlaufSchwindOb},
-    {"VerlaufSchwindK", &RunState::VerlaufSchwindK},
-};
-
 void writeHeader(std::FILE* out) {
     const char* separator = "";
-    for (const Column& column : kColumns) {
+    for (const HistoryColumn& column : kHistoryColumns) {
         std::fputs(separator, out);
         std::fputs(column.name, out);
         separator = ",";
@@ -35,10 +17,10 @@ void writeHeader(std::FILE* out) {
     std::fputc('\n', out);
 }
 
-void writeRow(std::FILE* out, const RunState& st, std::size_t record) {
-    char row[sizeof kColumns / sizeof kColumns[0] * 32];
+void writeRow(std::FILE* out, const Histories& st, std::size_t record) {
+    char row[kHistoryColumns.size() * 32];
     char* p = row;
-    for (const Column& column : kColumns) {
+    for (const HistoryColumn& column : kHistoryColumns) {
         if (p != row) *p++ = ',';
         p = std::to_chars(p, p + 31, (st.*column.array)[record], std::chars_format::general, 17)
                 .ptr;

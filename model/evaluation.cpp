@@ -3,59 +3,61 @@
 #include <cmath>
 #include <cstdint>
 
+#include "model/physical_constants.h"
+
 namespace tesmo {
 
-void wasserbeladungenAbbilden(RunState& st) {
-    st.XEnde = st.Xmom;
+void wasserbeladungenAbbilden(const RunParameters& p, RunVariables& v, Histories& h) {
+    v.XEnde = v.Xmom;
     // A linear map that keeps XAnf and moves the end of the run onto the target: the small
     // overshoot of the last step (or the rest left when the front reached the mid-plane) is
     // spread over the whole history.
-    const double delta = st.XZiel - st.XEnde;
-    const auto abbilden = [&](double X) { return st.XAnf * (X + delta) / (st.XAnf + delta); };
-    st.X1TA = abbilden(st.X1TA);
-    for (int j = 1; j <= st.HistIndex; ++j) {
-        st.VerlaufXmom[j] = abbilden(st.VerlaufXmom[j]);
-        st.VerlaufXK[j] = abbilden(st.VerlaufXK[j]);
+    const double delta = p.XZiel - v.XEnde;
+    const auto abbilden = [&](double X) { return p.XAnf * (X + delta) / (p.XAnf + delta); };
+    v.X1TA = abbilden(v.X1TA);
+    for (int j = 1; j <= v.HistIndex; ++j) {
+        h.VerlaufXmom[j] = abbilden(h.VerlaufXmom[j]);
+        h.VerlaufXK[j] = abbilden(h.VerlaufXK[j]);
     }
 }
 
-void verlaeufeGlaetten(RunState& st) {
-    st.RateMax = 0;
-    const std::int16_t m = st.mGlaett;
+void verlaeufeGlaetten(RunVariables& v, Histories& h) {
+    v.RateMax = 0;
+    const std::int16_t m = v.mGlaett;
     const auto m1 = static_cast<std::int16_t>(m + 1);
     // A first-order recursive low-pass in place: record j−1 is already smoothed.
-    const auto glatt = [&](HistoryArray& h, int j) { h[j] = (h[j] + m * h[j - 1]) / m1; };
-    for (int j = 10; j <= st.HistIndex; ++j) {
-        glatt(st.VerlaufThetaLuft, j);
-        glatt(st.VerlaufThetaOb, j);
-        glatt(st.VerlaufThetaK, j);
-        if (st.VerlaufRate[j] < 0) st.VerlaufRate[j] = st.VerlaufRate[j - 1];
-        glatt(st.VerlaufRate, j);
-        if (st.VerlaufRate[j] > st.RateMax) st.RateMax = st.VerlaufRate[j];
+    const auto glatt = [&](HistoryArray& a, int j) { a[j] = (a[j] + m * a[j - 1]) / m1; };
+    for (int j = 10; j <= v.HistIndex; ++j) {
+        glatt(h.VerlaufThetaLuft, j);
+        glatt(h.VerlaufThetaOb, j);
+        glatt(h.VerlaufThetaK, j);
+        if (h.VerlaufRate[j] < 0) h.VerlaufRate[j] = h.VerlaufRate[j - 1];
+        glatt(h.VerlaufRate, j);
+        if (h.VerlaufRate[j] > v.RateMax) v.RateMax = h.VerlaufRate[j];
     }
 }
 
-void energiebedarf(RunState& st) {
+void energiebedarf(const RunParameters& p, RunVariables& v) {
     // Air warmed from outside to supply temperature, per kg of water removed.
-    st.spezEnergie = st.LuftRohlingVerh * (st.thetaLuftMom - st.thetaAussen) / (st.XAnf - st.XZiel);
-    st.relEnergie = st.spezEnergie / 2500;
+    v.spezEnergie = p.LuftRohlingVerh * (v.thetaLuftMom - p.thetaAussen) / (p.XAnf - p.XZiel);
+    v.relEnergie = v.spezEnergie / kVerdampfungswaerme0;
 }
 
-void wasserfehler(RunState& st) {
-    st.Wasserfehler = std::fabs(100 * (st.XmomBilanz - st.XEnde) / (st.XAnf - st.XZiel));
+void wasserfehler(const RunParameters& p, RunVariables& v) {
+    v.Wasserfehler = std::fabs(100 * (v.XmomBilanz - v.XEnde) / (p.XAnf - p.XZiel));
 }
 
 void Auswertung(RunState& st, WindowPort& window) {
-    wasserbeladungenAbbilden(st);
+    wasserbeladungenAbbilden(st, st, st);
     window.writeGroup(DisplayGroup::EndWaterLoads);
-    verlaeufeGlaetten(st);
-    energiebedarf(st);
+    verlaeufeGlaetten(st, st);
+    energiebedarf(st, st);
     window.writeGroup(DisplayGroup::EndEnergy);
     if (st.nIterKern > 45) window.setVisible(Control::lbl_Achtung, true);
     window.repaint(Control::lbl_Achtung);
     window.repaint(Control::pic_Zeit);
     window.draw(ChartDrawing::TimeHistory);
-    wasserfehler(st);
+    wasserfehler(st, st);
     window.writeGroup(DisplayGroup::EndWaterError);
 }
 

@@ -13,13 +13,14 @@ void Auswertung(RunState& st, WindowPort& window);
 // The parts, in their order.
 // XEnde; X1TA and the mean and core water-load histories re-mapped so that the run ends at
 // XZiel while XAnf stays.
-void wasserbeladungenAbbilden(RunState& st);
+void wasserbeladungenAbbilden(const RunParameters& p, RunVariables& v, Histories& h);
 // Records 10 to HistIndex: temperatures and rate smoothed with the weight mGlaett, the −100
 // markers of long searches replaced by their predecessor, RateMax from the smoothed rates.
-void verlaeufeGlaetten(RunState& st);
-// spezEnergie (kJ per kg of water) and relEnergie (relative to 2500 kJ/kg).
-void energiebedarf(RunState& st);
+void verlaeufeGlaetten(RunVariables& v, Histories& h);
+// spezEnergie (kJ per kg of water) and relEnergie (relative to the enthalpy of evaporation at
+// 0 °C).
+void energiebedarf(const RunParameters& p, RunVariables& v);
 // Water-balance error in % of the water to be removed.
-void wasserfehler(RunState& st);
+void wasserfehler(const RunParameters& p, RunVariables& v);
 
 }  // namespace tesmo

@@ -1,6 +1,7 @@
 #include "model/first_period.h"
 
 #include "model/moist_air.h"
+#include "model/physical_constants.h"
 #include "model/shrinkage.h"
 #include "model/shrinkage_tracking.h"
 #include "model/step_helpers.h"
@@ -18,60 +19,60 @@ Schrittausgang laufEnde(RunState& st, RunEnd grund) {
 // The air that the plate meets next, one step further on in counter-current: it carries the
 // water the plate gave off in the last step less, and it is warmer by the heat that evaporated
 // that water (entering the air as liquid at the surface temperature).
-void luftZustand(RunState& st) {
-    st.XLuftAlt = st.XAbluft;
-    st.XLuftNeu = st.XAbluft + st.deltaT * st.mPunkt * st.spezOberfl / st.LuftRohlingVerh;
-    st.thetaLuftAlt = st.thetaLuftMom;
-    const double dX = st.XLuftAlt - st.XLuftNeu;
-    st.thetaLuftNeu =
-        ((1 + 1.86 * st.XLuftAlt) * st.thetaLuftAlt + 2500 * dX - 4.19 * st.thetaOb * dX) /
-        (1 + 1.86 * st.XLuftNeu);
-    st.XAbluft = st.XLuftNeu;
-    st.thetaLuftMom = st.thetaLuftNeu;
-    st.thetaOb = Kuehlgrenztemperatur(st.thetaLuftMom, st.XAbluft);
+void luftZustand(const RunParameters& p, RunVariables& v) {
+    v.XLuftAlt = v.XAbluft;
+    v.XLuftNeu = v.XAbluft + p.deltaT * v.mPunkt * p.spezOberfl / p.LuftRohlingVerh;
+    v.thetaLuftAlt = v.thetaLuftMom;
+    const double dX = v.XLuftAlt - v.XLuftNeu;
+    v.thetaLuftNeu = ((1 + kCpDampf * v.XLuftAlt) * v.thetaLuftAlt + kVerdampfungswaerme0 * dX -
+                      kCwWasserGerundet * v.thetaOb * dX) /
+                     (1 + kCpDampf * v.XLuftNeu);
+    v.XAbluft = v.XLuftNeu;
+    v.thetaLuftMom = v.thetaLuftNeu;
+    v.thetaOb = Kuehlgrenztemperatur(v.thetaLuftMom, v.XAbluft);
 }
 
 // Heat-limited evaporation at the wet surface. Once the surface has stopped shrinking its flux
 // may not fall in magnitude from one step to the next.
-void verdunstung(RunState& st) {
-    st.qRand = st.alpha * (st.thetaLuftMom - st.thetaOb);
-    st.mPunkt = -st.qRand / Verdampfungswaerme(st.thetaOb);
-    if (st.t1xse > 0.00001 && st.mPunkt > st.mPunktAlt) st.mPunkt = st.mPunktAlt;
-    st.mPunktAlt = st.mPunkt;
+void verdunstung(const RunParameters& p, RunVariables& v) {
+    v.qRand = p.alpha * (v.thetaLuftMom - v.thetaOb);
+    v.mPunkt = -v.qRand / Verdampfungswaerme(v.thetaOb);
+    if (v.t1xse > 0.00001 && v.mPunkt > v.mPunktAlt) v.mPunkt = v.mPunktAlt;
+    v.mPunktAlt = v.mPunkt;
 }
 
 // The surface value that carries the flux mPunkt = rho·kappa·(X(0) − X(1))/Ortsschritt.
-void oberflaechenwert(RunState& st) {
-    auto& X = st.XKnoten;
+void oberflaechenwert(const RunParameters& p, RunVariables& v) {
+    auto& X = v.XKnoten;
     const double Xs = (X[0] + X[1]) / 2;
-    const double kappa = Feuchteleitwert(st, Xs, st.thetaOb);
-    const double rho = X[1] > st.XSchwEnde ? rhosAusS(st, sAusX(st, Xs)) : st.rhos;
-    X[0] = X[1] + st.mPunkt * st.Ortsschritt / (rho * kappa);
+    const double kappa = Feuchteleitwert(p, Xs, v.thetaOb);
+    const double rho = X[1] > p.XSchwEnde ? rhosAusS(p, sAusX(p, Xs)) : p.rhos;
+    X[0] = X[1] + v.mPunkt * p.Ortsschritt / (rho * kappa);
 }
 
-bool stepValuesFinite(const RunState& st) {
-    const int n = knoten(st);
-    return alleEndlich(st.thetaLuftMom, st.XAbluft, st.thetaOb, st.qRand, st.mPunkt, st.XKnoten[0],
-                       st.XKnoten[1], st.XKnoten[n]);
+bool stepValuesFinite(const RunParameters& p, const RunVariables& v) {
+    const int n = knoten(p);
+    return alleEndlich(v.thetaLuftMom, v.XAbluft, v.thetaOb, v.qRand, v.mPunkt, v.XKnoten[0],
+                       v.XKnoten[1], v.XKnoten[n]);
 }
 
 // Mean water load of nodes 1 to nOrt (the surface node does not count), each node weighted
 // with its share of the half thickness.
-void mittlereBeladung(RunState& st) {
-    const double halbeMasse = st.Dicke / 2 * st.rhos;
+void mittlereBeladung(const RunParameters& p, RunVariables& v) {
+    const double halbeMasse = p.Dicke / 2 * p.rhos;
     double summe = 0;
-    for (int i = 1; i <= knoten(st); ++i) {
-        summe = summe + st.XKnoten[i] * st.rhos * st.Ortsschritt / halbeMasse;
+    for (int i = 1; i <= knoten(p); ++i) {
+        summe = summe + v.XKnoten[i] * p.rhos * p.Ortsschritt / halbeMasse;
     }
-    st.Xmom = summe;
+    v.Xmom = summe;
 }
 
 void aufzeichnen(RunState& st, WindowPort& window) {
     const int n = ++st.HistIndex;
     st.VerlaufRate[n] = -3600 * st.mPunkt;
     if (st.VerlaufRate[n] > st.RateMax) st.RateMax = st.VerlaufRate[n];
-    schwindVerlaufErsterAbschnitt(st, n);
-    if (st.t1xse <= 1) schwindGradient(st, window);
+    schwindVerlaufErsterAbschnitt(st, st, st, n);
+    if (st.t1xse <= 1) schwindGradient(st, st, window);
     st.VerlaufXmom[n] = st.Xmom;
     st.VerlaufXOb[n] = st.XKnoten[0];
     st.VerlaufXK[n] = st.XKnoten[knoten(st)];
@@ -84,8 +85,8 @@ void aufzeichnen(RunState& st, WindowPort& window) {
 // In this period surface and core are both at the wet-bulb temperature. The display groups
 // set the shown temperatures themselves; doing it here too keeps the run state right whatever
 // window is attached.
-void zeigeTemperaturen(RunState& st) {
-    st.thetaOberfl = st.thetaKern = st.thetaOb;
+void zeigeTemperaturen(RunVariables& v) {
+    v.thetaOberfl = v.thetaKern = v.thetaOb;
 }
 
 void profilkurve(RunState& st, WindowPort& window) {
@@ -103,7 +104,7 @@ bool buchfuehrung(RunState& st, WindowPort& window) {
         return false;
     }
     st.XmomBilanz += 2 * st.mPunkt * st.deltaT / (st.rhos * st.Dicke);
-    mittlereBeladung(st);
+    mittlereBeladung(st, st);
     if (!alleEndlich(st.Xmom, st.XmomBilanz)) {
         st.Laufende = RunEnd::NonFinite;
         return false;
@@ -153,16 +154,16 @@ Schrittausgang ersterAbschnittSchritt(RunState& st, WindowPort& window) {
     st.Laufzeit += st.deltaT;
     st.thetaOb = Kuehlgrenztemperatur(st.thetaLuftMom, st.XAbluft);
     // The air state is not advanced in the first step after Start and after every curve.
-    if (st.KurvenZaehler != 1) luftZustand(st);
-    verdunstung(st);
-    oberflaechenwert(st);
+    if (st.KurvenZaehler != 1) luftZustand(st, st);
+    verdunstung(st, st);
+    oberflaechenwert(st, st);
     const int n = knoten(st);
     st.XKnoten[n + 1] = st.XKnoten[n];
-    Transportschritt(st, 0, st.thetaOb);
+    Transportschritt(st, st.XKnoten, st, 0, st.thetaOb);
     st.Zustand1 = st.Laeuft;
-    if (!stepValuesFinite(st)) return laufEnde(st, RunEnd::NonFinite);
+    if (!stepValuesFinite(st, st)) return laufEnde(st, RunEnd::NonFinite);
     if (luftUnterNullpunkt(st)) return laufEnde(st, RunEnd::Unstable);
-    schwindEndeErsterAbschnitt(st, window);
+    schwindEndeErsterAbschnitt(st, st, window);
     if (st.XKnoten[0] < 0) {
         // The surface can no longer be kept wet; this step is not stored.
         st.Zustand1 = st.Beendet;

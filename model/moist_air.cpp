@@ -2,45 +2,47 @@
 
 #include <cmath>
 
+#include "model/physical_constants.h"
+
 namespace tesmo {
 
 namespace {
-
-// Specific heat of liquid water in kJ/(kg K): the value of the water-load balance and the
-// rounded value that the vapour-pressure form of the same balance has always used.
-constexpr double kCwWasserbeladung = 4.1868;
-constexpr double kCwDampfdruck = 4.19;
 
 // Water load of air at theta that adiabatic saturation brings to saturation at thetaKG:
 // h(theta, X) + (X_s − X)·c_w·thetaKG = h_s.
 double kuehlgrenzBilanz(double theta, double thetaKG, double cw) {
     const double ps = Saettigungsdruck(thetaKG);
-    const double Xs = 0.622 * ps / (1 - ps);
-    const double hs = 1.005 * thetaKG + Xs * (2500 + 1.86 * thetaKG);
-    return (hs - 1.005 * theta - cw * Xs * thetaKG) / (2500 + 1.86 * theta - cw * thetaKG);
+    const double Xs = wasserbeladungAusDampfdruck(ps);
+    const double hs = kCpLuft * thetaKG + Xs * (kVerdampfungswaerme0 + kCpDampf * thetaKG);
+    return (hs - kCpLuft * theta - cw * Xs * thetaKG) /
+           (kVerdampfungswaerme0 + kCpDampf * theta - cw * thetaKG);
 }
 
 }  // namespace
 
+double wasserbeladungAusDampfdruck(double p) {
+    return kMolmassenverhaeltnis * p / (1 - p);
+}
+
 double Saettigungsdruck(double theta) {
-    return 610.78 * std::exp(17.08085 * theta / (234.175 + theta)) / 100000;
+    return kMagnusP0 * std::exp(kMagnusA * theta / (kMagnusB + theta)) / kPascalProBar;
 }
 
 double Verdampfungswaerme(double theta) {
-    return 2500 - 2.32 * theta;
+    return kVerdampfungswaerme0 - kVerdampfungswaermeAbfall * theta;
 }
 
 double relFeuchte(double X, double theta) {
-    return X / (Saettigungsdruck(theta) * (0.622 + X));
+    return X / (Saettigungsdruck(theta) * (kMolmassenverhaeltnis + X));
 }
 
 double XausKuehlgrenze(double theta, double thetaKG) {
-    return kuehlgrenzBilanz(theta, thetaKG, kCwWasserbeladung);
+    return kuehlgrenzBilanz(theta, thetaKG, kCwWasser);
 }
 
 double pDampfAusKuehlgrenze(double theta, double thetaKG) {
-    const double X = kuehlgrenzBilanz(theta, thetaKG, kCwDampfdruck);
-    return X / (X + 0.622);
+    const double X = kuehlgrenzBilanz(theta, thetaKG, kCwWasserGerundet);
+    return X / (X + kMolmassenverhaeltnis);
 }
 
 double Kuehlgrenztemperatur(double theta, double X, int* halvings) {

@@ -8,6 +8,8 @@
 namespace tesmo {
 
 double Saettigungsdruck(double theta);
+// Water load of air whose vapour has the partial pressure p (bar) at the total pressure of 1 bar.
+double wasserbeladungAusDampfdruck(double p);
 double Verdampfungswaerme(double theta);
 // Relative humidity as a fraction; note the argument order: water load first.
 double relFeuchte(double X, double theta);

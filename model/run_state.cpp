@@ -1,11 +1,26 @@
 #include "model/run_state.h"
 
+#include <algorithm>
+
 namespace tesmo {
 
 RunState& programRunState() {
     // Static storage: the 40 MB of histories live for the whole program and never on a stack.
     static RunState state;
     return state;
+}
+
+void resetToFreshProgram(RunState& st) {
+    // A run writes history records 0..HistIndex and nothing beyond. If the state was fresh (or
+    // reset like this) before that run, those are the only records that are not 0.
+    const auto written = static_cast<std::ptrdiff_t>(std::clamp(st.HistIndex, 0, kMaxHistoryIndex));
+    static_cast<RunParameters&>(st) = RunParameters{};
+    static_cast<RunVariables&>(st) = RunVariables{};
+    static_cast<SolverScratch&>(st) = SolverScratch{};
+    for (const HistoryColumn& column : kHistoryColumns) {
+        HistoryArray& a = st.*column.array;
+        std::fill(a.begin(), a.begin() + written + 1, 0.0);
+    }
 }
 
 }  // namespace tesmo

@@ -38,12 +38,14 @@ enum class RunEnd : std::uint8_t {
     Unstable,     // the step left physics: air below absolute zero or a plate gaining water
 };
 
-struct RunState {
-    // --- run-control flags and the two flag constants -------------------------------------
+// What a run is given: the seventeen inputs after conversion and everything the set-up (and
+// the first period's preparation, for the grid) derives from them. Written before the first
+// time step, then only read; a function that takes these as const cannot change the run's
+// premises.
+struct RunParameters {
+    // the two flag constants of the first-period state
     int Laeuft = 1;
     int Beendet = 0;
-    std::int16_t PauseFlag = 0;
-    int StopFlag = 0;
 
     // --- inputs after conversion (read in this order at set-up) ----------------------------
     double nOrt = 0;          // intervals over the half thickness (a whole number once accepted)
@@ -65,12 +67,11 @@ struct RunState {
     double KappaSteig = 0;    // slope of log10(kappa) below the limit moisture
 
     // --- derived at set-up -------------------------------------------------------------------
-    double s = 0;
+    double s = 0;  // total linear shrinkage as a fraction
     double spezOberfl = 0;
     double pvAbluft = 0;
-    double XAbluft = 0;  // water load of the air at the plate's current position
-    double thetaKG = 0;
-    double thetaKG0 = 0;
+    double thetaKG = 0;   // wet-bulb temperature of the exhaust air
+    double thetaKG0 = 0;  // its copy, the bottom of the time chart's temperature scale
     double pvAussen = 0;
     float XAussen = 0;  // single precision
     double LuftRohlingVerh = 0;
@@ -82,20 +83,28 @@ struct RunState {
     double rhos25 = 0;
     double psi25 = 0;
     double FeuchteleitGrenz = 0;
-    double thetaLuftMom = 0;
-    double thetaOb = 0;
-    double pvLuft = 0;
-    double Ortsschritt = 0;
 
-    // --- profile and implicit-step working fields --------------------------------------------
+    // --- grid, fixed by the first period's preparation ---------------------------------------
+    double Ortsschritt = 0;  // m, node spacing over the dry half thickness
+    double KurvenDx = 0;     // profile-chart units per node interval
+};
+
+// What a run computes as it goes: the air at the plate's position, the water-load profile, the
+// time-loop scalars, the state of the drying front, the evaluation's results and how the run
+// ended. Start overwrites what a run writes; nothing clears it between runs.
+struct RunVariables {
+    // --- run-control flags -------------------------------------------------------------------
+    std::int16_t PauseFlag = 0;
+    int StopFlag = 0;
+
+    // --- the air at the plate's current position ---------------------------------------------
+    double XAbluft = 0;       // water load (the exhaust air's at Start)
+    double thetaLuftMom = 0;  // temperature
+    double thetaOb = 0;       // its wet-bulb temperature (the wet surface's temperature)
+    double pvLuft = 0;        // its vapour partial pressure
+
+    // --- the water-load profile, nodes 0 (surface) to nOrt (mid-plane) and the mirror node ---
     NodeArray XKnoten{};
-    double KappaAussen = 0;
-    double KappaInnen = 0;
-    double dtdx2 = 0;
-    int TriFaktor = 0;
-    int TriFehler = 0;
-    NodeArray TriA{}, TriB{}, TriC{}, TriD{}, TriX{}, TriGamma{}, TriBeta{};
-    std::array<float, kNodeArraySize> TriY{};  // forward-substitution values, single precision
 
     // --- time loop -----------------------------------------------------------------------------
     double Laufzeit = 0;
@@ -113,6 +122,7 @@ struct RunState {
     double t2xse = 0;
     double SchwindGrad = 0;
     double SchwindGradMax = 0;
+    double SchwindDiffMax = 0;  // % surface–core shrinkage difference at the steepest gradient
     double XEnde = 0;
     double thetaKernVorher = 0;
     float dThetaKern = 0;  // single precision
@@ -121,9 +131,8 @@ struct RunState {
     double t1TA = 0;
     double X1TA = 0;
 
-    // first period: air-state advance and chart spacing
+    // first period: air-state advance
     double XLuftAlt = 0, XLuftNeu = 0, thetaLuftAlt = 0, thetaLuftNeu = 0;
-    double KurvenDx = 0;
 
     // second period: drying front and its temperature
     double mWaerme = 0;
@@ -148,8 +157,22 @@ struct RunState {
 
     // how the last run ended
     RunEnd Laufende = RunEnd::None;
+};
 
-    // --- histories: record 0 is the start state, record HistIndex the latest ----------------
+// The working arrays of the implicit moisture step: assembled, solved and overwritten in every
+// time step; nothing in them carries over from one step to the next.
+struct SolverScratch {
+    double KappaAussen = 0;
+    double KappaInnen = 0;
+    double dtdx2 = 0;
+    int TriFaktor = 0;
+    int TriFehler = 0;
+    NodeArray TriA{}, TriB{}, TriC{}, TriD{}, TriX{}, TriGamma{}, TriBeta{};
+    std::array<float, kNodeArraySize> TriY{};  // forward-substitution values, single precision
+};
+
+// One record per stored time step: record 0 is the start state, record HistIndex the latest.
+struct Histories {
     HistoryArray VerlaufXmom{};
     HistoryArray VerlaufXOb{};
     HistoryArray VerlaufXK{};
@@ -162,8 +185,35 @@ struct RunState {
     HistoryArray VerlaufSchwindK{};
 };
 
+// The ten histories by name, in the order in which files and tables list them.
+struct HistoryColumn {
+    const char* name;
+    HistoryArray Histories::*array;
+};
+inline constexpr std::array<HistoryColumn, 10> kHistoryColumns = {{
+    {"VerlaufXmom", &Histories::VerlaufXmom},
+    {"VerlaufXOb", &Histories::VerlaufXOb},
+    {"VerlaufXK", &Histories::VerlaufXK},
+    {"VerlaufSpiegel", &Histories::VerlaufSpiegel},
+    {"VerlaufThetaLuft", &Histories::VerlaufThetaLuft},
+    {"VerlaufThetaOb", &Histories::VerlaufThetaOb},
+    {"VerlaufThetaK", &Histories::VerlaufThetaK},
+    {"VerlaufRate", &Histories::VerlaufRate},
+    {"VerlaufSchwindOb", &Histories::VerlaufSchwindOb},
+    {"VerlaufSchwindK", &Histories::VerlaufSchwindK},
+}};
+
+// The whole run in one record. Functions that need only a part take that part, so their
+// signature shows what they read and what they write.
+struct RunState : RunParameters, RunVariables, SolverScratch, Histories {};
+
+// Returns the state to what a freshly started program holds, without giving up its storage:
+// every parameter, variable and scratch value to its initial value, and the history records
+// the previous run wrote back to 0 (records beyond them are still 0 from the start).
+void resetToFreshProgram(RunState& st);
+
 // Node count as the loops use it. Accepted input makes nOrt a whole number from 1 to 500.
-inline int knoten(const RunState& st) {
+inline int knoten(const RunParameters& st) {
     return static_cast<int>(st.nOrt);
 }
 

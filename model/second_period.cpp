@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "model/moist_air.h"
+#include "model/physical_constants.h"
 #include "model/shrinkage_tracking.h"
 #include "model/step_helpers.h"
 #include "model/transport.h"
@@ -32,129 +33,131 @@ bool ende(RunState& st, WindowPort& window, RunEnd grund) {
 
 // Counter-current air advance as in the first period, plus the sensible heat that the plate
 // takes from the air while its wet zone warms up (dThetaKern, kept in single precision).
-void luftZustand(RunState& st) {
-    st.XLuftAlt = st.XAbluft;
-    st.XLuftNeu = st.XAbluft + st.mPunkt * st.spezOberfl / st.LuftRohlingVerh * st.deltaT;
-    st.thetaLuftAlt = st.thetaLuftMom;
-    st.dThetaKern = static_cast<float>(st.thetaKern - st.thetaKernVorher);
-    st.thetaKernVorher = st.thetaKern;
-    const double dX = st.XLuftAlt - st.XLuftNeu;
-    st.thetaLuftNeu =
-        (st.thetaLuftAlt * (1 + 1.86 * st.XLuftAlt) + 2500 * dX - 4.19 * st.thetaOb * dX +
-         st.deltaT * (0.9 + 4.19 * st.Xmom) * st.dThetaKern / st.LuftRohlingVerh) /
-        (1 + 1.86 * st.XLuftNeu);
-    st.XAbluft = st.XLuftNeu;
-    st.thetaLuftMom = st.thetaLuftNeu;
-    st.thetaOb = Kuehlgrenztemperatur(st.thetaLuftMom, st.XAbluft);
-    st.pvLuft = pDampfAusKuehlgrenze(st.thetaLuftMom, st.thetaOb);
+void luftZustand(const RunParameters& p, RunVariables& v) {
+    v.XLuftAlt = v.XAbluft;
+    v.XLuftNeu = v.XAbluft + v.mPunkt * p.spezOberfl / p.LuftRohlingVerh * p.deltaT;
+    v.thetaLuftAlt = v.thetaLuftMom;
+    v.dThetaKern = static_cast<float>(v.thetaKern - v.thetaKernVorher);
+    v.thetaKernVorher = v.thetaKern;
+    const double dX = v.XLuftAlt - v.XLuftNeu;
+    v.thetaLuftNeu = (v.thetaLuftAlt * (1 + kCpDampf * v.XLuftAlt) + kVerdampfungswaerme0 * dX -
+                      kCwWasserGerundet * v.thetaOb * dX +
+                      p.deltaT * (kCpTrockenmasse + kCwWasserGerundet * v.Xmom) * v.dThetaKern /
+                          p.LuftRohlingVerh) /
+                     (1 + kCpDampf * v.XLuftNeu);
+    v.XAbluft = v.XLuftNeu;
+    v.thetaLuftMom = v.thetaLuftNeu;
+    v.thetaOb = Kuehlgrenztemperatur(v.thetaLuftMom, v.XAbluft);
+    v.pvLuft = pDampfAusKuehlgrenze(v.thetaLuftMom, v.thetaOb);
 }
 
 // Heat flux through air film and dry layer in series, and the surface temperature it leaves.
-void waermestrom(RunState& st) {
-    st.qRand = (st.thetaLuftMom - st.thetaKern) / (1 / st.alpha + st.Spiegeltiefe / st.lambda);
-    st.thetaOberfl = st.thetaLuftMom - st.qRand / st.alpha;
+void waermestrom(const RunParameters& p, RunVariables& v) {
+    v.qRand = (v.thetaLuftMom - v.thetaKern) / (1 / p.alpha + v.Spiegeltiefe / p.lambda);
+    v.thetaOberfl = v.thetaLuftMom - v.qRand / p.alpha;
 }
 
-void frontAnDerOberflaeche(RunState& st) {
-    st.thetaKern = st.thetaOb;
-    waermestrom(st);
-    st.mDiffusion = st.qRand / Verdampfungswaerme(st.thetaOb);
+void frontAnDerOberflaeche(const RunParameters& p, RunVariables& v) {
+    v.thetaKern = v.thetaOb;
+    waermestrom(p, v);
+    v.mDiffusion = v.qRand / Verdampfungswaerme(v.thetaOb);
 }
 
-// The heat left for evaporation after warming one half of the plate (dry mass 0.9, water
-// 4.1868 kJ/(kg K)) from the front temperature of the last step.
-double waermeRate(const RunState& st) {
-    const double fuehlbar = (0.9 + 4.1868 * st.Xmom) * st.rhos * st.Dicke *
-                            (st.thetaKern - st.thetaKernAlt) / (2 * st.deltaT);
-    return (st.qRand - fuehlbar) / Verdampfungswaerme(st.thetaKern);
+// The heat left for evaporation after warming one half of the plate (dry mass and water) from
+// the front temperature of the last step.
+double waermeRate(const RunParameters& p, const RunVariables& v) {
+    const double fuehlbar = (kCpTrockenmasse + kCwWasser * v.Xmom) * p.rhos * p.Dicke *
+                            (v.thetaKern - v.thetaKernAlt) / (2 * p.deltaT);
+    return (v.qRand - fuehlbar) / Verdampfungswaerme(v.thetaKern);
 }
 
 // Vapour diffusion through the dry layer against a stagnant gas at 100 kPa.
-double diffusionsRate(RunState& st, double pSatt) {
-    const double Tm = 273 + (st.thetaOberfl + st.thetaKern) / 2;
-    st.DiffLeit = 2.23e-5 / (st.mue * st.Spiegeltiefe) * std::pow(Tm / 273, 1.74);
-    return 100 / (0.461 * Tm) * st.DiffLeit * std::log((1 - st.pvLuft) / (1 - pSatt));
+double diffusionsRate(const RunParameters& p, RunVariables& v, double pSatt) {
+    const double Tm = kKelvin + (v.thetaOberfl + v.thetaKern) / 2;
+    v.DiffLeit = kDiffusionskoeffizient273 / (p.mue * v.Spiegeltiefe) *
+                 std::pow(Tm / kKelvin, kDiffusionsexponent);
+    return kGesamtdruckKPa / (kRDampf * Tm) * v.DiffLeit * std::log((1 - v.pvLuft) / (1 - pSatt));
 }
 
 // The bisection stops at 2 % agreement after more than ten halvings, or after 51. Without
 // heat left for evaporation (mWaerme = 0) there is nothing to compare against: it goes on.
-bool sucheFertig(const RunState& st) {
-    if (st.nIterKern > 50) return true;
-    if (st.nIterKern <= 10 || st.mWaerme == 0) return false;
-    return std::fabs((st.mWaerme - st.mDiffusion) / st.mWaerme) < 0.02;
+bool sucheFertig(const RunVariables& v) {
+    if (v.nIterKern > 50) return true;
+    if (v.nIterKern <= 10 || v.mWaerme == 0) return false;
+    return std::fabs((v.mWaerme - v.mDiffusion) / v.mWaerme) < 0.02;
 }
 
-void frontBisektion(RunState& st) {
-    st.thetaUnten = st.thetaOb;
-    st.thetaOben = 101;
-    st.nIterKern = 0;
+void frontBisektion(const RunParameters& p, RunVariables& v) {
+    v.thetaUnten = v.thetaOb;
+    v.thetaOben = 101;
+    v.nIterKern = 0;
     for (;;) {
-        st.nIterKern += 1;
-        st.thetaKern = (st.thetaUnten + st.thetaOben) / 2;
-        waermestrom(st);
-        st.mWaerme = waermeRate(st);
+        v.nIterKern += 1;
+        v.thetaKern = (v.thetaUnten + v.thetaOben) / 2;
+        waermestrom(p, v);
+        v.mWaerme = waermeRate(p, v);
         // At the boiling point (and from about 99.63 °C, where the saturation pressure reaches
         // 1 bar and the diffusion law has no value) the front boils: the heat decides alone.
-        const double pSatt = Saettigungsdruck(st.thetaKern);
-        if (st.thetaKern > 100 || pSatt >= 1) {
-            st.mDiffusion = st.qRand / Verdampfungswaerme(100);
+        const double pSatt = Saettigungsdruck(v.thetaKern);
+        if (v.thetaKern > 100 || pSatt >= 1) {
+            v.mDiffusion = v.qRand / Verdampfungswaerme(100);
             return;
         }
-        st.mDiffusion = diffusionsRate(st, pSatt);
-        if (sucheFertig(st)) return;
-        if (st.mWaerme > st.mDiffusion) {
-            st.thetaUnten = st.thetaKern;
+        v.mDiffusion = diffusionsRate(p, v, pSatt);
+        if (sucheFertig(v)) return;
+        if (v.mWaerme > v.mDiffusion) {
+            v.thetaUnten = v.thetaKern;
         } else {
-            st.thetaOben = st.thetaKern;
+            v.thetaOben = v.thetaKern;
         }
     }
 }
 
 // The applied rate follows the diffusion rate as an exponential average with the weight
 // mGlaett/(mGlaett + 1) on the previous value (16-bit arithmetic, as the weight is stored).
-void glaetten(RunState& st) {
-    const std::int16_t m = st.mGlaett;
+void glaetten(RunVariables& v) {
+    const std::int16_t m = v.mGlaett;
     const auto m1 = static_cast<std::int16_t>(m + 1);
-    st.mPunkt = (m * st.mPunkt - st.mDiffusion) / m1;
-    st.mPunktAlt = st.mPunkt;
+    v.mPunkt = (m * v.mPunkt - v.mDiffusion) / m1;
+    v.mPunktAlt = v.mPunkt;
 }
 
 // "!" beside the time chart: shown after a search of more than 45 halvings, hidden after one
 // of fewer than 44; 44 and 45 keep it as it is.
-void achtungNachSuche(const RunState& st, WindowPort& window) {
-    if (st.nIterKern > 45) {
+void achtungNachSuche(const RunVariables& v, WindowPort& window) {
+    if (v.nIterKern > 45) {
         window.setVisible(Control::lbl_Achtung, true);
         window.repaint(Control::lbl_Achtung);
-    } else if (st.nIterKern < 44) {
+    } else if (v.nIterKern < 44) {
         window.setVisible(Control::lbl_Achtung, false);
         window.repaint(Control::lbl_Achtung);
     }
 }
 
 // The value at the front that carries the flux mPunkt with the conductivity of dry mass.
-void frontRandwert(RunState& st, int f) {
-    auto& X = st.XKnoten;
-    X[f] = X[f + 1] + st.mPunkt * st.Ortsschritt / (Feuchteleitwert(st, 0, st.thetaKern) * st.rhos);
-    const int n = knoten(st);
+void frontRandwert(const RunParameters& p, RunVariables& v, SolverScratch& s, int f) {
+    auto& X = v.XKnoten;
+    X[f] = X[f + 1] + v.mPunkt * p.Ortsschritt / (Feuchteleitwert(p, 0, v.thetaKern) * p.rhos);
+    const int n = knoten(p);
     X[n + 1] = X[n];
-    st.FrontKnoten = f;
-    st.dtdx2 = st.deltaT / (st.Ortsschritt * st.Ortsschritt);
+    v.FrontKnoten = f;
+    s.dtdx2 = p.deltaT / (p.Ortsschritt * p.Ortsschritt);
 }
 
 // Mean water load: only the wet nodes count (the dry layer holds extrapolated negative values).
-void mittlereBeladung(RunState& st) {
+void mittlereBeladung(const RunParameters& p, RunVariables& v) {
     double summe = 0;
-    for (int i = 1; i <= knoten(st); ++i) {
-        if (st.XKnoten[i] > 0) summe = summe + st.XKnoten[i] * st.rhos * st.Ortsschritt;
+    for (int i = 1; i <= knoten(p); ++i) {
+        if (v.XKnoten[i] > 0) summe = summe + v.XKnoten[i] * p.rhos * p.Ortsschritt;
     }
-    st.Xmom = summe / (st.Dicke / 2 * st.rhos);
+    v.Xmom = summe / (p.Dicke / 2 * p.rhos);
 }
 
-bool stepValuesFinite(const RunState& st) {
-    const int n = knoten(st);
-    return alleEndlich(st.thetaLuftMom, st.XAbluft, st.thetaOb, st.pvLuft, st.thetaKern,
-                       st.thetaOberfl, st.qRand, st.mPunkt, st.Spiegeltiefe, st.Xmom, st.XmomBilanz,
-                       st.XKnoten[st.FrontKnoten], st.XKnoten[n]);
+bool stepValuesFinite(const RunParameters& p, const RunVariables& v) {
+    const int n = knoten(p);
+    return alleEndlich(v.thetaLuftMom, v.XAbluft, v.thetaOb, v.pvLuft, v.thetaKern, v.thetaOberfl,
+                       v.qRand, v.mPunkt, v.Spiegeltiefe, v.Xmom, v.XmomBilanz,
+                       v.XKnoten[v.FrontKnoten], v.XKnoten[n]);
 }
 
 void aufzeichnen(RunState& st) {
@@ -162,7 +165,7 @@ void aufzeichnen(RunState& st) {
     st.VerlaufXmom[n] = st.Xmom;
     st.VerlaufXOb[n] = 0;
     st.VerlaufXK[n] = st.XKnoten[knoten(st)];
-    schwindVerlaufZweiterAbschnitt(st, n);
+    schwindVerlaufZweiterAbschnitt(st, st, st, n);
     st.VerlaufThetaLuft[n] = st.thetaLuftMom;
     st.VerlaufThetaOb[n] = st.thetaOberfl;
     st.VerlaufThetaK[n] = st.thetaKern;
@@ -188,8 +191,8 @@ void profilkurve(RunState& st, WindowPort& window) {
 
 }  // namespace
 
-void kernHoechstens100(RunState& st) {
-    if (st.thetaKern > 100) st.thetaKern = 100;
+void kernHoechstens100(RunVariables& v) {
+    if (v.thetaKern > 100) v.thetaKern = 100;
 }
 
 void uebergang(RunState& st, WindowPort& window) {
@@ -205,9 +208,9 @@ void uebergang(RunState& st, WindowPort& window) {
     st.thetaKernAlt = st.thetaOb;
 }
 
-int frontSuche(const RunState& st) {
-    const int n = knoten(st);
-    const auto& X = st.XKnoten;
+int frontSuche(const RunParameters& p, const RunVariables& v) {
+    const int n = knoten(p);
+    const auto& X = v.XKnoten;
     // Every round moves i on by at least one node or ends the search, so n + 1 rounds suffice.
     int i = 0;
     for (int runde = 0; runde <= n; ++runde) {
@@ -220,20 +223,20 @@ int frontSuche(const RunState& st) {
     return -1;
 }
 
-double spiegeltiefe(const RunState& st, int f) {
-    const auto& X = st.XKnoten;
+double spiegeltiefe(const RunParameters& p, const RunVariables& v, int f) {
+    const auto& X = v.XKnoten;
     const double anstieg = X[f + 1] - X[f];
     // Two equal nodes only occur with the front at the surface and a surface node that is not
     // below zero: the plate is wet up to its surface and there is no dry layer.
     if (anstieg == 0) return 0;
-    return (f + 0.5 - X[f] / anstieg) * st.Ortsschritt;
+    return (f + 0.5 - X[f] / anstieg) * p.Ortsschritt;
 }
 
-void frontTemperatur(RunState& st) {
-    if (st.Spiegeltiefe < 0.0001 * st.Ortsschritt) {
-        frontAnDerOberflaeche(st);
+void frontTemperatur(const RunParameters& p, RunVariables& v) {
+    if (v.Spiegeltiefe < 0.0001 * p.Ortsschritt) {
+        frontAnDerOberflaeche(p, v);
     } else {
-        frontBisektion(st);
+        frontBisektion(p, v);
     }
 }
 
@@ -242,20 +245,20 @@ bool zweiterAbschnittSchritt(RunState& st, WindowPort& window) {
     if (st.StopFlag == 1) return laufEnde(st, RunEnd::Stopped);
     st.KurvenZaehler += 1;
     st.Laufzeit += st.deltaT;
-    luftZustand(st);
-    const int f = frontSuche(st);
+    luftZustand(st, st);
+    const int f = frontSuche(st, st);
     if (f < 0) return ende(st, window, RunEnd::Midplane);
-    st.Spiegeltiefe = spiegeltiefe(st, f);
-    frontTemperatur(st);
+    st.Spiegeltiefe = spiegeltiefe(st, st, f);
+    frontTemperatur(st, st);
     glaetten(st);
     achtungNachSuche(st, window);
     st.thetaKernAlt = st.thetaKern;
-    frontRandwert(st, f);
-    Transportschritt(st, f, st.thetaKern);
-    schwindEndeZweiterAbschnitt(st, window);
+    frontRandwert(st, st, st, f);
+    Transportschritt(st, st.XKnoten, st, f, st.thetaKern);
+    schwindEndeZweiterAbschnitt(st, st, window);
     st.XmomBilanz = st.XmomBilanz + 2 * st.mPunkt * st.deltaT / (st.rhos * st.Dicke);
-    mittlereBeladung(st);
-    if (!stepValuesFinite(st)) return laufEnde(st, RunEnd::NonFinite);
+    mittlereBeladung(st, st);
+    if (!stepValuesFinite(st, st)) return laufEnde(st, RunEnd::NonFinite);
     if (luftUnterNullpunkt(st) || platteNimmtWasserAuf(st)) return laufEnde(st, RunEnd::Unstable);
     if (st.Xmom <= st.XZiel) return ende(st, window, RunEnd::Target);
     if (historieVoll(st)) return ende(st, window, RunEnd::HistoryFull);

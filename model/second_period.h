@@ -24,21 +24,21 @@ void zweiterTrocknungsabschnitt(RunState& st, WindowPort& window);
 // state, where the next air-state advance uses it. The display groups lower it as they show
 // it; the period lowers it before it calls them too, so the run state is right whatever
 // window is attached.
-void kernHoechstens100(RunState& st);
+void kernHoechstens100(RunVariables& v);
 
 // --- the parts of one step ------------------------------------------------------------------
 
 // Node f of the drying front: the last node below zero before the first one that is not. -1
 // when the front has reached the mid-plane (a centre node below 0.001 kg/kg counts as dry).
-int frontSuche(const RunState& st);
+int frontSuche(const RunParameters& p, const RunVariables& v);
 
 // Depth of the front below the surface in m: the zero crossing of the line through nodes f
 // and f+1, plus half a node.
-double spiegeltiefe(const RunState& st, int f);
+double spiegeltiefe(const RunParameters& p, const RunVariables& v, int f);
 
 // Front temperature thetaKern with qRand, thetaOberfl and mDiffusion: wet-bulb evaporation
 // when the front stands at the surface, otherwise a bisection that balances the heat reaching
 // the front against the vapour that can diffuse out through the dry layer.
-void frontTemperatur(RunState& st);
+void frontTemperatur(const RunParameters& p, RunVariables& v);
 
 }  // namespace tesmo

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "model/moist_air.h"
+#include "model/physical_constants.h"
 #include "model/text_to_number.h"
 
 namespace tesmo {
@@ -12,11 +13,6 @@ namespace {
 
 double gelesen(const Einrichtungswerte& w, Control c) {
     return w.gelesen[static_cast<std::size_t>(index(c))];
-}
-
-// Water load of air with the vapour partial pressure p in bar at a total pressure of 1 bar.
-double wasserbeladung(double p) {
-    return 0.622 * p / (1 - p);
 }
 
 }  // namespace
@@ -65,12 +61,12 @@ Einrichtungswerte berechneEinrichtung(const InputTexts& texts) {
 
     // Exhaust air: the air that leaves the dryer where the green plate enters.
     w.pvAbluft = Saettigungsdruck(w.thetaLuft) * w.phiAbluft;
-    w.XAbluftAbluft = wasserbeladung(w.pvAbluft);
+    w.XAbluftAbluft = wasserbeladungAusDampfdruck(w.pvAbluft);
     w.thetaKG = Kuehlgrenztemperatur(w.thetaLuft, w.XAbluftAbluft, &w.kgHalbierungen);
 
     // Outside air: the air that is heated and blown in where the dried plate leaves.
     w.pvAussen = Saettigungsdruck(w.thetaAussen) * w.phiAussen;
-    w.XAussen = static_cast<float>(wasserbeladung(w.pvAussen));
+    w.XAussen = static_cast<float>(wasserbeladungAusDampfdruck(w.pvAussen));
 
     // Dry air per kg of dry product: the water removed from the plate goes into the air.
     w.LuftRohlingVerh = (w.XAnf - static_cast<double>(w.XZiel)) /
@@ -79,11 +75,11 @@ Einrichtungswerte berechneEinrichtung(const InputTexts& texts) {
     // Shrinkage geometry of the ideally shrinking, saturated green plate (water 1000 kg/m³).
     w.s = w.linTrSchwind / 100;
     w.rhosRoh = w.rhos * std::pow(1 - w.s, 3);
-    w.psiRoh = w.XAnf * w.rhos / 1000 * std::pow(1 - w.s, 3);
+    w.psiRoh = w.XAnf * w.rhos / kDichteWasser * std::pow(1 - w.s, 3);
     w.offPoren = (w.psiRoh - (1 - std::pow(1 - w.s, 3))) * w.rhos / w.rhosRoh;
-    w.XSchwEnde = w.offPoren * 1000 / w.rhos;
+    w.XSchwEnde = w.offPoren * kDichteWasser / w.rhos;
     // The reference state of the moisture conductivity, 0.25 kg/kg.
-    w.s25 = 1 - std::pow((1 - w.psiRoh) + 0.25 * w.rhosRoh / 1000, 1.0 / 3.0);
+    w.s25 = 1 - std::pow((1 - w.psiRoh) + 0.25 * w.rhosRoh / kDichteWasser, 1.0 / 3.0);
     w.rhos25 = w.rhos * std::pow((1 - w.s) / (1 - w.s25), 3);
     w.psi25 = (w.psiRoh - (1 - std::pow(1 - w.s25, 3))) * w.rhos25 / w.rhosRoh;
     // The conductivity law grows with the square of the water volume fraction above offPoren;
@@ -125,6 +121,7 @@ void Einrichtung(RunState& st, const InputTexts& texts, WindowPort& window) {
     st.thetaKernVorher = 0;
     st.dThetaKern = 0;
     st.SchwindGradMax = 0;
+    st.SchwindDiffMax = 0;
     st.KappaSteig = w.KappaSteig;
 
     st.Dicke = w.Dicke;

@@ -7,10 +7,10 @@
 namespace tesmo {
 
 // Linear shrinkage reached at water load X (not limited: below XSchwEnde it exceeds s).
-double sAusX(const RunState& st, double X);
+double sAusX(const RunParameters& p, double X);
 // Dry-mass concentration in kg/m³ at linear shrinkage sigma.
-double rhosAusS(const RunState& st, double sigma);
+double rhosAusS(const RunParameters& p, double sigma);
 // Water volume fraction at linear shrinkage sigma.
-double psiAusS(const RunState& st, double sigma);
+double psiAusS(const RunParameters& p, double sigma);
 
 }  // namespace tesmo

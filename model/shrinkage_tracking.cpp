@@ -6,52 +6,55 @@ namespace tesmo {
 
 namespace {
 
-void oberflaechenEnde(RunState& st, WindowPort& window) {
-    if (st.XKnoten[0] < st.XSchwEnde && st.t1xse == 0) {
-        st.t1xse = st.Laufzeit;
+void oberflaechenEnde(RunVariables& v, const RunParameters& p, WindowPort& window) {
+    if (v.XKnoten[0] < p.XSchwEnde && v.t1xse == 0) {
+        v.t1xse = v.Laufzeit;
         window.writeGroup(DisplayGroup::SurfaceShrinkEnd);
     }
 }
 
-void kernEnde(RunState& st, WindowPort& window) {
-    st.t2xse = st.Laufzeit;
+void kernEnde(RunVariables& v, WindowPort& window) {
+    v.t2xse = v.Laufzeit;
     window.writeGroup(DisplayGroup::CoreShrinkEnd);
 }
 
 }  // namespace
 
-void schwindEndeErsterAbschnitt(RunState& st, WindowPort& window) {
-    oberflaechenEnde(st, window);
-    if (st.XKnoten[knoten(st)] <= st.XSchwEnde && st.t2xse == 0) kernEnde(st, window);
+void schwindEndeErsterAbschnitt(const RunParameters& p, RunVariables& v, WindowPort& window) {
+    oberflaechenEnde(v, p, window);
+    if (v.XKnoten[knoten(p)] <= p.XSchwEnde && v.t2xse == 0) kernEnde(v, window);
 }
 
-void schwindEndeZweiterAbschnitt(RunState& st, WindowPort& window) {
-    oberflaechenEnde(st, window);
-    if (st.XKnoten[knoten(st)] < st.XSchwEnde && st.t2xse == 0) kernEnde(st, window);
+void schwindEndeZweiterAbschnitt(const RunParameters& p, RunVariables& v, WindowPort& window) {
+    oberflaechenEnde(v, p, window);
+    if (v.XKnoten[knoten(p)] < p.XSchwEnde && v.t2xse == 0) kernEnde(v, window);
 }
 
-void schwindGradient(RunState& st, WindowPort& window) {
-    const auto& X = st.XKnoten;
-    st.SchwindGrad = (sAusX(st, X[0]) - sAusX(st, X[1])) / st.Ortsschritt;
-    if (st.SchwindGrad > st.SchwindGradMax) {
-        st.SchwindGradMax = st.SchwindGrad;
+void schwindGradient(const RunParameters& p, RunVariables& v, WindowPort& window) {
+    const auto& X = v.XKnoten;
+    v.SchwindGrad = (sAusX(p, X[0]) - sAusX(p, X[1])) / p.Ortsschritt;
+    if (v.SchwindGrad > v.SchwindGradMax) {
+        v.SchwindGradMax = v.SchwindGrad;
+        v.SchwindDiffMax = 100.0 * (sAusX(p, X[0]) - sAusX(p, X[knoten(p)]));
         window.writeGroup(DisplayGroup::ShrinkGradient);
     }
 }
 
-double linSchwindung(const RunState& st, double X) {
-    if (!(st.linTrSchwind > 0.001)) return 0;
-    return st.linTrSchwind * (st.XAnf - X) / (st.XAnf - st.XSchwEnde);
+double linSchwindung(const RunParameters& p, double X) {
+    if (!(p.linTrSchwind > 0.001)) return 0;
+    return p.linTrSchwind * (p.XAnf - X) / (p.XAnf - p.XSchwEnde);
 }
 
-void schwindVerlaufErsterAbschnitt(RunState& st, int n) {
-    st.VerlaufSchwindOb[n] = linSchwindung(st, st.XKnoten[0]);
-    st.VerlaufSchwindK[n] = linSchwindung(st, st.XKnoten[knoten(st)]);
+void schwindVerlaufErsterAbschnitt(const RunParameters& p, const RunVariables& v, Histories& h,
+                                   int n) {
+    h.VerlaufSchwindOb[n] = linSchwindung(p, v.XKnoten[0]);
+    h.VerlaufSchwindK[n] = linSchwindung(p, v.XKnoten[knoten(p)]);
 }
 
-void schwindVerlaufZweiterAbschnitt(RunState& st, int n) {
-    st.VerlaufSchwindK[n] = linSchwindung(st, st.XKnoten[knoten(st)]);
-    st.VerlaufSchwindOb[n] = st.VerlaufSchwindOb[n - 1];
+void schwindVerlaufZweiterAbschnitt(const RunParameters& p, const RunVariables& v, Histories& h,
+                                    int n) {
+    h.VerlaufSchwindK[n] = linSchwindung(p, v.XKnoten[knoten(p)]);
+    h.VerlaufSchwindOb[n] = h.VerlaufSchwindOb[n - 1];
 }
 
 }  // namespace tesmo

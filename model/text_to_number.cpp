@@ -25,6 +25,29 @@ constexpr long long kMaxExponent = 1'000'000'000'000'000;
 
 }  // namespace
 
+std::string ZahlZuText(double v, int stellen) {
+    if (v == 0) v = 0;  // no "-0"
+    char puffer[64];
+    const auto r =
+        std::to_chars(puffer, puffer + sizeof puffer, v, std::chars_format::general, stellen);
+    std::string text;
+    for (const char* c = puffer; c != r.ptr; ++c) {
+        if (*c == '.') {
+            text += ',';
+        } else if (*c == 'e') {
+            // 1e+39 and 1e-07 read as 1E39 and 1E-7
+            text += 'E';
+            if (c[1] == '+') ++c;
+            if (c[1] == '-') text += *++c;
+            while (c[1] == '0' && c + 2 != r.ptr)
+                ++c;
+        } else {
+            text += *c;
+        }
+    }
+    return text;
+}
+
 double TextZuZahl(std::string_view text) {
     return TextZuZahl(text, nullptr);
 }

@@ -1,6 +1,7 @@
 // How an input field's text becomes a number.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tesmo {
@@ -13,5 +14,9 @@ double TextZuZahl(std::string_view text);
 // The same reading; `zahlGefunden` tells whether the text held a number at all (a text without
 // one gives 0, which a message should not present as if the user had typed 0).
 double TextZuZahl(std::string_view text, bool* zahlGefunden);
+
+// A number as a user would type it, which TextZuZahl reads back: up to `stellen` significant
+// digits, a decimal comma, a large or small number with an E exponent (1E39, 1E-7), never "-0".
+std::string ZahlZuText(double v, int stellen = 10);
 
 }  // namespace tesmo

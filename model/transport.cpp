@@ -2,23 +2,24 @@
 
 #include <cmath>
 
+#include "model/physical_constants.h"
 #include "model/shrinkage.h"
 
 namespace tesmo {
 
-double Feuchteleitwert(const RunState& st, double X, double theta) {
+double Feuchteleitwert(const RunParameters& p, double X, double theta) {
     // Water volume fraction: a plate that has finished shrinking has the dry density; above the
     // shrinkage end the plate is still swollen and its dry-mass concentration is lower.
-    const double psi =
-        X <= st.XSchwEnde ? X * st.rhos / 1000 : rhosAusS(st, sAusX(st, X)) * X / 1000;
+    const double psi = X <= p.XSchwEnde ? X * p.rhos / kDichteWasser
+                                        : rhosAusS(p, sAusX(p, X)) * X / kDichteWasser;
     double kappa25;
-    if (psi >= st.offPoren) {
-        const double q = psi / st.offPoren;
-        kappa25 = st.FeuchteleitGrenz * (q * q);
+    if (psi >= p.offPoren) {
+        const double q = psi / p.offPoren;
+        kappa25 = p.FeuchteleitGrenz * (q * q);
     } else if (psi > 0) {
-        kappa25 = st.FeuchteleitGrenz * std::pow(10.0, st.KappaSteig * (psi - st.offPoren));
+        kappa25 = p.FeuchteleitGrenz * std::pow(10.0, p.KappaSteig * (psi - p.offPoren));
     } else {
-        kappa25 = st.FeuchteleitGrenz * std::pow(10.0, -st.KappaSteig * st.offPoren);
+        kappa25 = p.FeuchteleitGrenz * std::pow(10.0, -p.KappaSteig * p.offPoren);
     }
     return kappa25 * (80 + 1.8 * (theta - 25)) / 80;
 }
@@ -70,11 +71,11 @@ namespace {
 // inside), so the last face is remembered: the same argument gives the same result.
 class FaceConductivity {
   public:
-    FaceConductivity(const RunState& st, double theta) : st_(st), theta_(theta) {}
+    FaceConductivity(const RunParameters& p, double theta) : p_(p), theta_(theta) {}
     double operator()(double Xleft, double Xright) {
         const double Xs = (Xleft + Xright) / 2;
         if (!known_ || Xs != lastX_) {
-            lastKappa_ = Feuchteleitwert(st_, Xs, theta_);
+            lastKappa_ = Feuchteleitwert(p_, Xs, theta_);
             lastX_ = Xs;
             known_ = true;
         }
@@ -82,7 +83,7 @@ class FaceConductivity {
     }
 
   private:
-    const RunState& st_;
+    const RunParameters& p_;
     double theta_;
     bool known_ = false;
     double lastX_ = 0;
@@ -91,41 +92,41 @@ class FaceConductivity {
 
 // Rows f+1..nOrt of the system, written directly into rows 1..nOrt−f. Each face conductivity
 // is evaluated once and serves both rows it joins.
-void assemble(RunState& st, int f, double theta) {
-    const int nOrt = knoten(st);
-    const auto& X = st.XKnoten;
-    const double dtdx2 = st.dtdx2;
-    FaceConductivity kappa(st, theta);
+void assemble(const RunParameters& p, const NodeArray& X, SolverScratch& s, int f, double theta) {
+    const int nOrt = knoten(p);
+    const double dtdx2 = s.dtdx2;
+    FaceConductivity kappa(p, theta);
     double kappaAussen = kappa(X[f], X[f + 1]);
     double kappaInnen = kappaAussen;
     for (int i = f + 1; i <= nOrt; ++i) {
         kappaInnen = kappa(X[i], X[i + 1]);
         const int row = i - f;
-        st.TriB[row] = 1 + dtdx2 * (kappaAussen + kappaInnen);
-        st.TriC[row] = i < nOrt ? -dtdx2 * kappaInnen : 0;
-        st.TriA[row] = i > f + 1 ? -dtdx2 * kappaAussen : 0;
+        s.TriB[row] = 1 + dtdx2 * (kappaAussen + kappaInnen);
+        s.TriC[row] = i < nOrt ? -dtdx2 * kappaInnen : 0;
+        s.TriA[row] = i > f + 1 ? -dtdx2 * kappaAussen : 0;
         double d = X[i];
         if (i == f + 1) d = d + dtdx2 * kappaAussen * X[f];
         if (i == nOrt) d = d + dtdx2 * kappaInnen * X[nOrt + 1];
-        st.TriD[row] = d;
-        st.KappaAussen = kappaAussen;
-        st.KappaInnen = kappaInnen;
+        s.TriD[row] = d;
+        s.KappaAussen = kappaAussen;
+        s.KappaInnen = kappaInnen;
         kappaAussen = kappaInnen;
     }
 }
 
 }  // namespace
 
-void Transportschritt(RunState& st, int f, double theta) {
-    const int nOrt = knoten(st);
+void Transportschritt(const RunParameters& p, NodeArray& XKnoten, SolverScratch& s, int f,
+                      double theta) {
+    const int nOrt = knoten(p);
     const int n = nOrt - f;
-    st.dtdx2 = st.deltaT / (st.Ortsschritt * st.Ortsschritt);
-    assemble(st, f, theta);
-    st.TriFaktor = 0;
-    TridiagLoeser(n, st.TriD, st.TriA, st.TriC, st.TriB, st.TriFaktor, st.TriX, st.TriFehler,
-                  st.TriGamma, st.TriBeta, st.TriY);
+    s.dtdx2 = p.deltaT / (p.Ortsschritt * p.Ortsschritt);
+    assemble(p, XKnoten, s, f, theta);
+    s.TriFaktor = 0;
+    TridiagLoeser(n, s.TriD, s.TriA, s.TriC, s.TriB, s.TriFaktor, s.TriX, s.TriFehler, s.TriGamma,
+                  s.TriBeta, s.TriY);
     for (int j = 1; j <= n; ++j)
-        st.XKnoten[f + j] = st.TriX[j];
+        XKnoten[f + j] = s.TriX[j];
 }
 
 }  // namespace tesmo

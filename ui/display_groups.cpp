@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "model/moist_air.h"
+#include "model/physical_constants.h"
 #include "model/second_period.h"
-#include "model/shrinkage.h"
 #include "ui/number_format.h"
 #include "ui/window_base.h"
 
@@ -55,10 +55,10 @@ double capillaryVelocity(const RunState& st) {
     return 3600000.0 * (-st.mPunkt) / (st.rhos * (st.XKnoten[0] + st.XKnoten[1]) / 2.0);
 }
 
-// Mean velocity of the vapour in the open pores in m/h; 219.492/(θ + 273) is the density of
-// water vapour at atmospheric pressure and the surface temperature.
+// Mean velocity of the vapour in the open pores in m/h, with the density of water vapour at
+// atmospheric pressure and the surface temperature.
 double vapourVelocity(const RunState& st) {
-    return (-st.mPunkt / st.offPoren) / (219.492 / (st.thetaOberfl + 273.0)) * 3600.0;
+    return (-st.mPunkt / st.offPoren) / (kDampfdichteFaktor / (st.thetaOberfl + kKelvin)) * 3600.0;
 }
 
 double airHumidityPercent(const RunState& st) {
@@ -143,9 +143,7 @@ void firstCurve(Writer& w) {
 
 void shrinkGradient(Writer& w) {
     const RunState& st = w.st();
-    const double surface = sAusX(st, st.XKnoten[0]);
-    const double core = sAusX(st, st.XKnoten[static_cast<std::size_t>(knoten(st))]);
-    w.number(C::txt_schwinddiff, 100.0 * (surface - core), Pattern::F2);
+    w.number(C::txt_schwinddiff, st.SchwindDiffMax, Pattern::F2);
     w.number(C::txt_schwindgrad, 0.1 * st.SchwindGrad, Pattern::F2);  // 1/m -> % per mm
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/physical_constants.h"
 #include "model/shrinkage.h"
 
 namespace tesmo {
@@ -28,7 +29,7 @@ int markenZahl(double v) {
 // as a short blue line on the left and on the right edge at the current line width.
 void schwindMarke(RunState& st, ChartCanvas& canvas, double sTick) {
     st.sTick = sTick;
-    st.XTick = 1000.0 * psiAusS(st, st.sTick) / rhosAusS(st, st.sTick);
+    st.XTick = kDichteWasser * psiAusS(st, st.sTick) / rhosAusS(st, st.sTick);
     const double y = yAusX(st, st.XTick);
     chartLine(canvas, 0.0, y, kMarkenLaenge, y, kBlue);
     chartLine(canvas, kBreite - kMarkenLaenge, y, kBreite, y, kBlue);

@@ -1,50 +1,37 @@
 // Runs the built tesmo-gegen-batch as a user would.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/batch/batch_exe.h"
 
 namespace tesmo {
 
+using namespace test;
+using Result = ExeResult;
+
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out, err;
+// An environment variable taken away for a scope.
+class WithoutVariable {
+  public:
+    explicit WithoutVariable(const char* name) : name_(name) {
+        if (const char* value = std::getenv(name)) saved_ = value, had_ = true;
+        ::unsetenv(name);
+    }
+    ~WithoutVariable() {
+        if (had_) ::setenv(name_, saved_.c_str(), 1);
+    }
+    WithoutVariable(const WithoutVariable&) = delete;
+    WithoutVariable& operator=(const WithoutVariable&) = delete;
+
+  private:
+    const char* name_;
+    std::string saved_;
+    bool had_ = false;
 };
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// `then` is shell text that runs after the runner has been started (in the background, when
-// `then` begins with "&"); `before` comes before the runner's path (an environment).
-Result runBatchExe(const std::string& args, const std::string& then = "",
-                   const std::string& before = "") {
-    // One pair of files per test, so that tests may run side by side.
-    const std::string base = testing::TempDir() + "tesmo_batch_" +
-                             testing::UnitTest::GetInstance()->current_test_info()->name();
-    const std::string out = base + ".out", err = base + ".err";
-    const std::string command =
-        before + "'" + TESMO_BATCH_EXE + "' " + args + " >'" + out + "' 2>'" + err + "'" + then;
-    const int raw = std::system(command.c_str());
-    Result r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = slurp(out);
-    r.err = slurp(err);
-    return r;
-}
-
-bool hasLine(const std::string& text, const std::string& line) {
-    return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
-}
 
 }  // namespace
 
@@ -167,12 +154,15 @@ TEST(BatchRunner, AnInterruptActsLikeStop) {
 }
 
 TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
-    const std::string dir = testing::TempDir() + "tesmo_batch_exports";
+    const std::string dir = testFile("exports");
     const Result plain = runBatchExe("txt_Dicke=4");
-    // No display at all: the runner chooses the offscreen platform itself.
-    const Result exported = runBatchExe("txt_Dicke=4 --report '" + dir + "-bericht.pdf' --svg '" +
-                                            dir + "/svg' --png='" + dir + "/png'",
-                                        "", "env -u DISPLAY -u QT_QPA_PLATFORM ");
+    Result exported;
+    {
+        // No display at all: the runner chooses the offscreen platform itself.
+        const WithoutVariable noDisplay("DISPLAY"), noPlatform("QT_QPA_PLATFORM");
+        exported = runBatchExe("txt_Dicke=4 --report '" + dir + "-bericht.pdf' --svg '" + dir +
+                               "/svg' --png='" + dir + "/png'");
+    }
     EXPECT_EQ(exported.status, 0) << exported.err;
     EXPECT_EQ(exported.out, plain.out);
     EXPECT_EQ(exported.err, "");

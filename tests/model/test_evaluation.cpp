@@ -37,7 +37,7 @@ TEST(Auswertung, RemapsTheWaterLoadsOntoTheTarget) {
     auto map = [&](double X) { return 0.25 * (X + delta) / (0.25 + delta); };
     const double x1 = map(0.13), mean20 = map(st->VerlaufXmom[20]), core7 = map(st->VerlaufXK[7]);
     const double surface = st->VerlaufXOb[7];
-    wasserbeladungenAbbilden(*st);
+    wasserbeladungenAbbilden(*st, *st, *st);
     EXPECT_EQ(st->XEnde, 0.008);
     EXPECT_EQ(st->X1TA, x1);
     EXPECT_EQ(st->VerlaufXmom[20], mean20);
@@ -51,13 +51,13 @@ TEST(Auswertung, RemapsTheWaterLoadsOntoTheTarget) {
 
 TEST(Auswertung, RemapIsTheIdentityOnTargetAndLowersARunEndedAtTheMidplane) {
     auto genau = finishedRun(0.02f, double(0.02f));
-    wasserbeladungenAbbilden(*genau);
+    wasserbeladungenAbbilden(*genau, *genau, *genau);
     EXPECT_DOUBLE_EQ(genau->VerlaufXmom[10], 0.25 - 0.12);
     EXPECT_DOUBLE_EQ(genau->X1TA, 0.13);
 
     auto mitte = finishedRun(0.0f, 0.01);  // ended above the target
     const double before = mitte->VerlaufXmom[20];
-    wasserbeladungenAbbilden(*mitte);
+    wasserbeladungenAbbilden(*mitte, *mitte, *mitte);
     EXPECT_LT(mitte->VerlaufXmom[20], before);
     EXPECT_GT(mitte->VerlaufXmom[20], 0);
 }
@@ -68,7 +68,7 @@ TEST(Auswertung, SmoothsFromRecordTenAndRepairsMarkedRates) {
     st->VerlaufRate[5] = -100;   // below record 10: stays
     st->VerlaufRate[12] = -100;  // a long search
     const double luft9 = st->VerlaufThetaLuft[9];
-    verlaeufeGlaetten(*st);
+    verlaeufeGlaetten(*st, *st);
     EXPECT_EQ(st->VerlaufRate[5], -100);
     EXPECT_EQ(st->VerlaufThetaLuft[9], luft9);
     EXPECT_EQ(st->VerlaufThetaLuft[10], (45 + 3 * luft9) / 4);
@@ -87,7 +87,7 @@ TEST(Auswertung, WithoutWeightOnlyNegativeRatesChangeAndShortRunsNothing) {
     st->mGlaett = 0;
     st->VerlaufRate[15] = -100;
     const auto before = copyOf(*st);
-    verlaeufeGlaetten(*st);
+    verlaeufeGlaetten(*st, *st);
     EXPECT_EQ(st->VerlaufThetaK, before->VerlaufThetaK);
     EXPECT_EQ(st->VerlaufRate[15], st->VerlaufRate[14]);
     EXPECT_EQ(st->VerlaufRate[16], before->VerlaufRate[16]);
@@ -96,7 +96,7 @@ TEST(Auswertung, WithoutWeightOnlyNegativeRatesChangeAndShortRunsNothing) {
     kurz->HistIndex = 9;  // fewer than 11 records
     kurz->mGlaett = 5;
     kurz->RateMax = 7;
-    verlaeufeGlaetten(*kurz);
+    verlaeufeGlaetten(*kurz, *kurz);
     EXPECT_EQ(kurz->RateMax, 0);
     EXPECT_EQ(kurz->VerlaufRate[9], 1.09);
 }
@@ -106,17 +106,17 @@ TEST(Auswertung, EnergyAndWaterBalanceUseTheSinglePrecisionTarget) {
     st->LuftRohlingVerh = 13;
     st->thetaLuftMom = 85;
     st->thetaAussen = 15;
-    energiebedarf(*st);
+    energiebedarf(*st, *st);
     EXPECT_EQ(st->spezEnergie, 13 * 70.0 / (0.25 - double(0.03f)));
     EXPECT_EQ(st->relEnergie, st->spezEnergie / 2500);
 
     // The error is shown without its sign.
     st->XEnde = 0.03;
     st->XmomBilanz = 0.03 + 0.0076;
-    wasserfehler(*st);
+    wasserfehler(*st, *st);
     const double above = st->Wasserfehler;
     st->XmomBilanz = 0.03 - 0.0076;
-    wasserfehler(*st);
+    wasserfehler(*st, *st);
     EXPECT_DOUBLE_EQ(st->Wasserfehler, above);
     EXPECT_NEAR(above, 100 * 0.0076 / (0.25 - double(0.03f)), 1e-12);
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/first_period.h"
+#include "model/shrinkage.h"
 #include "model/shrinkage_tracking.h"
 #include "tests/model/run_fixture.h"
 
@@ -206,17 +207,17 @@ TEST_F(Schwindverfolgung, EndChecksCompareAsEachPeriodDoes) {
     st->Laufzeit = 12;
     st->XKnoten[0] = st->XSchwEnde;    // not below: the surface goes on shrinking
     st->XKnoten[100] = st->XSchwEnde;  // reached: the core has finished (first period only)
-    schwindEndeZweiterAbschnitt(*st, port);
+    schwindEndeZweiterAbschnitt(*st, *st, port);
     EXPECT_EQ(st->t1xse, 0);
     EXPECT_EQ(st->t2xse, 0);
-    schwindEndeErsterAbschnitt(*st, port);
+    schwindEndeErsterAbschnitt(*st, *st, port);
     EXPECT_EQ(st->t1xse, 0);
     EXPECT_EQ(st->t2xse, 12);
     EXPECT_EQ(port.calls, (std::vector<PortCall>{group(DisplayGroup::CoreShrinkEnd)}));
     st->XKnoten[0] = st->XSchwEnde - 1e-9;
     st->Laufzeit = 13;
-    schwindEndeErsterAbschnitt(*st, port);
-    schwindEndeErsterAbschnitt(*st, port);  // set once
+    schwindEndeErsterAbschnitt(*st, *st, port);
+    schwindEndeErsterAbschnitt(*st, *st, port);  // set once
     EXPECT_EQ(st->t1xse, 13);
     EXPECT_EQ(st->t2xse, 12);
     EXPECT_EQ(port.count(PortCall::Group, int(DisplayGroup::SurfaceShrinkEnd)), 1);
@@ -225,14 +226,18 @@ TEST_F(Schwindverfolgung, EndChecksCompareAsEachPeriodDoes) {
 TEST_F(Schwindverfolgung, OnlyASteeperGradientIsShown) {
     st->XKnoten[0] = 0.2;
     st->XKnoten[1] = 0.24;
-    schwindGradient(*st, port);
+    schwindGradient(*st, *st, port);
     const double grad = st->SchwindGradMax;
     EXPECT_GT(grad, 0);
-    schwindGradient(*st, port);  // equal: not shown again
+    // The surface–core difference of that moment is kept with it, in per cent.
+    const double diff = 100 * (sAusX(*st, 0.2) - sAusX(*st, st->XKnoten[knoten(*st)]));
+    EXPECT_EQ(st->SchwindDiffMax, diff);
+    schwindGradient(*st, *st, port);  // equal: not shown again
     EXPECT_EQ(port.count(PortCall::Group, int(DisplayGroup::ShrinkGradient)), 1);
     st->XKnoten[0] = 0.21;  // flatter
-    schwindGradient(*st, port);
+    schwindGradient(*st, *st, port);
     EXPECT_EQ(st->SchwindGradMax, grad);
+    EXPECT_EQ(st->SchwindDiffMax, diff);
     EXPECT_EQ(port.count(PortCall::Group, int(DisplayGroup::ShrinkGradient)), 1);
 }
 

@@ -21,7 +21,7 @@ int frontIn(std::initializer_list<double> profile) {
     for (double x : profile)
         st->XKnoten[i++] = x;
     st->XKnoten[i] = st->XKnoten[i - 1];
-    return frontSuche(*st);
+    return frontSuche(*st, *st);
 }
 
 TEST(Frontsuche, FindsTheLastDryNodeAndTreatsANearlyDryCentreAsDry) {
@@ -40,13 +40,13 @@ TEST(Spiegeltiefe, ZeroCrossingPlusHalfANode) {
     st->Ortsschritt = 0.001;
     st->XKnoten[0] = -1;
     st->XKnoten[1] = 1;
-    EXPECT_DOUBLE_EQ(spiegeltiefe(*st, 0), 0.001);
+    EXPECT_DOUBLE_EQ(spiegeltiefe(*st, *st, 0), 0.001);
     st->XKnoten[2] = -0.2;
     st->XKnoten[3] = 0.2;
-    EXPECT_DOUBLE_EQ(spiegeltiefe(*st, 2), 0.003);
+    EXPECT_DOUBLE_EQ(spiegeltiefe(*st, *st, 2), 0.003);
     // Two equal wet nodes: wet up to the surface, no dry layer (and no division by zero).
     st->XKnoten[0] = st->XKnoten[1] = 0.1;
-    EXPECT_EQ(spiegeltiefe(*st, 0), 0);
+    EXPECT_EQ(spiegeltiefe(*st, *st, 0), 0);
 }
 
 class ZweiterAbschnitt : public ::testing::Test {
@@ -209,14 +209,14 @@ TEST_F(ZweiterAbschnitt, FrontBetweenSaturationAt1BarAnd100IsHeatLimited) {
     st->Spiegeltiefe = 2 * st->Ortsschritt;
     st->thetaOb = 99;  // first midpoint (99 + 101)/2 = 100: pSatt = 1.013 bar
     st->pvLuft = 0.5;
-    frontTemperatur(*st);
+    frontTemperatur(*st, *st);
     EXPECT_EQ(st->nIterKern, 1);
     EXPECT_EQ(st->thetaKern, 100);
     EXPECT_TRUE(std::isfinite(st->mDiffusion));
     EXPECT_DOUBLE_EQ(st->mDiffusion, st->qRand / Verdampfungswaerme(100));
 
     st->thetaOb = 98.2;  // midpoints 99.6, then 100.3: the first is still computed normally
-    frontTemperatur(*st);
+    frontTemperatur(*st, *st);
     EXPECT_GE(st->nIterKern, 2);
     EXPECT_TRUE(std::isfinite(st->mDiffusion));
 }
@@ -229,7 +229,7 @@ TEST_F(ZweiterAbschnitt, SearchWithoutHeatForEvaporationGoesOn) {
     st->pvLuft = 0.01;
     st->thetaOb = 37;  // the search runs down from 101: midpoints 37 + 64/2^k
     st->thetaLuftMom = st->thetaKernAlt = 37 + 64.0 / 2048;
-    frontTemperatur(*st);
+    frontTemperatur(*st, *st);
     EXPECT_EQ(st->nIterKern, 51);
     EXPECT_TRUE(std::isfinite(st->mWaerme));
     EXPECT_TRUE(std::isfinite(st->mDiffusion));

@@ -175,7 +175,8 @@ TEST(Einrichtung, WritesOnlyWhatItOwns) {
     z.deltaT = q.deltaT, z.rund = q.rund, z.linTrSchwind = q.linTrSchwind;
     z.Feuchteleit = q.Feuchteleit, z.KappaSteig = q.KappaSteig, z.XEnde = q.XEnde;
     z.thetaKernVorher = q.thetaKernVorher, z.dThetaKern = q.dThetaKern;
-    z.SchwindGradMax = q.SchwindGradMax, z.s = q.s, z.spezOberfl = q.spezOberfl;
+    z.SchwindGradMax = q.SchwindGradMax, z.SchwindDiffMax = q.SchwindDiffMax;
+    z.s = q.s, z.spezOberfl = q.spezOberfl;
     z.pvAbluft = q.pvAbluft, z.XAbluft = q.XAbluft, z.thetaKG = q.thetaKG;
     z.thetaKG0 = q.thetaKG0, z.pvAussen = q.pvAussen, z.XAussen = q.XAussen;
     z.LuftRohlingVerh = q.LuftRohlingVerh, z.rhosRoh = q.rhosRoh, z.psiRoh = q.psiRoh;

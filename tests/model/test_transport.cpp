@@ -172,12 +172,12 @@ void makeConstantConductivity(RunState& st, int nOrt, double Ortsschritt, double
 TEST(Transportschritt, KeepsAUniformProfile) {
     auto st = preparedRun();  // default plate, profile XAnf everywhere, X(0) included
     for (int k = 0; k < 20; ++k)
-        Transportschritt(*st, 0, 30);
+        Transportschritt(*st, st->XKnoten, *st, 0, 30);
     for (int i = 0; i <= 101; ++i)
         EXPECT_NEAR(st->XKnoten[i], 0.25, 1e-7) << i;
     st->XKnoten.fill(0.1);  // below the shrinkage end, on the moved boundary
     for (int k = 0; k < 20; ++k)
-        Transportschritt(*st, 37, 60);
+        Transportschritt(*st, st->XKnoten, *st, 37, 60);
     for (int i = 0; i <= 101; ++i)
         EXPECT_NEAR(st->XKnoten[i], 0.1, 1e-7) << i;
 }
@@ -222,7 +222,7 @@ TEST(Transportschritt, MatchesTheRowByRowAssemblyBitForBit) {
             st->XKnoten[i] = load(rng);
         st->XKnoten[101] = st->XKnoten[100];
         auto ref = test::copyOf(*st);
-        Transportschritt(*st, f, 45);
+        Transportschritt(*st, st->XKnoten, *st, f, 45);
         literalStep(*ref, f, 45);
         for (int i = 0; i <= 101; ++i)
             EXPECT_EQ(st->XKnoten[i], ref->XKnoten[i]) << f << " " << i;
@@ -235,7 +235,7 @@ TEST(Transportschritt, SingleIntervalGetsBothBoundaryTerms) {
     st->XKnoten[0] = 0.05;
     st->XKnoten[1] = 0.2;
     st->XKnoten[2] = 0.15;
-    Transportschritt(*st, 0, 25);
+    Transportschritt(*st, st->XKnoten, *st, 0, 25);
     const double r = st->dtdx2;
     EXPECT_DOUBLE_EQ(st->TriD[1], 0.2 + r * (st->KappaAussen * 0.05 + st->KappaInnen * 0.15));
     EXPECT_EQ(st->TriA[1], 0);
@@ -266,7 +266,7 @@ double simulatedRemovedFraction(RunState& st, int nOrt, double deltaT, double T)
     const long steps = std::lround(T / deltaT);
     for (long k = 0; k < steps; ++k) {
         st.XKnoten[nOrt + 1] = st.XKnoten[nOrt];
-        Transportschritt(st, 0, 25);
+        Transportschritt(st, st.XKnoten, st, 0, 25);
     }
     double sum = 0;
     for (int i = 1; i <= nOrt; ++i)

@@ -2,7 +2,6 @@
 // are refused.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include <QDir>
@@ -14,6 +13,7 @@
 
 #include "batch/batch_run.h"
 #include "tests/qt/qt_support.h"
+#include "tests/test_files.h"
 #include "ui/control_table.h"
 #include "ui/decoration_table.h"
 #include "ui/export/chart_picture.h"
@@ -25,13 +25,6 @@ namespace tesmo::test {
 namespace {
 
 constexpr Chart kCharts[] = {Chart::Ausgabe, Chart::Zeit};
-
-std::string slurp(const QString& path) {
-    std::ifstream in(path.toStdString(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The text of a PDF as pdftotext lays it out.
 QString pdfText(const QString& pdf) {
@@ -175,7 +168,7 @@ TEST_F(Exports, TheReportShowsTheInputsOfTheStartNotOfTheFieldsAndEveryResult) {
     const std::string pdf = path("bericht.pdf");
     const qt::ExportResult result = qt::exportReportPdf(*w, w->runControl(), pdf);
     ASSERT_TRUE(result) << result.message;
-    ASSERT_EQ(slurp(QString::fromStdString(pdf)).rfind("%PDF-", 0), 0u);
+    ASSERT_EQ(slurp(pdf).rfind("%PDF-", 0), 0u);
     const QString text = pdfText(QString::fromStdString(pdf));
     const InputTexts& started = w->runControl().startTexts();
     for (int i = 0; i < kInputCount; ++i) {
@@ -211,9 +204,9 @@ TEST_F(Exports, HistoriesAreTheRunnersCsv) {
     args.insert(args.end(), {"--csv", path("runner.csv")});
     std::ostringstream out, err;
     ASSERT_EQ(runBatch({args.begin(), args.end()}, out, err), 0) << err.str();
-    const std::string window = slurp(QString::fromStdString(csv));
+    const std::string window = slurp(csv);
     EXPECT_GT(window.size(), 1000u);
-    EXPECT_EQ(window, slurp(QString::fromStdString(path("runner.csv"))));
+    EXPECT_EQ(window, slurp(path("runner.csv")));
 }
 
 TEST_F(Exports, WindowAndHeadlessRunDrawTheSameCharts) {
@@ -228,7 +221,8 @@ TEST_F(Exports, WindowAndHeadlessRunDrawTheSameCharts) {
     ASSERT_TRUE(qt::exportChartsSvg(headless, control, path("headless")));
     for (Chart chart : kCharts) {
         const QString name = QString::fromLatin1(qt::chartFileStem(chart)) + ".svg";
-        EXPECT_EQ(slurp(file("window/" + name)), slurp(file("headless/" + name)))
+        EXPECT_EQ(slurp(file("window/" + name).toStdString()),
+                  slurp(file("headless/" + name).toStdString()))
             << qt::chartFileStem(chart);
     }
 }
@@ -236,7 +230,7 @@ TEST_F(Exports, WindowAndHeadlessRunDrawTheSameCharts) {
 TEST_F(Exports, AFileThatCannotBeWrittenIsNamedWithTheReasonAndNothingIsLeft) {
     runToTheEnd();
     const std::string plainFile = path("datei");
-    std::ofstream(plainFile) << "x";
+    spit(plainFile, "x");
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
     struct Case {
         qt::ExportResult result;
@@ -258,7 +252,7 @@ TEST_F(Exports, AFileThatCannotBeWrittenIsNamedWithTheReasonAndNothingIsLeft) {
         EXPECT_NE(c.result.message.find(c.reason), std::string::npos) << c.result.message;
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
-    EXPECT_EQ(slurp(QString::fromStdString(plainFile)), "x");
+    EXPECT_EQ(slurp(plainFile), "x");
 }
 
 TEST_F(Exports, AreForAFinishedOrStoppedRunOnly) {

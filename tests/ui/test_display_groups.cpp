@@ -155,12 +155,13 @@ TEST(DisplayGroups, SecondPeriodGroupsLowerTheCoreToBoilingAndMarkAlmostDryPlate
 
 TEST(DisplayGroups, ShrinkageGroupsShowDifferenceGradientAndUnroundedEndTimes) {
     auto st = midRunState();
-    st->SchwindGrad = 27.41;  // 1/m
+    st->SchwindGrad = 27.41;      // 1/m
+    st->SchwindDiffMax = 2.7449;  // %, surface 2.74 %, core 0 %
     st->t1xse = 89.5;
     st->t2xse = 3725.2;
     FakeWindow w(*st);
     writeDisplayGroup(DisplayGroup::ShrinkGradient, w);
-    EXPECT_EQ(w.textOf(Control::txt_schwinddiff), "2,74");  // surface 2.74 %, core 0 %
+    EXPECT_EQ(w.textOf(Control::txt_schwinddiff), "2,74");
     EXPECT_EQ(w.textOf(Control::txt_schwindgrad), "2,74");  // % per mm
     w.trace.clear();
     writeDisplayGroup(DisplayGroup::SurfaceShrinkEnd, w);

@@ -36,7 +36,7 @@ std::string refusal(const WindowBase& window, const RunControl& run, bool needsC
     if (run.running())
         return "Während eines Laufs wird nichts exportiert. Bitte das Ende des Laufs abwarten "
                "oder ihn mit Stop beenden.";
-    if (!run.showsResults())
+    if (!run.resultsShown())
         return "Es gibt keine Ergebnisse zum Exportieren. Bitte zuerst mit Start einen Lauf "
                "rechnen.";
     if (!needsCharts) return {};

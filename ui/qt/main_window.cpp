@@ -231,10 +231,14 @@ void frm_TesmoGegen::afterHandler() {
 }
 
 void frm_TesmoGegen::closeEvent(QCloseEvent* event) {
+    endRunForClose();
+    event->accept();
+}
+
+void frm_TesmoGegen::endRunForClose() {
     // A run or a pause holds the program inside a button handler; ask it to end at its next
     // poll. The handler returns at once, and the program ends with it.
     if (run_.running() || state().PauseFlag != 0) run_.requestQuit();
-    event->accept();
 }
 
 QWidget* frm_TesmoGegen::widget(Control control) const {

@@ -57,6 +57,8 @@ class frm_TesmoGegen : public QWidget, public WindowBase {
     QWidget* widget(Control control) const;
     ChartSurface& surface(Chart chart) const;
     RunControl& runControl() { return run_; }
+    // The window that holds this client area is closing: a run or a pause ends at once.
+    void endRunForClose();
     // Instead of a message box, hand the messages to this function (tests).
     void setMessageHook(std::function<void(const std::vector<std::string>&)> hook);
     // How what a run writes and draws reaches the screen. Batched (the default): the texts are

@@ -1,0 +1,57 @@
+// Why a file of the program could not be read or saved, and the German message that says so.
+//
+// The readers and writers find problems and fill a FileProblem; describe() alone turns it into
+// words. The window and the runner show that message as it is.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tesmo {
+
+enum class ProblemKind {
+    None,
+    SystemError,    // the operating system refused: number = errno
+    TooLarge,       // number = the limit in bytes
+    NotUtf8,        // bytes that are not UTF-8; detail = the field's name when saving
+    MissingFormat,  // no format line first; detail = the expected format, e.g. "tesmo-gegen-case 1"
+    WrongFormat,    // a format line of another format or version; detail = the expected one
+    MissingEquals,  // a line without "="
+    MissingName,    // nothing before "=" (or after "vary")
+    UnknownName,    // detail = the name
+    DuplicateName,  // detail = the name
+    DuplicateVariation,  // detail = the name varied a second time
+    NoVariation,         // a study without a "vary" line
+    TextTooLong,         // detail = the name; number = the limit in characters
+    ControlCharacter,    // a line break or other control character; detail = the name
+    MissingHeader,       // a table without its header row
+    EmptyColumnName,     // number = the column, counted from 1
+    BlankLine,           // an empty line between rows of a table with several columns
+    WrongCellCount,      // number = the header's cell count; detail = the separator
+    StrayQuote,          // a closing quote not followed by a separator or the end of the row
+    UnterminatedQuote,   // line = where the quoted cell begins
+    NoDataRows,          // a table with a header and no case
+};
+
+struct FileProblem {
+    std::string path{};  // the file as the user named it; empty for a text in memory
+    int line = 0;        // counted from 1; 0 when the problem concerns the whole file
+    ProblemKind kind = ProblemKind::None;
+    std::string detail{};  // see ProblemKind
+    long long number = 0;  // see ProblemKind
+    bool saving = false;   // found while saving rather than while reading
+};
+
+// Sets the problem's kind and detail and returns false, for `return refuse(…);` in the rules.
+inline bool refuse(FileProblem& problem, ProblemKind kind, std::string_view detail = {}) {
+    problem.kind = kind;
+    problem.detail = std::string(detail);
+    return false;
+}
+
+// One German sentence: "fall.tgcase, Zeile 3: unbekannter Name „txt_Dike“". Names and texts
+// from the file are quoted with their control characters replaced and cut to a readable
+// length, so that a damaged file cannot garble the message or the terminal.
+std::string describe(const FileProblem& problem);
+
+}  // namespace tesmo

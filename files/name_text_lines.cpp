@@ -1,0 +1,140 @@
+#include "files/name_text_lines.h"
+
+#include "files/atomic_file.h"
+#include "files/file_text.h"
+#include "files/utf8.h"
+
+namespace tesmo {
+
+namespace {
+
+constexpr std::string_view kFormatName = "format";
+constexpr char kQuote = '"';
+constexpr std::string_view kBlanks = " \t";
+
+bool isEnclosedInQuotes(std::string_view text) {
+    return text.size() >= 2 && text.front() == kQuote && text.back() == kQuote;
+}
+
+// The format line, which must come first; `formatSeen` is set once it has been read.
+bool takeFormatLine(std::string_view format, std::string_view name, std::string_view value,
+                    FileProblem& problem) {
+    if (name != kFormatName) return refuse(problem, ProblemKind::MissingFormat, format);
+    if (value != format) return refuse(problem, ProblemKind::WrongFormat, format);
+    return true;
+}
+
+}  // namespace
+
+bool parseNameTextLines(std::string_view content, const std::string& displayName,
+                        std::string_view format,
+                        const std::function<bool(const NameTextLine&, FileProblem&)>& take,
+                        FileProblem& problem) {
+    problem = FileProblem{.path = displayName};
+    if (!checkFileText(content, kMaxLineFileBytes, problem)) return false;
+
+    bool formatSeen = false;
+    int lineNumber = 0;
+    for (std::size_t pos = 0; pos < content.size();) {
+        const std::string_view line = nextLine(content, pos);
+        problem.line = ++lineNumber;
+        const std::string_view trimmed = trimBlanks(line);
+        if (trimmed.empty() || trimmed.front() == '#') continue;
+
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            return refuse(problem,
+                          formatSeen ? ProblemKind::MissingEquals : ProblemKind::MissingFormat,
+                          formatSeen ? "" : format);
+        NameTextLine entry{lineNumber, trimBlanks(line.substr(0, equals)),
+                           trimBlanks(line.substr(equals + 1))};
+        if (!formatSeen) {
+            if (!takeFormatLine(format, entry.name, entry.text, problem)) return false;
+            formatSeen = true;
+            continue;
+        }
+        if (entry.name.empty()) return refuse(problem, ProblemKind::MissingName);
+        if (entry.name == kFormatName)
+            return refuse(problem, ProblemKind::DuplicateName, kFormatName);
+        if (isEnclosedInQuotes(entry.text))
+            entry.text = entry.text.substr(1, entry.text.size() - 2);
+        if (!take(entry, problem) || !checkText(entry.name, entry.text, "\t", problem))
+            return false;
+    }
+    problem.line = 0;
+    if (!formatSeen) return refuse(problem, ProblemKind::MissingFormat, format);
+    problem = FileProblem{};
+    return true;
+}
+
+bool checkText(std::string_view name, std::string_view text, std::string_view allowedControls,
+               FileProblem& problem) {
+    if (!isUtf8(text)) return refuse(problem, ProblemKind::NotUtf8, name);
+    if (hasControlCharacter(text, allowedControls))
+        return refuse(problem, ProblemKind::ControlCharacter, name);
+    if (utf8Length(text) > kMaxTextCharacters) {
+        problem.number = static_cast<long long>(kMaxTextCharacters);
+        return refuse(problem, ProblemKind::TextTooLong, name);
+    }
+    return true;
+}
+
+bool findInput(std::string_view name, Control& field) {
+    for (int i = 0; i < kInputCount; ++i) {
+        if (name == controlName(controlAt(i))) {
+            field = controlAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool takeInputLine(const NameTextLine& line, InputLines& inputs, FileProblem& problem) {
+    Control field{};
+    if (!findInput(line.name, field)) return refuse(problem, ProblemKind::UnknownName, line.name);
+    bool& named = inputs.named[static_cast<std::size_t>(index(field))];
+    if (named) return refuse(problem, ProblemKind::DuplicateName, line.name);
+    named = true;
+    inputs.texts[field] = std::string(line.text);
+    return true;
+}
+
+void appendFileHead(std::string& out, std::string_view format, std::string_view comment) {
+    out.append(kFormatName).append(" = ").append(format).append("\n");
+    out.append(comment);
+}
+
+void appendNameTextLine(std::string& out, std::string_view name, std::string_view text) {
+    // Quotes where trimming or unquoting would change the text on reading.
+    const bool quoted = text.empty() || kBlanks.find(text.front()) != std::string_view::npos ||
+                        kBlanks.find(text.back()) != std::string_view::npos ||
+                        isEnclosedInQuotes(text);
+    out.append(name).append(" = ");
+    if (quoted) out += kQuote;
+    out.append(text);
+    if (quoted) out += kQuote;
+    out += '\n';
+}
+
+bool appendInputLines(std::string& out, const InputTexts& texts, FileProblem& problem) {
+    for (int i = 0; i < kInputCount; ++i) {
+        const Control field = controlAt(i);
+        if (!checkText(controlName(field), texts[field], "\t", problem)) return false;
+        out.append("# ").append(trimBlanks(inputCaption(field))).append("\n");
+        appendNameTextLine(out, controlName(field), texts[field]);
+    }
+    return true;
+}
+
+bool saveTextFile(const std::string& path, std::string_view content, FileProblem& problem) {
+    WriteFailure failure;
+    problem = FileProblem{};
+    if (writeFileAtomically(path, content, &failure)) return true;
+    problem.path = path;
+    problem.kind = ProblemKind::SystemError;
+    problem.number = failure.errnum;
+    problem.saving = true;
+    return false;
+}
+
+}  // namespace tesmo

@@ -1,0 +1,67 @@
+// The line format that case files and study files share.
+//
+//   format = tesmo-gegen-case 1      the first line that is not a comment or blank
+//   # a comment                      '#' as the first character after leading blanks
+//   txt_Dicke = 20,0                 NAME = TEXT
+//   txt_XZiel = ""                   an empty text
+//   txt_mue = "  20 "                a text whose blanks at either end are part of it
+//
+// NAME is what stands before the first '=', TEXT what follows it, both without the blanks and
+// tabs around them. A TEXT of at least two characters that begins and ends with '"' loses that
+// one pair of quotes; nothing else is special, so '#', '=' and quotes inside a text are read as
+// they stand. Lines end at LF, CR LF or CR; a byte-order mark at the start is skipped. A TEXT
+// may hold tabs but no other control character and at most kMaxTextCharacters characters.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "files/file_problem.h"
+#include "model/inputs.h"
+
+namespace tesmo {
+
+struct NameTextLine {
+    int line = 0;
+    std::string_view name;
+    std::string_view text;  // as the field receives it, enclosing quotes removed
+};
+
+// Reads `content` (at most kMaxLineFileBytes, UTF-8) whose format line must name `format`, and
+// hands each NAME = TEXT line to `take`, which returns false to refuse it (after filling the
+// problem's kind and detail). A text is checked after `take` has accepted its name.
+bool parseNameTextLines(std::string_view content, const std::string& displayName,
+                        std::string_view format,
+                        const std::function<bool(const NameTextLine&, FileProblem&)>& take,
+                        FileProblem& problem);
+
+// Whether `text` can stand in a file: UTF-8, no control character other than those in
+// `allowedControls`, at most kMaxTextCharacters characters. The problem names `name`.
+bool checkText(std::string_view name, std::string_view text, std::string_view allowedControls,
+               FileProblem& problem);
+
+// The input field of that control name.
+bool findInput(std::string_view name, Control& field);
+
+// The texts of the input fields read so far, and which of them a line has named.
+struct InputLines {
+    InputTexts texts;
+    std::array<bool, kInputCount> named{};
+};
+// Takes a line that names an input field: refuses an unknown name and one named twice.
+bool takeInputLine(const NameTextLine& line, InputLines& inputs, FileProblem& problem);
+
+// "format = F" and the comment lines of a file's head.
+void appendFileHead(std::string& out, std::string_view format, std::string_view comment);
+// NAME = TEXT, the text quoted where it would otherwise not be read back as it is.
+void appendNameTextLine(std::string& out, std::string_view name, std::string_view text);
+// All seventeen input lines in the window's order, each after its label's caption as a comment.
+// Refuses a text that cannot be written (see checkText).
+bool appendInputLines(std::string& out, const InputTexts& texts, FileProblem& problem);
+
+// Writes `content` atomically; a failure is reported as a problem while saving `path`.
+bool saveTextFile(const std::string& path, std::string_view content, FileProblem& problem);
+
+}  // namespace tesmo
