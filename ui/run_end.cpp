@@ -4,18 +4,27 @@
 
 namespace tesmo {
 
+namespace {
+
+struct EndText {
+    RunEnd end;
+    const char* text;
+};
+
+// The ends that are not cut short; those that are say why in laufendeMeldung().
+constexpr EndText kRegularEnds[] = {
+    {RunEnd::Target, "Die Endwasserbeladung ist erreicht."},
+    {RunEnd::Midplane, "Der Trocknungsspiegel hat die Plattenmitte erreicht."},
+    {RunEnd::Stopped, "Der Lauf wurde abgebrochen."},
+};
+
+}  // namespace
+
 const char* runEndText(RunEnd end) {
     if (const char* early = laufendeMeldung(end)) return early;
-    switch (end) {
-        case RunEnd::Target:
-            return "Die Endwasserbeladung ist erreicht.";
-        case RunEnd::Midplane:
-            return "Der Trocknungsspiegel hat die Plattenmitte erreicht.";
-        case RunEnd::Stopped:
-            return "Der Lauf wurde abgebrochen.";
-        default:
-            return "Der Lauf ist nicht zu Ende gerechnet.";
-    }
+    for (const EndText& e : kRegularEnds)
+        if (e.end == end) return e.text;
+    return "Der Lauf ist nicht zu Ende gerechnet.";
 }
 
 }  // namespace tesmo

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include "bench/qt_bench_main.h"
 #include "model/inputs.h"
 #include "ui/export/run_exports.h"
 #include "ui/headless_window.h"
@@ -62,10 +63,5 @@ BENCHMARK(BM_ChartsPng)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tesmo::bench::runQtBenchmarks<QGuiApplication>(argc, argv);
 }

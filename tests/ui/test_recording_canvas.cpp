@@ -1,13 +1,10 @@
 // The recording canvas: what reaches the wrapped surface, and the display list it keeps.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
-#include "tests/ui/finished_run.h"
 #include "tests/ui/tracing_canvas.h"
 #include "ui/recording_canvas.h"
-#include "ui/time_chart.h"
 
 namespace tesmo {
 namespace {
@@ -100,32 +97,6 @@ TEST(RecordingCanvas, AListAtItsBoundStopsButTheSurfaceStillGetsEverything) {
     r.canvas.line(0, 0, 1, 1, kBlack);
     EXPECT_TRUE(r.canvas.displayList().complete());
     EXPECT_EQ(r.items().size(), 2u);
-}
-
-// The time chart recorded: every segment drawn stands, in its pen, between two neighbouring
-// points of a polyline, and the list holds no point more than those segments need.
-TEST(RecordingCanvas, KeepsEverySegmentOfATimeChart) {
-    const auto st = test::finishedRun(200);
-    Recorder r;
-    drawTimeHistory(*st, r.canvas);
-    const std::vector<CanvasCall> lines = r.surface.lines();
-    std::size_t points = 0;
-    for (const auto& item : r.items())
-        points += item.points.size();
-    EXPECT_EQ(points, lines.size() + r.items().size());
-    EXPECT_LT(r.items().size(), lines.size() / 4);  // the curves are joined
-    for (const CanvasCall& c : lines) {
-        const ChartPen pen{c.colour, std::max(c.width, 1), c.style};
-        const bool found = std::any_of(r.items().begin(), r.items().end(), [&](const auto& item) {
-            if (item.pen != pen) return false;
-            for (std::size_t i = 0; i + 1 < item.points.size(); ++i)
-                if (item.points[i] == ChartPoint{c.x1, c.y1} &&
-                    item.points[i + 1] == ChartPoint{c.x2, c.y2})
-                    return true;
-            return false;
-        });
-        EXPECT_TRUE(found) << c.x1 << "," << c.y1 << " - " << c.x2 << "," << c.y2;
-    }
 }
 
 }  // namespace

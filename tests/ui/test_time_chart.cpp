@@ -1,29 +1,60 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <vector>
 
-#include "tests/ui/finished_run.h"
 #include "tests/ui/tracing_canvas.h"
+#include "ui/recording_canvas.h"
 #include "ui/time_chart.h"
 
 namespace tesmo {
 namespace {
 
 using test::CanvasCall;
-using test::finishedRun;
 using test::TracingCanvas;
 
 constexpr Rgb kGrey{235, 235, 230}, kPaleBlue{225, 225, 255}, kGreenRate{0, 255, 0},
     kPurple{255, 0, 245}, kOchre{200, 170, 0};
+
+// A finished run of n + 1 records with distinct, plausible values in every history.
+std::unique_ptr<RunState> run(int n) {
+    auto st = std::make_unique<RunState>();
+    st->HistIndex = n;
+    st->Laufzeit = n + 1.0;  // the final step stores no record
+    st->XAnf = 0.25;
+    st->linTrSchwind = 6.5;
+    st->thetaKG0 = 25;
+    st->thetaLuftMom = 85;
+    st->RateMax = 2.0;
+    st->Ortsschritt = 0.0001;
+    st->Dicke = 0.02;
+    st->t1TA = 0.4 * st->Laufzeit;
+    st->t1xse = 15;
+    st->t2xse = 25;
+    for (int i = 0; i <= n; ++i) {
+        const double f = double(i) / (n > 0 ? n : 1);
+        st->VerlaufXmom[i] = 0.25 * (1 - f);
+        st->VerlaufXOb[i] = 0.2 * (1 - f);
+        st->VerlaufXK[i] = 0.25 * (1 - f * f);
+        st->VerlaufSpiegel[i] = 0.01 * f;
+        st->VerlaufThetaLuft[i] = 35 + 50 * f;
+        st->VerlaufThetaOb[i] = 25 + 40 * f;
+        st->VerlaufThetaK[i] = 25 + 30 * f;
+        st->VerlaufRate[i] = 2 - f;
+        st->VerlaufSchwindOb[i] = 6.5 * f;
+        st->VerlaufSchwindK[i] = 5.0 * f;
+    }
+    return st;
+}
 
 float xAt(double v, double vmax) {
     return float(10500 * v / vmax);
 }
 
 TEST(TimeChart, DrawsBandsMarkersAndCurvesInOrderWithTheirWidthsAndStyles) {
-    auto st = finishedRun(35);
+    auto st = run(35);
     TracingCanvas c;
     drawTimeHistory(*st, c);
     EXPECT_EQ(c.trace(),
@@ -48,7 +79,7 @@ TEST(TimeChart, DrawsBandsMarkersAndCurvesInOrderWithTheirWidthsAndStyles) {
 }
 
 TEST(TimeChart, FormsAAndBJoinEveryTenthRecordFromRecordOneAndZero) {
-    auto st = finishedRun(35);
+    auto st = run(35);
     TracingCanvas c;
     drawTimeHistory(*st, c);
     const auto yF = [&](double X) { return float(4300 - 4300 * X / 0.25); };
@@ -86,7 +117,7 @@ TEST(TimeChart, FormsAAndBJoinEveryTenthRecordFromRecordOneAndZero) {
 }
 
 TEST(TimeChart, ShrinkageCurvesStopAtTheirEndTimesAndCloseToFullShrinkage) {
-    auto st = finishedRun(35);  // Laufzeit 36: surface ends at x 4375, core at 7291.7
+    auto st = run(35);  // Laufzeit 36: surface ends at x 4375, core at 7291.7
     TracingCanvas c;
     drawTimeHistory(*st, c);
     const auto blue = c.lines(kBlue);
@@ -121,7 +152,7 @@ TEST(TimeChart, ShrinkageCurvesStopAtTheirEndTimesAndCloseToFullShrinkage) {
 }
 
 TEST(TimeChart, FewerThanElevenRecordsLeaveMarkersAndClosingSegmentsFromRecordZero) {
-    auto st = finishedRun(9);
+    auto st = run(9);
     st->Laufzeit = 10;
     st->t1xse = 5;
     st->t2xse = 8;
@@ -137,7 +168,7 @@ TEST(TimeChart, FewerThanElevenRecordsLeaveMarkersAndClosingSegmentsFromRecordZe
     EXPECT_EQ(blue[4].x1, 0);
     EXPECT_FLOAT_EQ(blue[4].x2, 8400);
     // Eleven records give form B its first segment but form A none.
-    auto st10 = finishedRun(10);
+    auto st10 = run(10);
     TracingCanvas c10;
     drawTimeHistory(*st10, c10);
     EXPECT_EQ(c10.lines(kOchre).size(), 1u);
@@ -145,7 +176,7 @@ TEST(TimeChart, FewerThanElevenRecordsLeaveMarkersAndClosingSegmentsFromRecordZe
 }
 
 TEST(TimeChart, NoShrinkageMeansNoBlueAndAtTheThresholdCurvesOnTheBottomEdge) {
-    auto st = finishedRun(35);
+    auto st = run(35);
     st->linTrSchwind = 0.0005;
     TracingCanvas below;
     drawTimeHistory(*st, below);
@@ -167,7 +198,7 @@ TEST(TimeChart, NoShrinkageMeansNoBlueAndAtTheThresholdCurvesOnTheBottomEdge) {
 }
 
 TEST(TimeChart, UnfinishedShrinkageEndsAtTheLeftEdge) {
-    auto st = finishedRun(35);
+    auto st = run(35);
     st->t1xse = 0;
     st->t2xse = 0;
     TracingCanvas c;
@@ -187,7 +218,7 @@ TEST(TimeChart, UnfinishedShrinkageEndsAtTheLeftEdge) {
 }
 
 TEST(TimeChart, WithoutPositiveRateTheRateCurveIsLeftOut) {
-    auto st = finishedRun(35);
+    auto st = run(35);
     st->RateMax = 0;
     TracingCanvas c;
     drawTimeHistory(*st, c);
@@ -215,7 +246,7 @@ TEST(TimeChart, DegenerateScalesNeverGiveNonFiniteCoordinates) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
-        auto st = finishedRun(35);
+        auto st = run(35);
         k.change(*st);
         TracingCanvas c;
         drawTimeHistory(*st, c);
@@ -223,7 +254,7 @@ TEST(TimeChart, DegenerateScalesNeverGiveNonFiniteCoordinates) {
         EXPECT_EQ(c.width, 1);
     }
     // Without a temperature rise the temperature curves lie flat on the bottom edge.
-    auto st = finishedRun(35);
+    auto st = run(35);
     st->thetaLuftMom = st->thetaKG0;
     TracingCanvas c;
     drawTimeHistory(*st, c);
@@ -234,7 +265,7 @@ TEST(TimeChart, DegenerateScalesNeverGiveNonFiniteCoordinates) {
         }
     }
     // A run of no length: every marker and the closing segments on the left edge.
-    auto z = finishedRun(0);
+    auto z = run(0);
     z->Laufzeit = 0;
     TracingCanvas cz;
     drawTimeHistory(*z, cz);
@@ -249,6 +280,34 @@ TEST(TimeChart, ClearCoversALittleBeyondTheChart) {
     EXPECT_EQ(c.calls[0].colour, kWhite);
     EXPECT_EQ(c.calls[0].x2, 10530);
     EXPECT_EQ(c.calls[0].y2, 4330);
+}
+
+// The time chart recorded: every segment drawn stands, in its pen, between two neighbouring
+// points of a polyline, and the list holds no point more than those segments need.
+TEST(TimeChart, RecordedEverySegmentIsKeptInAPolylineOfItsPen) {
+    const auto st = run(200);
+    TracingCanvas surface;
+    RecordingCanvas canvas(surface, chartExtent(Chart::Zeit));
+    drawTimeHistory(*st, canvas);
+    const auto& items = canvas.displayList().items();
+    const std::vector<CanvasCall> lines = surface.lines();
+    std::size_t points = 0;
+    for (const auto& item : items)
+        points += item.points.size();
+    EXPECT_EQ(points, lines.size() + items.size());
+    EXPECT_LT(items.size(), lines.size() / 4);  // the curves are joined
+    for (const CanvasCall& c : lines) {
+        const ChartPen pen{c.colour, std::max(c.width, 1), c.style};
+        const bool found = std::any_of(items.begin(), items.end(), [&](const auto& item) {
+            if (item.pen != pen) return false;
+            for (std::size_t i = 0; i + 1 < item.points.size(); ++i)
+                if (item.points[i] == ChartPoint{c.x1, c.y1} &&
+                    item.points[i + 1] == ChartPoint{c.x2, c.y2})
+                    return true;
+            return false;
+        });
+        EXPECT_TRUE(found) << c.x1 << "," << c.y1 << " - " << c.x2 << "," << c.y2;
+    }
 }
 
 }  // namespace

@@ -4,10 +4,8 @@
 #include <QByteArray>
 #include <QDateTime>
 
-namespace tesmo {
-class RunControl;
-class WindowBase;
-}  // namespace tesmo
+#include "ui/run_control.h"
+#include "ui/window_base.h"
 
 namespace tesmo::qt {
 
