@@ -193,6 +193,25 @@ TEST_F(Exports, TheReportShowsTheInputsOfTheStartNotOfTheFieldsAndEveryResult) {
     EXPECT_EQ(text.count(QLatin1Char('\f')), 2);  // two pages
 }
 
+TEST_F(Exports, TheReportAndTheTimeChartShowTheWarningsOfTheWindow) {
+    InputTexts texts = defaultInputTexts();
+    texts[Control::txt_Ortsschrittweite] = "1";  // a coarse grid: water balance off by 10 %
+    type(texts);
+    click(Control::cmd_Start);
+    ASSERT_TRUE(shown(Control::lbl_ungenau1));
+    w->setVisible(Control::lbl_Achtung, true);  // no quick run needs that many halvings
+    ASSERT_TRUE(qt::exportReportPdf(*w, w->runControl(), path("bericht.pdf")));
+    const QString text = pdfText(file(QStringLiteral("bericht.pdf")));
+    for (const char* words :
+         {"im Fenster rot", "evtl. sehr ungenau !", "Ortsschrittweite vergrößern!",
+          "Zeitschrittweite verkleinern od.", "„!“ im Diagramm der Zeitverläufe"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words;
+    ASSERT_TRUE(qt::exportChartsSvg(*w, w->runControl(), path("svg")));
+    const QRect region = qt::chartRegionPixels(Chart::Zeit);
+    EXPECT_TRUE(readSvg(file(QStringLiteral("svg/verlauf.svg")), region.topLeft())
+                    .texts.contains(QStringLiteral("!\n")));
+}
+
 TEST_F(Exports, HistoriesAreTheRunnersCsv) {
     runToTheEnd();
     const std::string csv = path("fenster.csv");
