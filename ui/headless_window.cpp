@@ -54,12 +54,12 @@ void HeadlessWindow::setColor(Control control, Rgb colour) {
     at(control).colour = colour;
 }
 
-void HeadlessWindow::recordCharts() {
+void HeadlessWindow::recordCharts(std::size_t maxPoints) {
     for (Chart chart : {Chart::Ausgabe, Chart::Zeit}) {
         auto& recording = recordings_[slot(chart)];
         if (!recording)
-            recording =
-                std::make_unique<RecordingCanvas>(counters_[slot(chart)], chartExtent(chart));
+            recording = std::make_unique<RecordingCanvas>(counters_[slot(chart)],
+                                                          chartExtent(chart), maxPoints);
     }
 }
 

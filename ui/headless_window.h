@@ -40,8 +40,9 @@ class HeadlessWindow : public WindowBase {
     // polls (0: never).
     void reportProgress(std::FILE* out, long polls);
     // Keep a display list of both charts from now on, so that they can be exported after the
-    // run. Recording allocates while the run draws; without it a run allocates nothing.
-    void recordCharts();
+    // run; each list keeps at most `maxPoints` points. Recording allocates while the run draws;
+    // without it a run allocates nothing.
+    void recordCharts(std::size_t maxPoints = RecordingCanvas::kMaxPoints);
 
     // --- WindowPort and WindowBase ---------------------------------------------------------
     void setVisible(Control control, bool visible) override;

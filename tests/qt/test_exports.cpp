@@ -246,6 +246,27 @@ TEST_F(Exports, WindowAndHeadlessRunDrawTheSameCharts) {
     }
 }
 
+TEST_F(Exports, AChartBeyondTheRecordingsBoundIsRefusedAndTheReportSaysSo) {
+    auto state = std::make_unique<RunState>();
+    HeadlessWindow headless(*state);
+    headless.setInputTexts(fastInputs());
+    headless.recordCharts(1000);  // fewer points than the profile curves need
+    RunControl control(headless);
+    control.cmd_Start_Click();
+    ASSERT_FALSE(headless.recording(Chart::Ausgabe)->complete());
+    for (const qt::ExportResult& refused : {qt::exportChartsSvg(headless, control, path("svg")),
+                                            qt::exportChartsPng(headless, control, path("png"))}) {
+        EXPECT_FALSE(refused.ok);
+        EXPECT_NE(refused.message.find("„Wasserbeladungsprofile“ hat mehr Linien"),
+                  std::string::npos)
+            << refused.message;
+    }
+    EXPECT_FALSE(QDir(file(QStringLiteral("svg"))).exists());
+    ASSERT_TRUE(qt::exportReportPdf(headless, control, path("bericht.pdf")));
+    EXPECT_TRUE(pdfText(file(QStringLiteral("bericht.pdf")))
+                    .contains(QStringLiteral("„Wasserbeladungsprofile“ hat mehr Linien")));
+}
+
 TEST_F(Exports, AFileThatCannotBeWrittenIsNamedWithTheReasonAndNothingIsLeft) {
     runToTheEnd();
     const std::string plainFile = path("datei");

@@ -240,13 +240,8 @@ void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
     y += sheet.text(0, y, width, QStringLiteral("Diagramme"), reportFont(13, true)) + 3.0;
     for (Chart chart : {Chart::Ausgabe, Chart::Zeit}) {
         y += sheet.text(0, y, width, str(chartTitle(chart)), reportFont(10.5, true)) + 1.5;
-        const ChartView view = chartView(window, chart);
-        if (!view.drawing || !view.drawing->complete()) {
-            y += sheet.text(0, y, width,
-                            QStringLiteral("Dieses Diagramm hat mehr Linien, als für den "
-                                           "Bericht festgehalten werden konnten."),
-                            reportFont(9, false)) +
-                 6.0;
+        if (const std::string problem = chartProblem(window, chart); !problem.empty()) {
+            y += sheet.text(0, y, width, str(problem), reportFont(9, false)) + 6.0;
             continue;
         }
         const QRect region = chartRegionPixels(chart);
@@ -255,7 +250,7 @@ void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
         p.save();
         p.translate(0, sheet.mm(y));
         p.scale(scale, scale);
-        paintChartRegion(p, chart, view);
+        paintChartRegion(p, chart, chartView(window, chart));
         p.restore();
         y += width * region.height() / region.width() + 8.0;
     }

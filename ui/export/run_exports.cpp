@@ -40,16 +40,8 @@ std::string refusal(const WindowBase& window, const RunControl& run, bool needsC
         return "Es gibt keine Ergebnisse zum Exportieren. Bitte zuerst mit Start einen Lauf "
                "rechnen.";
     if (!needsCharts) return {};
-    for (Chart chart : kCharts) {
-        const DisplayList* drawing = window.recording(chart);
-        if (!drawing)
-            return std::string("Das Diagramm „") + chartTitle(chart) +
-                   "“ wurde nicht aufgezeichnet und lässt sich nicht exportieren.";
-        if (!drawing->complete())
-            return std::string("Das Diagramm „") + chartTitle(chart) +
-                   "“ hat mehr Linien, als für den Export festgehalten werden können; es lässt "
-                   "sich nur im Fenster ansehen.";
-    }
+    for (Chart chart : kCharts)
+        if (std::string why = chartProblem(window, chart); !why.empty()) return why;
     return {};
 }
 
@@ -137,6 +129,18 @@ const char* chartFileStem(Chart chart) {
 
 const char* chartTitle(Chart chart) {
     return chart == Chart::Ausgabe ? "Wasserbeladungsprofile" : "Zeitverläufe";
+}
+
+std::string chartProblem(const WindowBase& window, Chart chart) {
+    const DisplayList* drawing = window.recording(chart);
+    if (!drawing)
+        return std::string("Das Diagramm „") + chartTitle(chart) +
+               "“ wurde nicht aufgezeichnet und lässt sich nicht exportieren.";
+    if (!drawing->complete())
+        return std::string("Das Diagramm „") + chartTitle(chart) +
+               "“ hat mehr Linien, als für den Export festgehalten werden können; es lässt sich "
+               "nur im Fenster ansehen.";
+    return {};
 }
 
 ExportResult exportChartsPng(const WindowBase& window, const RunControl& run,

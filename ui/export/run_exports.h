@@ -31,6 +31,9 @@ struct ExportResult {
 const char* chartFileStem(Chart chart);
 // The chart's title for headings and messages, e.g. "Wasserbeladungsprofile".
 const char* chartTitle(Chart chart);
+// Why the window's drawing of a chart cannot be exported (not recorded, or more than its
+// recording could keep), in German; empty when it can.
+std::string chartProblem(const WindowBase& window, Chart chart);
 
 // Both charts with their axis texts, pictures and legends, each as its own PNG of twice the
 // window's pixel size: folder/profil.png and folder/verlauf.png. The folder is created where
