@@ -25,9 +25,13 @@
 #include "ui/field_help.h"
 
 // The manual's resource lives in a static library: it is registered by name, outside any
-// namespace, as the resource compiler's function requires.
+// namespace, as the resource compiler's function requires; once is enough.
 static void registerManual() {
-    Q_INIT_RESOURCE(manual);
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(manual);
+        return true;
+    }();
+    (void)registered;
 }
 
 namespace tesmo::qt {
