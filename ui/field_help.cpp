@@ -93,8 +93,9 @@ constexpr Eingabe kEingaben[] = {
      "eintreten. Im Gegenstrom trifft die Platte zuerst auf diese Luft, danach auf immer wärmere "
      "und trockenere."},
     {txt_AbluftFeuchte, {"60", "90"}, "%",
-     "Werte unter 0 und ab 100, Abluft, die nicht mehr Wasser trägt als die Außenluft, und "
-     "Abluft, die fast reiner Wasserdampf wäre.",
+     "Werte unter 0 und ab 100, ein Dampfdruck von 1 bar, Abluft, die nicht mehr Wasser trägt "
+     "als die Außenluft, und Abluft, die fast reiner Wasserdampf wäre (die Meldung nennt die "
+     "Abluftfeuchte, auch wenn die Ablufttemperatur zu hoch ist).",
      "Relative Feuchte der Abluft. Feuchtere Abluft braucht weniger Luft je kg Wasser, lässt "
      "die Platte am Anfang aber langsamer trocknen."},
     {txt_Ortsschrittweite, {"0,05", "0,2"}, "mm",
@@ -108,7 +109,8 @@ constexpr Eingabe kEingaben[] = {
      "500 000, bricht er ab. Zulufttemperatur, Energiebedarf und Trocknungsdauer hängen merklich "
      "von ihm ab (siehe Handbuch, Numerik)."},
     {txt_rund, {"500", "5000"}, "",
-     "Werte unter 50, Werte mit Nachkommastellen und Werte über 1000000000.",
+     "Werte unter 50 (die Momentanwerte werden fünfzigmal je Kurve aufgefrischt), Werte mit "
+     "Nachkommastellen und Werte über 1000000000.",
      "Zeitschritte zwischen zwei Wasserbeladungskurven im oberen Diagramm; die Momentanwerte "
      "werden etwa fünfzigmal je Kurve aufgefrischt. Im 1. Zeitschritt nach jeder Kurve rückt der "
      "Luftzustand nicht weiter, deshalb ändern kleine Werte die Ergebnisse leicht."},
