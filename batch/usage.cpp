@@ -30,7 +30,7 @@ std::string usageText() {
         "on every core, writing one table row per case.\n"
         "\n"
         "NAME=TEXT sets the text of one input field, typed as in the window (decimal comma,\n"
-        "e.g. txt_Dicke=12,5). Every field not named keeps its default text (or the text of\n"
+        "e.g. txt_Dicke=15,0). Every field not named keeps its default text (or the text of\n"
         "the case file given with --case). The fields:\n";
     for (int i = 0; i < kInputCount; ++i) {
         const Control c = controlAt(i);

@@ -63,11 +63,21 @@ TEST_F(ProgramWindowTest, TheMenuBarSitsAboveAnUnchangedClientArea) {
               "Tesmo-Gegen v.1.20  -  13.08.2007  -  Symmetrische Trocknung einer Platte aus "
               "Ziegelton");
     for (const char* name : {"neu", "oeffnen", "zuletzt", "speichern", "speichernUnter",
-                             "exportieren", "beenden", "ueber"})
+                             "exportieren", "beenden", "handbuch", "ueber"})
         EXPECT_NE(window->action(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(window->action("oeffnen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(window->action("handbuch")->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(window->action("speichernUnter")->shortcut(),
               QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+}
+
+TEST_F(ProgramWindowTest, F1OpensTheManual) {
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    QWidget* manual = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle().contains(QStringLiteral("Handbuch"))) manual = w;
+    ASSERT_NE(manual, nullptr);
+    manual->close();
 }
 
 TEST_F(ProgramWindowTest, SavedAndReopenedCasesAreByteIdentical) {

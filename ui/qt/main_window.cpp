@@ -17,6 +17,7 @@
 #include "ui/export/qt_look.h"
 #include "ui/qt/chart_surface.h"
 #include "ui/qt/decorations.h"
+#include "ui/qt/help_window.h"
 #include "ui/qt/text_field.h"
 #include "ui/qt/vector_state.h"
 
@@ -114,7 +115,8 @@ void frm_TesmoGegen::buildControls() {
         const Twips place = lower ? Twips{1275, field.geometry.top, 2820, field.geometry.height}
                                   : Twips{120, field.geometry.top, 3750, field.geometry.height};
         makeLabel(this, inputLabelName(c), QString::fromUtf8(inputCaption(c)),
-                  arialFont(field.font), kBlack, pxRect(place), false, fieldBaseline(c));
+                  arialFont(field.font), kBlack, pxRect(place), false, fieldBaseline(c))
+            ->setToolTip(fieldToolTip(c));
     }
 
     for (int i = 0; i < kControlCount; ++i) {
@@ -168,6 +170,7 @@ void frm_TesmoGegen::buildControls() {
             }
         }
         w->setObjectName(QString::fromLatin1(controlName(c)));
+        w->setToolTip(fieldToolTip(c));
         if (entry.kind != ControlKind::Label) {
             w->setFont(arialFont(entry.font));
             applyTextColour(w, entry.colour);

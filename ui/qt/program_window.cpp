@@ -17,6 +17,7 @@
 
 #include "files/case_file.h"
 #include "ui/qt/decorations.h"
+#include "ui/qt/help_window.h"
 
 namespace tesmo::qt {
 
@@ -105,6 +106,8 @@ void ProgramWindow::buildMenus() {
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* hilfe = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+    add(hilfe, "handbuch", QStringLiteral("&Handbuch"), QKeySequence(Qt::Key_F1),
+        &ProgramWindow::manual);
     add(hilfe, "ueber", QStringLiteral("Über &Tesmo-Luft"), {}, &ProgramWindow::about);
 }
 
@@ -240,6 +243,10 @@ void ProgramWindow::runExport(const Export& e) {
     if (path.isEmpty()) return;
     QString message;
     if (!e.write(path, message)) showMessage(message);
+}
+
+void ProgramWindow::manual() {
+    showManual(this);
 }
 
 void ProgramWindow::about() {

@@ -68,6 +68,7 @@ class ProgramWindow : public QMainWindow {
     void save();
     void saveWithDialog();
     void runExport(const Export& e);
+    void manual();
     void about();
     void rememberFile(const QString& path);
     void fillRecentMenu();
