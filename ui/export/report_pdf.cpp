@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include <QBuffer>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -258,11 +257,9 @@ void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
 
 }  // namespace
 
-QByteArray reportPdf(const WindowBase& window, const RunControl& run, const QDateTime& made) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter pdf(&buffer);
+bool writeReportPdf(QIODevice& device, const WindowBase& window, const RunControl& run,
+                    const QDateTime& made) {
+    QPdfWriter pdf(&device);
     pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                   QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
                                   QPageLayout::Millimeter));
@@ -270,15 +267,15 @@ QByteArray reportPdf(const WindowBase& window, const RunControl& run, const QDat
     pdf.setCreator(QStringLiteral("Tesmo-Gegen %1").arg(QLatin1String(kProgramVersion)));
 
     const QRectF printable = pdf.pageLayout().paintRect(QPageLayout::Millimeter);
-    QPainter p(&pdf);
+    QPainter p;
+    if (!p.begin(&pdf)) return false;
     Sheet sheet(p, pdf.resolution() / 25.4);
     tablesPage(sheet, window, run, made, printable.width());
     sheet.footer(printable.width(), printable.height(), 1);
     pdf.newPage();
     chartsPage(sheet, window, printable.width());
     sheet.footer(printable.width(), printable.height(), 2);
-    p.end();
-    return bytes;
+    return p.end();
 }
 
 }  // namespace tesmo::qt

@@ -1,11 +1,9 @@
 #include "ui/export/run_exports.h"
 
 #include <filesystem>
-#include <string_view>
 #include <system_error>
 
-#include <QBuffer>
-#include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -50,10 +48,22 @@ ExportResult notWritten(const std::string& path, const WriteFailure& failure) {
                   ".");
 }
 
-ExportResult writeFile(const std::string& path, const QByteArray& bytes) {
+// Writes what `render` puts on a device into `path`, atomically: straight into the temporary
+// file beside the target, so that a large drawing is not held in memory once more.
+template <class Render>
+ExportResult writeThrough(const std::string& path, Render render) {
     WriteFailure failure;
-    const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    if (writeFileAtomically(path, content, &failure)) return {};
+    const bool written = writeFileAtomically(
+        path,
+        [&render](std::FILE* out) {
+            QFile device;
+            if (!device.open(out, QIODevice::WriteOnly)) return false;
+            const bool rendered = render(device);
+            device.close();  // hands the buffered bytes on; the handle stays open
+            return rendered && device.error() == QFileDevice::NoError;
+        },
+        &failure);
+    if (written) return {};
     return notWritten(path, failure);
 }
 
@@ -65,7 +75,7 @@ ExportResult makeFolder(const std::string& folder) {
                   reasonText(WriteFailure{error.value(), folder, "create"}) + ".");
 }
 
-QByteArray chartPng(Chart chart, const ChartView& view) {
+bool writeChartPng(QIODevice& device, Chart chart, const ChartView& view) {
     const QRect region = chartRegionPixels(chart);
     QImage image(region.size() * kPngScale, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -78,45 +88,36 @@ QByteArray chartPng(Chart chart, const ChartView& view) {
         p.scale(kPngScale, kPngScale);
         paintChartRegion(p, chart, view);
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return image.save(&device, "PNG");
 }
 
-QByteArray chartSvg(Chart chart, const ChartView& view) {
+bool writeChartSvg(QIODevice& device, Chart chart, const ChartView& view) {
     const QRect region = chartRegionPixels(chart);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
+    svg.setOutputDevice(&device);
     svg.setResolution(static_cast<int>(kWindowDpi));
     svg.setSize(region.size());
     svg.setViewBox(QRect(QPoint(0, 0), region.size()));
     svg.setTitle(QString::fromUtf8(chartTitle(chart)));
     svg.setDescription(QStringLiteral("Tesmo-Gegen %1").arg(QLatin1String(kProgramVersion)));
-    {
-        QPainter p(&svg);
-        paintChartRegion(p, chart, view);
-    }
-    return bytes;
+    QPainter p;
+    if (!p.begin(&svg)) return false;
+    paintChartRegion(p, chart, view);
+    return p.end();
 }
 
-// Both charts, drawn by `render`, into folder/<stem><suffix>. Both are drawn before either is
-// written, so that a drawing problem writes nothing.
-template <class Render>
+// Both charts, each written by `write`, into folder/<stem><suffix>.
+template <class Write>
 ExportResult exportCharts(const WindowBase& window, const RunControl& run,
-                          const std::string& folder, const char* suffix, Render render) {
+                          const std::string& folder, const char* suffix, Write write) {
     if (std::string why = refusal(window, run, true); !why.empty()) return failed(std::move(why));
-    QByteArray files[2];
-    for (std::size_t i = 0; i < 2; ++i)
-        files[i] = render(kCharts[i], chartView(window, kCharts[i]));
     if (ExportResult made = makeFolder(folder); !made) return made;
-    for (std::size_t i = 0; i < 2; ++i) {
-        const std::string path = folder + "/" + chartFileStem(kCharts[i]) + suffix;
-        if (ExportResult written = writeFile(path, files[i]); !written) return written;
+    for (Chart chart : kCharts) {
+        const ChartView view = chartView(window, chart);
+        const std::string path = folder + "/" + chartFileStem(chart) + suffix;
+        const ExportResult written =
+            writeThrough(path, [&](QIODevice& device) { return write(device, chart, view); });
+        if (!written) return written;
     }
     return {};
 }
@@ -145,12 +146,12 @@ std::string chartProblem(const WindowBase& window, Chart chart) {
 
 ExportResult exportChartsPng(const WindowBase& window, const RunControl& run,
                              const std::string& folder) {
-    return exportCharts(window, run, folder, ".png", chartPng);
+    return exportCharts(window, run, folder, ".png", writeChartPng);
 }
 
 ExportResult exportChartsSvg(const WindowBase& window, const RunControl& run,
                              const std::string& folder) {
-    return exportCharts(window, run, folder, ".svg", chartSvg);
+    return exportCharts(window, run, folder, ".svg", writeChartSvg);
 }
 
 ExportResult exportHistoriesCsv(const WindowBase& window, const RunControl& run,
@@ -164,7 +165,9 @@ ExportResult exportHistoriesCsv(const WindowBase& window, const RunControl& run,
 ExportResult exportReportPdf(const WindowBase& window, const RunControl& run,
                              const std::string& path) {
     if (std::string why = refusal(window, run, false); !why.empty()) return failed(std::move(why));
-    return writeFile(path, reportPdf(window, run, QDateTime::currentDateTime()));
+    const QDateTime now = QDateTime::currentDateTime();
+    return writeThrough(
+        path, [&](QIODevice& device) { return writeReportPdf(device, window, run, now); });
 }
 
 }  // namespace tesmo::qt
