@@ -2,7 +2,7 @@
 PRESET ?= release
 BUILD := build/$(PRESET)
 
-.PHONY: deps configure build run test bench asan format screenshot clean
+.PHONY: deps configure build run test bench asan fuzz format screenshot clean
 
 deps:
 	@scripts/install-deps
@@ -31,6 +31,11 @@ bench: build
 # The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
+
+# Every reader fuzzed with libFuzzer for 60 s each (clang, preset fuzz); findings below
+# build/fuzz/scratch/.
+fuzz: deps
+	@scripts/fuzz 60
 
 format:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
