@@ -2,7 +2,7 @@
 PRESET ?= release
 BUILD := build/$(PRESET)
 
-.PHONY: deps configure build run test bench asan fuzz format screenshot clean
+.PHONY: deps configure build run test bench asan tsan fuzz format screenshot package clean
 
 deps:
 	@scripts/install-deps
@@ -22,15 +22,22 @@ test: build
 	@ctest --preset $(PRESET)
 
 # The model's benchmarks, then a default run in the window against the same run headless,
-# offscreen and under Xvfb.
+# offscreen and under Xvfb, then the exports of a finished run.
 bench: build
 	@$(BUILD)/bench/tesmo_bench
 	@$(BUILD)/bench/tesmo_bench_window
 	@QT_QPA_PLATFORM=xcb xvfb-run -a $(BUILD)/bench/tesmo_bench_window
+	@$(BUILD)/bench/tesmo_bench_export
 
 # The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
+
+# The tests of work shared between threads once more under ThreadSanitizer.
+tsan: deps
+	@[ -f build/tsan/build.ninja ] || cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan
+	@ctest --preset tsan
 
 # Every reader fuzzed with libFuzzer for 60 s each (clang, preset fuzz); findings below
 # build/fuzz/scratch/.
@@ -42,6 +49,10 @@ format:
 
 screenshot: build
 	@scripts/screenshots $(BUILD)
+
+# The Debian package $(BUILD)/tesmo-gegen_<version>_<architecture>.deb (not installed).
+package: build
+	@cmake --build --preset $(PRESET) --target package
 
 clean:
 	rm -rf build

@@ -1,5 +1,7 @@
 #include "batch/arguments.h"
 
+#include <charconv>
+
 namespace tesmo {
 
 namespace {
@@ -14,31 +16,93 @@ bool findInput(std::string_view name, Control& found) {
     return false;
 }
 
-// One argument; `next` is the argument after it (for --csv FILE), advanced when consumed.
+// The options that take a value, and where the value goes.
+struct ValueOption {
+    std::string_view name;
+    std::string BatchOptions::*target;  // null: handled by its own rule below
+};
+
+constexpr ValueOption kValueOptions[] = {
+    {"--csv", &BatchOptions::csvPath},
+    {"--case", &BatchOptions::casePath},
+    {"--save-case", &BatchOptions::saveCasePath},
+    {"--cases", &BatchOptions::casesPath},
+    {"--study", &BatchOptions::studyPath},
+    {"--table", &BatchOptions::tablePath},
+    {"--shard", &BatchOptions::shard},
+    {"--report", &BatchOptions::reportPath},
+    {"--svg", &BatchOptions::svgFolder},
+    {"--png", &BatchOptions::pngFolder},
+    {"--vary", nullptr},
+    {"--jobs", nullptr},
+};
+
+constexpr std::pair<std::string_view, bool BatchOptions::*> kFlags[] = {
+    {"--human", &BatchOptions::human}, {"--progress", &BatchOptions::progress},
+    {"--yes", &BatchOptions::yes},     {"--help", &BatchOptions::help},
+    {"-h", &BatchOptions::help},       {"--version", &BatchOptions::version},
+};
+
+std::string setValue(std::string_view name, std::string value, BatchOptions& options) {
+    if (value.empty()) return std::string(name) + " needs a value";
+    if (name == "--vary") {
+        options.varies.push_back(std::move(value));
+        return {};
+    }
+    if (name == "--jobs") {
+        unsigned jobs = 0;
+        const auto r = std::from_chars(value.data(), value.data() + value.size(), jobs);
+        if (r.ptr != value.data() + value.size() || jobs < 1 || jobs > 4096)
+            return "--jobs needs a whole number from 1 to 4096, not " + value;
+        options.jobs = jobs;
+        return {};
+    }
+    for (const ValueOption& o : kValueOptions)
+        if (o.name == name && o.target) options.*o.target = std::move(value);
+    return {};
+}
+
+// One argument; `next` is the argument after it (for --opt VALUE), advanced when consumed.
 std::string parseOne(const std::vector<std::string_view>& args, std::size_t& next,
                      BatchOptions& options) {
     const std::string_view arg = args[next++];
-    if (arg == "--help" || arg == "-h") {
-        options.help = true;
-    } else if (arg == "--human") {
-        options.human = true;
-    } else if (arg == "--progress") {
-        options.progress = true;
-    } else if (arg == "--csv") {
-        if (next >= args.size() || args[next].empty()) return "--csv needs a file name";
-        options.csvPath = std::string(args[next++]);
-    } else if (arg.rfind("--csv=", 0) == 0) {
-        options.csvPath = std::string(arg.substr(6));
-        if (options.csvPath.empty()) return "--csv needs a file name";
-    } else if (arg.rfind("-", 0) == 0) {
-        return "unknown option " + std::string(arg);
-    } else {
-        const std::size_t eq = arg.find('=');
-        if (eq == std::string_view::npos) return "expected NAME=TEXT, got " + std::string(arg);
-        Control field{};
-        if (!findInput(arg.substr(0, eq), field))
-            return "unknown input field " + std::string(arg.substr(0, eq));
-        options.texts[field] = std::string(arg.substr(eq + 1));
+    for (const auto& [name, flag] : kFlags) {
+        if (arg == name) {
+            options.*flag = true;
+            return {};
+        }
+    }
+    for (const ValueOption& o : kValueOptions) {
+        if (arg == o.name) {
+            if (next >= args.size()) return std::string(o.name) + " needs a value";
+            return setValue(o.name, std::string(args[next++]), options);
+        }
+        if (arg.size() > o.name.size() && arg.substr(0, o.name.size()) == o.name &&
+            arg[o.name.size()] == '=')
+            return setValue(o.name, std::string(arg.substr(o.name.size() + 1)), options);
+    }
+    if (arg.rfind("-", 0) == 0) return "unknown option " + std::string(arg);
+    const std::size_t eq = arg.find('=');
+    if (eq == std::string_view::npos) return "expected NAME=TEXT, got " + std::string(arg);
+    Control field{};
+    if (!findInput(arg.substr(0, eq), field))
+        return "unknown input field " + std::string(arg.substr(0, eq));
+    options.overrides.push_back({field, std::string(arg.substr(eq + 1))});
+    return {};
+}
+
+// Options that do not belong together.
+std::string checkCombination(const BatchOptions& o) {
+    if (!o.casesPath.empty() && (!o.varies.empty() || !o.studyPath.empty()))
+        return "--cases cannot be combined with --vary or --study";
+    if (!o.casePath.empty() && !o.studyPath.empty())
+        return "--case and --study both give the base case; use one";
+    if (o.isStudy()) {
+        if (!o.csvPath.empty() || o.human) return "--csv and --human belong to a single run";
+        if (o.wantsExports()) return "--report, --svg and --png belong to a single run";
+        if (!o.saveCasePath.empty()) return "--save-case saves a single case, not a study";
+    } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
+        return "--table, --shard, --jobs and --yes need a study (--vary, --cases or --study)";
     }
     return {};
 }
@@ -49,63 +113,15 @@ ParsedArguments parseArguments(const std::vector<std::string_view>& args) {
     ParsedArguments parsed;
     for (std::size_t next = 0; next < args.size() && parsed.error.empty();)
         parsed.error = parseOne(args, next, parsed.options);
+    if (parsed.error.empty() && !parsed.options.help && !parsed.options.version)
+        parsed.error = checkCombination(parsed.options);
     return parsed;
 }
 
-namespace {
-constexpr const char* kSynopsis = "Usage: tesmo-gegen-batch [OPTION]... [NAME=TEXT]...\n";
-}
-
-std::string shortUsageText() {
-    return std::string(kSynopsis) + "Run with --help for the fields, options and exit status.\n";
-}
-
-std::string usageText() {
-    std::string text = kSynopsis;
-    text +=
-        "\n"
-        "Runs one drying simulation of the window's Start button without a window and prints\n"
-        "what the window would show at the end of the run.\n"
-        "\n"
-        "NAME=TEXT sets the text of one input field, typed as in the window (decimal comma,\n"
-        "e.g. txt_Dicke=12,5). Every field not named keeps its default text. The fields:\n";
-    for (int i = 0; i < kInputCount; ++i) {
-        const Control c = controlAt(i);
-        text += "  ";
-        text += controlName(c);
-        text += std::string(24 - std::string_view(controlName(c)).size(), ' ');
-        text += inputCaption(c);
-        text += " (default ";
-        text += defaultText(c);
-        text += ")\n";
-    }
-    text +=
-        "\n"
-        "Options:\n"
-        "  --human       label captions instead of control names in the field lines\n"
-        "  --csv FILE    write the ten time histories to FILE: a header row with the array\n"
-        "                names, then one row per record 0..HistIndex, comma-separated, '.' as\n"
-        "                decimal point, 17 significant digits (written for every run that\n"
-        "                started, also one that ended early)\n"
-        "  --progress    simulated time and share of the water removed on stderr, every 2000\n"
-        "                time steps\n"
-        "  --help        this text\n"
-        "\n"
-        "Output (stdout), one TAB-separated pair per line:\n"
-        "  every output field the run wrote, top to bottom as in the window: NAME<TAB>text\n"
-        "  lbl_Achtung, lbl_ungenau1, lbl_ungenau2, lbl_ungenau3, Image7: visible or hidden\n"
-        "  txt_Wasserfehler.color<TAB>R,G,B\n"
-        "  end<TAB>target | midplane | stopped | history-full | non-finite | unstable\n"
-        "\n"
-        "Ctrl-C acts like the Stop button: the run ends at its next time step.\n"
-        "\n"
-        "Exit status:\n"
-        "   0  the run finished (target water load or drying front at the mid-plane)\n"
-        "   2  the input was refused (the reasons on stderr, nothing on stdout)\n"
-        "   3  the run ended early (the reason on stderr)\n"
-        "  64  usage error\n"
-        "  74  the CSV file or the output could not be written\n";
-    return text;
+InputTexts applyOverrides(InputTexts base, const std::vector<TextOverride>& overrides) {
+    for (const TextOverride& o : overrides)
+        base[o.field] = o.text;
+    return base;
 }
 
 }  // namespace tesmo

@@ -9,12 +9,43 @@
 
 namespace tesmo {
 
+// One NAME=TEXT argument, applied after the case file in the order given.
+struct TextOverride {
+    Control field;
+    std::string text;
+};
+
 struct BatchOptions {
-    InputTexts texts = defaultInputTexts();  // every field not named keeps its default text
-    bool human = false;                      // label captions instead of control names
-    bool progress = false;                   // time and share of water removed on stderr
+    // --- what is run ---------------------------------------------------------------------
+    std::vector<TextOverride> overrides;  // NAME=TEXT
+    std::string casePath;                 // --case: texts from a case file instead of the defaults
+    std::string saveCasePath;             // --save-case: write the texts in effect, run nothing
+
+    // --- a single run ----------------------------------------------------------------------
+    bool human = false;     // label captions instead of control names
+    bool progress = false;  // single run: time and water removed; study: cases done
+    std::string csvPath;    // empty: no CSV of the histories
+    // Exports of the run, drawn as the window draws them (empty: none).
+    std::string reportPath;  // --report: the PDF report
+    std::string svgFolder;   // --svg: both charts as SVG
+    std::string pngFolder;   // --png: both charts as PNG
+
+    // --- a study ---------------------------------------------------------------------------
+    std::vector<std::string> varies;  // --vary NAME=SPEC, in the order given
+    std::string casesPath;            // --cases: a case table
+    std::string studyPath;            // --study: a study file (base texts and variations)
+    std::string tablePath;            // --table: empty for standard output
+    std::string shard;                // --shard K/N as typed, checked by the study
+    unsigned jobs = 0;                // --jobs; 0: every core
+    bool yes = false;                 // --yes: a study of more than 100 000 cases may start
+
     bool help = false;
-    std::string csvPath;  // empty: no CSV
+    bool version = false;
+
+    bool isStudy() const { return !varies.empty() || !casesPath.empty() || !studyPath.empty(); }
+    bool wantsExports() const {
+        return !reportPath.empty() || !svgFolder.empty() || !pngFolder.empty();
+    }
 };
 
 struct ParsedArguments {
@@ -22,12 +53,16 @@ struct ParsedArguments {
     std::string error;  // empty when the arguments are valid
 };
 
-// NAME=TEXT with an input field's control name (txt_Dicke=12,5), --human, --progress,
-// --csv FILE (or --csv=FILE), --help. Anything else is an error.
+// Options and NAME=TEXT arguments in any order (--opt VALUE or --opt=VALUE). Anything else,
+// and options that do not belong together (a single run's output with a study), is an error.
 ParsedArguments parseArguments(const std::vector<std::string_view>& args);
+
+// The texts in effect: the defaults or the case file's texts (`base`), then every NAME=TEXT.
+InputTexts applyOverrides(InputTexts base, const std::vector<TextOverride>& overrides);
 
 // The --help text, and the two lines shown after a usage error.
 std::string usageText();
 std::string shortUsageText();
+std::string versionText();
 
 }  // namespace tesmo

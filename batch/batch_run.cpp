@@ -3,11 +3,15 @@
 #include <cstdio>
 
 #include "batch/arguments.h"
-#include "batch/csv.h"
+#include "batch/exports.h"
 #include "batch/interrupt.h"
 #include "batch/report.h"
+#include "batch/study_command.h"
+#include "files/case_file.h"
+#include "files/history_csv.h"
 #include "ui/headless_window.h"
 #include "ui/run_control.h"
+#include "ui/run_end.h"
 
 namespace tesmo {
 
@@ -24,6 +28,43 @@ void printMessages(std::ostream& err, const HeadlessWindow& window) {
         err << message << '\n';
 }
 
+// A problem found while saving that the system reported is a failed write; anything else
+// (a text a case file cannot hold) is refused input.
+int exitFor(const FileProblem& problem) {
+    return problem.kind == ProblemKind::SystemError && problem.saving ? kExitWriteFailed
+                                                                      : kExitRefused;
+}
+
+int singleRun(const BatchOptions& options, const InputTexts& texts, std::ostream& out,
+              std::ostream& err) {
+    installInterruptHandler();
+    RunState& st = programRunState();
+    HeadlessWindow window(st);
+    window.setInputTexts(texts);
+    window.setStopRequest(&interruptFlag());
+    if (options.wantsExports()) window.recordCharts();
+    if (options.progress) window.reportProgress(stderr, kProgressEveryPolls);
+
+    RunControl control(window);
+    control.cmd_Start_Click();
+    printMessages(err, window);
+    if (control.inputRefused()) return kExitRefused;
+
+    printReport(out, window, options.human);
+    const RunEnd end = st.Laufende;
+    if (end == RunEnd::Stopped) err << runEndText(end) << '\n';
+    bool written = true;
+    WriteFailure failure;
+    if (!options.csvPath.empty() && !writeHistoriesCsv(options.csvPath, st, &failure)) {
+        err << "tesmo-gegen-batch: " << options.csvPath
+            << " konnte nicht geschrieben werden: " << reasonText(failure) << '\n';
+        written = false;
+    }
+    written &= writeExports(options, window, control, err);
+    if (!written) return kExitWriteFailed;
+    return endedEarly(end) ? kExitEndedEarly : kExitFinished;
+}
+
 }  // namespace
 
 int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::ostream& err) {
@@ -37,29 +78,26 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
         out << usageText();
         return kExitFinished;
     }
-
-    installInterruptHandler();
-    RunState& st = programRunState();
-    HeadlessWindow window(st);
-    window.setInputTexts(options.texts);
-    window.setStopRequest(&interruptFlag());
-    if (options.progress) window.reportProgress(stderr, kProgressEveryPolls);
-
-    RunControl control(window);
-    control.cmd_Start_Click();
-    printMessages(err, window);
-    if (control.inputRefused()) return kExitRefused;
-
-    printReport(out, window, options.human);
-    const RunEnd end = st.Laufende;
-    if (end == RunEnd::Stopped) err << "Der Lauf wurde abgebrochen.\n";
-    WriteFailure failure;
-    if (!options.csvPath.empty() && !writeHistoriesCsv(options.csvPath, st, &failure)) {
-        err << "tesmo-gegen-batch: " << options.csvPath
-            << " konnte nicht geschrieben werden: " << reasonText(failure) << '\n';
-        return kExitWriteFailed;
+    if (options.version) {
+        out << versionText();
+        return kExitFinished;
     }
-    return endedEarly(end) ? kExitEndedEarly : kExitFinished;
+    if (options.isStudy()) return runStudyCommand(options, out, err);
+
+    InputTexts base = defaultInputTexts();
+    FileProblem problem;
+    if (!options.casePath.empty() &&
+        !readCaseFile(options.casePath, defaultInputTexts(), base, problem)) {
+        err << describe(problem) << '\n';
+        return kExitRefused;
+    }
+    const InputTexts texts = applyOverrides(base, options.overrides);
+    if (!options.saveCasePath.empty()) {
+        if (writeCaseFile(options.saveCasePath, texts, problem)) return kExitFinished;
+        err << describe(problem) << '\n';
+        return exitFor(problem);
+    }
+    return singleRun(options, texts, out, err);
 }
 
 }  // namespace tesmo

@@ -21,7 +21,7 @@ void installInterruptHandler() {
     std::signal(SIGTERM, onInterrupt);
 }
 
-const std::atomic<bool>& interruptFlag() {
+std::atomic<bool>& interruptFlag() {
     return interrupted;
 }
 

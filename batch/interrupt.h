@@ -8,8 +8,9 @@
 namespace tesmo {
 
 void installInterruptHandler();
-// Raised by the handler; a lock-free atomic, so the handler may set it.
-const std::atomic<bool>& interruptFlag();
+// Raised by the handler (a lock-free atomic, so the handler may set it); a study also raises it
+// itself to stop its workers.
+std::atomic<bool>& interruptFlag();
 bool interruptRequested();
 // The signal that was caught (SIGINT or SIGTERM), 0 before any.
 int interruptSignal();

@@ -1,28 +1,9 @@
 #include "batch/report.h"
 
+#include "model/drying_run.h"
 #include "ui/control_table.h"
 
 namespace tesmo {
-
-const char* endName(RunEnd end) {
-    switch (end) {
-        case RunEnd::Target:
-            return "target";
-        case RunEnd::Midplane:
-            return "midplane";
-        case RunEnd::Stopped:
-            return "stopped";
-        case RunEnd::HistoryFull:
-            return "history-full";
-        case RunEnd::NonFinite:
-            return "non-finite";
-        case RunEnd::Unstable:
-            return "unstable";
-        case RunEnd::None:
-            break;
-    }
-    return "none";
-}
 
 namespace {
 
@@ -48,7 +29,7 @@ void printReport(std::ostream& out, const HeadlessWindow& window, bool human) {
     printWarnings(out, window);
     const Rgb c = window.colour(Control::txt_Wasserfehler);
     out << "txt_Wasserfehler.color\t" << int(c.r) << ',' << int(c.g) << ',' << int(c.b) << '\n';
-    out << "end\t" << endName(window.state().Laufende) << '\n';
+    out << "end\t" << laufendeName(window.state().Laufende) << '\n';
 }
 
 }  // namespace tesmo

@@ -7,9 +7,6 @@
 
 namespace tesmo {
 
-// The word that names how a run ended: target, midplane, stopped, history-full, non-finite.
-const char* endName(RunEnd end);
-
 // Every output field the run wrote (name or, with `human`, label caption, a TAB, the text) in
 // the window's top-to-bottom order; the warning labels and Image7 as visible or hidden; the
 // colour of the water-balance error; how the run ended.

@@ -22,6 +22,26 @@ RunEnd Trocknungslauf(RunState& st, const InputTexts& texts, WindowPort& window)
     return st.Laufende;
 }
 
+const char* laufendeName(RunEnd end) {
+    switch (end) {
+        case RunEnd::Target:
+            return "target";
+        case RunEnd::Midplane:
+            return "midplane";
+        case RunEnd::Stopped:
+            return "stopped";
+        case RunEnd::HistoryFull:
+            return "history-full";
+        case RunEnd::NonFinite:
+            return "non-finite";
+        case RunEnd::Unstable:
+            return "unstable";
+        case RunEnd::None:
+            break;
+    }
+    return "none";
+}
+
 const char* laufendeMeldung(RunEnd end) {
     switch (end) {
         case RunEnd::HistoryFull:

@@ -13,6 +13,10 @@ namespace tesmo {
 // in st.Laufende); a Stop skips everything after the poll that saw it.
 RunEnd Trocknungslauf(RunState& st, const InputTexts& texts, WindowPort& window);
 
+// The word that names how a run ended, in files and tables: target, midplane, stopped,
+// history-full, non-finite, unstable ("none" before any run has ended).
+const char* laufendeName(RunEnd end);
+
 // A German message for the user that says why a run ended early and what to do, for the ends
 // that are not regular ones (HistoryFull, NonFinite, Unstable); nullptr for the others.
 const char* laufendeMeldung(RunEnd end);

@@ -3,10 +3,10 @@
 #include <memory>
 #include <sstream>
 
-#include "ui/headless_window.h"
 #include "batch/report.h"
 #include "model/drying_run.h"
 #include "tests/batch/allocation_counter.h"
+#include "ui/headless_window.h"
 #include "ui/run_control.h"
 
 namespace tesmo {

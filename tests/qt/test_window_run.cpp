@@ -6,10 +6,10 @@
 
 #include <QLineEdit>
 
-#include "ui/headless_window.h"
 #include "tests/qt/qt_support.h"
+#include "ui/export/qt_look.h"
+#include "ui/headless_window.h"
 #include "ui/qt/chart_surface.h"
-#include "ui/qt/qt_look.h"
 
 namespace tesmo::test {
 namespace {

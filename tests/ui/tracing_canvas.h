@@ -18,7 +18,7 @@ struct CanvasCall {
     Rgb colour{};
 };
 
-class RecordingCanvas : public ChartCanvas {
+class TracingCanvas : public ChartCanvas {
   public:
     std::vector<CanvasCall> calls;
     int width = 1;
@@ -85,7 +85,8 @@ class RecordingCanvas : public ChartCanvas {
             std::string token;
             switch (c.kind) {
                 case CanvasCall::Width:
-                    token = "w" + std::to_string(c.width);
+                    token = 'w';  // appended, not "w" + …: GCC 12 misreads that as overlapping
+                    token += std::to_string(c.width);
                     break;
                 case CanvasCall::Style:
                     token = c.style == LineStyle::Solid ? "solid" : "dash";

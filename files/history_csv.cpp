@@ -1,4 +1,4 @@
-#include "batch/csv.h"
+#include "files/history_csv.h"
 
 #include <algorithm>
 #include <charconv>

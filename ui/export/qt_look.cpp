@@ -1,4 +1,4 @@
-#include "ui/qt/qt_look.h"
+#include "ui/export/qt_look.h"
 
 #include <cmath>
 

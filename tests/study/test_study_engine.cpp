@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "study/case_runner.h"
+#include "study/study_engine.h"
+#include "ui/run_control.h"
+
+namespace tesmo {
+
+namespace {
+
+InputTexts with(std::initializer_list<std::pair<Control, const char*>> changes) {
+    InputTexts t = defaultInputTexts();
+    t[Control::txt_Dicke] = "4";  // a thin plate: a run of a few milliseconds
+    for (const auto& [field, text] : changes)
+        t[field] = text;
+    return t;
+}
+
+// The run as a freshly started runner does it: a new (zeroed) state, a new window, Start.
+struct FreshRun {
+    std::unique_ptr<RunState> st = std::make_unique<RunState>();
+    std::unique_ptr<HeadlessWindow> window;
+    CaseOutcome outcome;
+    explicit FreshRun(const InputTexts& texts) {
+        window = std::make_unique<HeadlessWindow>(*st);
+        window->setInputTexts(texts);
+        RunControl control(*window);
+        control.cmd_Start_Click();
+        outcome = outcomeOf(1, texts, *window, control.inputRefused());
+    }
+};
+
+std::vector<std::string> rowsOf(const CaseList& cases, unsigned jobs) {
+    std::vector<std::string> rows;
+    StudyCallbacks callbacks;
+    callbacks.sink = [&rows](const CaseOutcome& o) {
+        rows.push_back(tableRow(o));
+        return true;
+    };
+    std::atomic<bool> cancel{false};
+    EXPECT_EQ(runStudy(cases, {0, 1, cases.size()}, jobs, callbacks, cancel), cases.size());
+    return rows;
+}
+
+}  // namespace
+
+TEST(CaseRunner, ACaseRunsAsOnAFreshProgramWhateverRanBefore) {
+    // The first case ends with a long front-temperature search (nIterKern, which Start never
+    // resets, stays high) and a far longer history; neither may reach the second case.
+    const InputTexts first = with({{Control::txt_Dicke, "30"}, {Control::txt_mue, "200"}});
+    const InputTexts second = with({{Control::txt_Lufttemp, "60"}});
+    CaseRunner runner;
+    runner.run(1, first);
+    ASSERT_GT(runner.state().HistIndex, 1000);
+    const CaseOutcome repeated = runner.run(1, second);
+    const FreshRun fresh(second);
+
+    EXPECT_EQ(tableRow(repeated), tableRow(fresh.outcome));
+    const RunState& a = runner.state();
+    const RunState& b = *fresh.st;
+    ASSERT_EQ(a.HistIndex, b.HistIndex);
+    for (const HistoryColumn& h : kHistoryColumns)
+        for (int j = 0; j <= a.HistIndex; ++j)
+            ASSERT_EQ((a.*h.array)[j], (b.*h.array)[j]) << h.name << " " << j;
+    for (int i = 0; i < kControlCount; ++i) {
+        const Control c = controlAt(i);
+        EXPECT_EQ(runner.window().text(c), fresh.window->text(c)) << controlName(c);
+        EXPECT_EQ(runner.window().isVisible(c), fresh.window->isVisible(c)) << controlName(c);
+    }
+    EXPECT_EQ(a.nIterKern, b.nIterKern);
+}
+
+TEST(StudyEngine, RowsComeInCaseOrderWhateverOrderTheyFinishIn) {
+    // The second case is far slower than the others, so with two workers the cases after it
+    // finish first.
+    const CaseList cases(with({}), {{Control::txt_Dicke, {"4", "24", "4", "5", "4", "6"}}});
+    const std::vector<std::string> one = rowsOf(cases, 1);
+    const std::vector<std::string> two = rowsOf(cases, 2);
+    ASSERT_EQ(one.size(), 6u);
+    EXPECT_EQ(two, one);
+    for (std::size_t i = 0; i < one.size(); ++i)
+        EXPECT_EQ(one[i].rfind(std::to_string(i + 1) + ",", 0), 0u) << one[i];
+}
+
+TEST(StudyEngine, ACancelledStudyHandsOnNoFurtherCase) {
+    const CaseList cases(with({}), {{Control::txt_mue, std::vector<std::string>(20, "20")}});
+    std::atomic<bool> cancel{false};
+    std::vector<std::size_t> numbers;
+    StudyCallbacks callbacks;
+    callbacks.sink = [&](const CaseOutcome& o) {
+        numbers.push_back(o.number);
+        if (numbers.size() == 3) cancel.store(true);
+        return true;
+    };
+    const std::size_t handed = runStudy(cases, {0, 1, cases.size()}, 2, callbacks, cancel);
+    EXPECT_EQ(handed, 3u);
+    EXPECT_EQ(numbers, (std::vector<std::size_t>{1, 2, 3}));
+
+    // A sink that cannot write stops the study as well.
+    std::atomic<bool> ok{false};
+    callbacks.sink = [](const CaseOutcome&) { return false; };
+    EXPECT_EQ(runStudy(cases, {0, 1, cases.size()}, 2, callbacks, ok), 0u);
+    EXPECT_TRUE(ok.load());
+}
+
+TEST(ResultTable, RefusedAndCutShortCasesLeaveWhatTheyDidNotReachEmpty) {
+    CaseRunner runner;
+    const std::string header = tableHeader();
+    const auto cells = [](const std::string& line) {
+        std::vector<std::string> out(1);
+        bool quoted = false;
+        for (char c : line) {
+            if (c == '"') quoted = !quoted;
+            if (c == ',' && !quoted)
+                out.emplace_back();
+            else if (c != '\n')
+                out.back() += c;
+        }
+        return out;
+    };
+    const std::vector<std::string> names = cells(header);
+    ASSERT_EQ(names.size(), 1 + 17 + 2 + kResultCount);
+    const auto column = [&](const std::string& name) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == name) return i;
+        ADD_FAILURE() << name;
+        return std::size_t{0};
+    };
+
+    // Refused: the inputs it read, "refused", the German reasons, no results.
+    const auto refused = cells(tableRow(
+        runner.run(7, with({{Control::txt_Ortsschrittweite, "0"}, {Control::txt_mue, "x"}}))));
+    EXPECT_EQ(refused[0], "7");
+    EXPECT_EQ(refused[column("txt_Ortsschrittweite")], "0");
+    EXPECT_EQ(refused[column("txt_mue")], "");  // no number in the text
+    EXPECT_EQ(refused[column("end")], "refused");
+    EXPECT_NE(refused[column("message")].find("ist nicht möglich"), std::string::npos);
+    for (std::size_t c = column("LuftRohlingVerh"); c < names.size(); ++c)
+        EXPECT_EQ(refused[c], "") << names[c];
+
+    // Unstable: set-up values and the time reached, no evaluation.
+    const auto unstable = cells(tableRow(
+        runner.run(8, with({{Control::txt_Dicke, "20"}, {Control::txt_XZiel, "0,2499"}}))));
+    EXPECT_EQ(unstable[column("end")], "unstable");
+    EXPECT_NE(unstable[column("message")].find("instabil"), std::string::npos);
+    EXPECT_NE(unstable[column("LuftRohlingVerh")], "");
+    EXPECT_NE(unstable[column("Laufzeit")], "");
+    EXPECT_EQ(unstable[column("t1TA")], "");  // the first period never ended
+    EXPECT_EQ(unstable[column("spezEnergie")], "");
+    EXPECT_EQ(unstable[column("Wasserfehler")], "");
+
+    // Finished: everything, times in seconds, flags as 0 or 1, full precision.
+    const auto done = cells(tableRow(runner.run(9, with({}))));
+    EXPECT_EQ(done[column("end")], "midplane");
+    EXPECT_EQ(done[column("message")], "");
+    EXPECT_EQ(done[column("txt_Dicke")], "4");
+    EXPECT_EQ(done[column("txt_Ortsschrittweite")], "0.10000000000000001");
+    // 17 significant digits give back every bit of the value.
+    EXPECT_EQ(std::stod(done[column("Laufzeit")]), runner.state().Laufzeit);
+    EXPECT_EQ(std::stod(done[column("Wasserfehler")]), runner.state().Wasserfehler);
+    EXPECT_EQ(done[column("lbl_Achtung")], "0");
+    EXPECT_EQ(done[column("HistIndex")], std::to_string(runner.state().HistIndex));
+    for (std::size_t c = column("LuftRohlingVerh"); c < names.size(); ++c)
+        EXPECT_NE(done[c], "") << names[c];
+}
+
+}  // namespace tesmo
