@@ -199,5 +199,31 @@ TEST_F(ProgramWindowTest, DuringARunFilesCannotReplaceTheInputsButCanBeSaved) {
     EXPECT_TRUE(window->action("oeffnen")->isEnabled());
 }
 
+TEST_F(ProgramWindowTest, ExportsAreOfferedForWhatARunLeftOnTheScreen) {
+    QAction* exports = window->action("exportieren");
+    EXPECT_FALSE(exports->isEnabled());  // nothing computed yet
+    for (const char* name : {"exportPng", "exportSvg", "exportCsv", "exportPdf"})
+        EXPECT_NE(window->action(QString::fromLatin1(name)), nullptr) << name;
+    type(fastInputs());
+    QTest::mouseClick(static_cast<QAbstractButton*>(window->client().widget(Control::cmd_Start)),
+                      Qt::LeftButton);
+    ASSERT_TRUE(exports->isEnabled());
+
+    const QString pdf = file("bericht.pdf"), folder = file("diagramme");
+    ASSERT_TRUE(window->exportTo("exportPdf", pdf));
+    EXPECT_EQ(slurp(pdf.toStdString()).rfind("%PDF", 0), 0u);
+    ASSERT_TRUE(window->exportTo("exportSvg", folder));
+    EXPECT_NE(slurp((folder + "/profil.svg").toStdString()).find("<svg"), std::string::npos);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(window->exportTo("exportCsv", file("fehlt") + "/verlauf.csv"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("existiert nicht"), std::string::npos) << messages[0];
+
+    // "Nochmal !" clears the charts: nothing left to export.
+    QTest::mouseClick(static_cast<QAbstractButton*>(window->client().widget(Control::cmd_Neustart)),
+                      Qt::LeftButton);
+    EXPECT_FALSE(exports->isEnabled());
+}
+
 }  // namespace
 }  // namespace tesmo::test

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include "files/case_file.h"
+#include "ui/export/run_exports.h"
 #include "ui/qt/decorations.h"
 #include "ui/qt/help_window.h"
 
@@ -99,6 +100,7 @@ void ProgramWindow::buildMenus() {
     exportMenu_ = datei->addMenu(QStringLiteral("&Exportieren"));
     exportMenu_->menuAction()->setObjectName(QStringLiteral("exportieren"));
     disabledWhileRunning_.push_back(exportMenu_->menuAction());
+    addRunExports();
     datei->addSeparator();
     QAction* quit = datei->addAction(QStringLiteral("&Beenden"));
     quit->setObjectName(QStringLiteral("beenden"));
@@ -225,12 +227,42 @@ void ProgramWindow::fillRecentMenu() {
     }
 }
 
+void ProgramWindow::addRunExports() {
+    using Writer = ExportResult (*)(const WindowBase&, const RunControl&, const std::string&);
+    const auto entry = [this](const char* name, const char* caption, const char* filter,
+                              const char* suffix, Writer writer) {
+        addExport({name, QString::fromUtf8(caption), QString::fromUtf8(filter),
+                   QString::fromUtf8(suffix),
+                   [this, writer](const QString& path, QString& message) {
+                       const ExportResult r = writer(*client_, client_->runControl(), local(path));
+                       message = QString::fromStdString(r.message);
+                       return r.ok;
+                   }});
+    };
+    // The charts go into a folder, one file each (profil.*, verlauf.*).
+    entry("exportPng", "Diagramme als PNG…", "", "", exportChartsPng);
+    entry("exportSvg", "Diagramme als SVG…", "", "", exportChartsSvg);
+    entry("exportCsv", "Verläufe als CSV…", "CSV-Tabellen (*.csv)", ".csv", exportHistoriesCsv);
+    entry("exportPdf", "Bericht als PDF…", "PDF-Dokumente (*.pdf)", ".pdf", exportReportPdf);
+}
+
+bool ProgramWindow::exportTo(const QString& actionName, const QString& path) {
+    for (const Export& e : exports_) {
+        if (actionName != QLatin1String(e.name)) continue;
+        QString message;
+        if (e.write(path, message)) return true;
+        showMessage(message);
+        return false;
+    }
+    return false;
+}
+
 void ProgramWindow::addExport(Export e) {
     QAction* a = exportMenu_->addAction(e.caption);
+    a->setObjectName(QString::fromLatin1(e.name));
     exports_.push_back(std::move(e));
     const std::size_t index = exports_.size() - 1;
     connect(a, &QAction::triggered, this, [this, index] { runExport(exports_[index]); });
-    runningChanged(client_->runControl().running());
 }
 
 void ProgramWindow::runExport(const Export& e) {

@@ -45,12 +45,15 @@ class ProgramWindow : public QMainWindow {
 
     // An entry of "Datei → Exportieren": its caption and what it does with the chosen path.
     struct Export {
+        const char* name;    // the action's object name
         QString caption;     // e.g. "Diagramme als SVG…"
         QString fileFilter;  // for the file dialog; empty: a folder is chosen
         QString suffix;      // appended when the user typed none
         std::function<bool(const QString& path, QString& message)> write;
     };
-    void addExport(Export e);
+    // Carries out the export whose action has that object name into `path`, without a dialog;
+    // the message on failure. False also when there is no such export.
+    bool exportTo(const QString& actionName, const QString& path);
 
     QAction* action(const QString& objectName) const;
     // Instead of a message box, hand messages to this function (tests).
@@ -67,6 +70,8 @@ class ProgramWindow : public QMainWindow {
     void openWithDialog();
     void save();
     void saveWithDialog();
+    void addExport(Export e);
+    void addRunExports();
     void runExport(const Export& e);
     void manual();
     void about();
