@@ -2,7 +2,7 @@
 PRESET ?= release
 BUILD := build/$(PRESET)
 
-.PHONY: deps configure build run test bench asan tsan format screenshot package clean
+.PHONY: deps configure build run test bench asan tsan fuzz format screenshot package clean
 
 deps:
 	@scripts/install-deps
@@ -38,6 +38,11 @@ tsan: deps
 	@[ -f build/tsan/build.ninja ] || cmake --preset tsan >/dev/null
 	@cmake --build --preset tsan
 	@ctest --preset tsan
+
+# Every reader fuzzed with libFuzzer for 60 s each (clang, preset fuzz); findings below
+# build/fuzz/scratch/.
+fuzz: deps
+	@scripts/fuzz 60
 
 format:
 	@clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
