@@ -6,16 +6,6 @@ namespace tesmo {
 
 namespace {
 
-bool findInput(std::string_view name, Control& found) {
-    for (int i = 0; i < kInputCount; ++i) {
-        if (name == controlName(controlAt(i))) {
-            found = controlAt(i);
-            return true;
-        }
-    }
-    return false;
-}
-
 // The options that take a value, and where the value goes.
 struct ValueOption {
     std::string_view name;
@@ -84,9 +74,8 @@ std::string parseOne(const std::vector<std::string_view>& args, std::size_t& nex
     if (arg.rfind("-", 0) == 0) return "unknown option " + std::string(arg);
     const std::size_t eq = arg.find('=');
     if (eq == std::string_view::npos) return "expected NAME=TEXT, got " + std::string(arg);
-    Control field{};
-    if (!findInput(arg.substr(0, eq), field))
-        return "unknown input field " + std::string(arg.substr(0, eq));
+    const Control field = inputByName(arg.substr(0, eq));
+    if (field == Control::Count) return "unknown input field " + std::string(arg.substr(0, eq));
     options.overrides.push_back({field, std::string(arg.substr(eq + 1))});
     return {};
 }

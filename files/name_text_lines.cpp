@@ -80,13 +80,8 @@ bool checkText(std::string_view name, std::string_view text, std::string_view al
 }
 
 bool findInput(std::string_view name, Control& field) {
-    for (int i = 0; i < kInputCount; ++i) {
-        if (name == controlName(controlAt(i))) {
-            field = controlAt(i);
-            return true;
-        }
-    }
-    return false;
+    field = inputByName(name);
+    return field != Control::Count;
 }
 
 bool takeInputLine(const NameTextLine& line, InputLines& inputs, FileProblem& problem) {

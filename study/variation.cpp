@@ -154,12 +154,6 @@ VariationResult parseList(Control field, std::string_view spec) {
 
 }  // namespace
 
-Control inputByName(std::string_view name) {
-    for (int i = 0; i < kInputCount; ++i)
-        if (name == controlName(controlAt(i))) return controlAt(i);
-    return Control::Count;
-}
-
 VariationResult parseVariationSpec(Control field, std::string_view spec) {
     spec = trim(spec);
     if (spec.empty()) return fail("kein Bereich und keine Werte angegeben");

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/controls.h"
+#include "model/inputs.h"
 
 namespace tesmo {
 
@@ -37,8 +37,5 @@ VariationResult parseVariationSpec(Control field, std::string_view spec);
 
 // Parses NAME=SPEC, NAME being an input field's control name.
 VariationResult parseVariation(std::string_view nameAndSpec);
-
-// The input field with that control name, or Control::Count.
-Control inputByName(std::string_view name);
 
 }  // namespace tesmo
