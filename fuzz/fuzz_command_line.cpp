@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const ParsedArguments parsed = parseArguments(splitArguments(fuzzInput(data, size)));
     if (!parsed.error.empty()) return 0;
     const BatchOptions& o = parsed.options;
+    if (o.help || o.version) return 0;  // the texts are printed, nothing else is looked at
     FUZZ_REQUIRE(o.isStudy() ==
                  (!o.varies.empty() || !o.casesPath.empty() || !o.studyPath.empty()));
     if (!o.isStudy()) {
