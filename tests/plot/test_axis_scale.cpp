@@ -53,29 +53,36 @@ void expectSound(const AxisScale& s, double lo, double hi, double length, double
     }
 }
 
-TEST(AxisScale, LinearAxesStepByOneTwoFiveAndEndOnTicksJustOutsideTheData) {
-    const AxisScale s = chooseAxis(0.12, 0.57, false, 600, charWidth, 14);
-    EXPECT_EQ(labels(s), (std::vector<std::string>{"0,1", "0,2", "0,3", "0,4", "0,5", "0,6"}));
+TEST(AxisScale, LinearAxesLabelOneTwoFiveStepsInsideASmallMargin) {
+    const AxisScale s = chooseAxis(0.12, 0.97, false, 600, charWidth, 14);
+    EXPECT_EQ(labels(s), (std::vector<std::string>{"0,2", "0,4", "0,6", "0,8", "1,0"}));
+    EXPECT_NEAR(s.lo, 0.12 - 0.03 * 0.85, 1e-12);  // the data and a small margin
+    EXPECT_EQ(s.hi, 1.0);  // 1,0 lay just beyond the margin: the frame ends there
     // All labels of an axis carry the decimals of its step.
-    const AxisScale fine = chooseAxis(0.12, 0.33, false, 600, charWidth, 14);
-    EXPECT_EQ(labels(fine),
-              (std::vector<std::string>{"0,10", "0,15", "0,20", "0,25", "0,30", "0,35"}));
-    const AxisScale narrow = chooseAxis(0.12, 0.57, false, 100, charWidth, 14);
-    EXPECT_EQ(labels(narrow), (std::vector<std::string>{"0", "0,5", "1,0"}));
+    const AxisScale fine = chooseAxis(0.12, 0.43, false, 600, charWidth, 14);
+    EXPECT_EQ(labels(fine), (std::vector<std::string>{"0,10", "0,15", "0,20", "0,25", "0,30",
+                                                      "0,35", "0,40", "0,45"}));
+    const AxisScale narrow = chooseAxis(0.12, 0.97, false, 60, charWidth, 14);
+    EXPECT_EQ(labels(narrow), (std::vector<std::string>{"0", "1"}));
     const AxisScale counts = chooseAxis(0, 37, false, 300, lineHeight, 14);
     EXPECT_EQ(counts.lo, 0);  // data from zero keep the axis at zero
-    EXPECT_EQ(labels(counts).back(), "40");
+    EXPECT_EQ(labels(counts).front(), "0");
+    EXPECT_EQ(labels(counts).back(), "35");
     const AxisScale across = chooseAxis(-3.2, 4.9, false, 400, charWidth, 14);
-    EXPECT_EQ(labels(across), (std::vector<std::string>{"-4", "-2", "0", "2", "4", "6"}));
+    EXPECT_EQ(labels(across), (std::vector<std::string>{"−2", "0", "2", "4"}));
+    // Too narrow for two round values inside: the frame widens to the ticks around.
+    const AxisScale tight = chooseAxis(1.011, 1.019, false, 50, charWidth, 14);
+    EXPECT_DOUBLE_EQ(tight.lo, 1.01);
+    EXPECT_EQ(labels(tight), (std::vector<std::string>{"1,01", "1,02"}));
 }
 
 TEST(AxisScale, LabelsOfLargeAndTinyValuesStayReadable) {
     const std::string n = "\u202F";
     const AxisScale big = chooseAxis(3000, 23000, false, 500, charWidth, 14);
-    EXPECT_EQ(labels(big).back(), "25" + n + "000");
+    EXPECT_EQ(labels(big).back(), "20" + n + "000");
     // Far from 1, all labels are multiples of one power of ten.
-    const AxisScale tiny = chooseAxis(2e-5, 9e-5, false, 800, charWidth, 14);
-    EXPECT_EQ(labels(tiny).front(), "0,1·10⁻⁴");
+    const AxisScale tiny = chooseAxis(2e-5, 9.8e-5, false, 800, charWidth, 14);
+    EXPECT_EQ(labels(tiny).front(), "0,2·10⁻⁴");
     EXPECT_EQ(labels(tiny).back(), "1,0·10⁻⁴");
     const AxisScale huge = chooseAxis(0, 3.3e7, false, 800, charWidth, 14);
     EXPECT_EQ(labels(huge).front(), "0");
@@ -100,16 +107,15 @@ TEST(AxisScale, OneValueOrNoDataStillGiveAnAxis) {
 TEST(AxisScale, LogarithmicAxesLabelDecadesAsPowersFarFromOne) {
     const AxisScale s = chooseAxis(1e-5, 3e-2, true, 500, charWidth, 14);
     EXPECT_EQ(labels(s), (std::vector<std::string>{"10⁻⁵", "10⁻⁴", "10⁻³", "10⁻²"}));
-    EXPECT_DOUBLE_EQ(s.lo, 5e-6);
-    EXPECT_DOUBLE_EQ(s.hi, 5e-2);
+    EXPECT_LT(s.lo, 1e-5);
+    EXPECT_GT(s.lo, 7e-6);
     EXPECT_NEAR(s.fraction(std::sqrt(s.lo * s.hi)), 0.5, 1e-12);
     // The minor grid holds the other multiples of each decade.
-    EXPECT_DOUBLE_EQ(s.minor.front(), 5e-6);
-    EXPECT_NEAR(s.minor[5], 2e-5, 1e-20);
+    EXPECT_DOUBLE_EQ(s.minor.front(), 8e-6);
+    EXPECT_DOUBLE_EQ(s.minor[2], 2e-5);
 
     const AxisScale near1 = chooseAxis(0.02, 0.4, true, 500, charWidth, 14);
-    EXPECT_EQ(labels(near1),
-              (std::vector<std::string>{"0,01", "0,02", "0,05", "0,1", "0,2", "0,5"}));
+    EXPECT_EQ(labels(near1), (std::vector<std::string>{"0,02", "0,05", "0,1", "0,2"}));
     const AxisScale within = chooseAxis(2.2e-3, 3.9e-3, true, 400, charWidth, 14);
     EXPECT_EQ(labels(within), (std::vector<std::string>{"0,002", "0,005"}));
 }

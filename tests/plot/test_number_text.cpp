@@ -11,10 +11,10 @@ const std::string kNarrow = "\u202F";
 
 TEST(NumberText, DecimalsWithTheCommaAndGroupsFromTenThousandOn) {
     EXPECT_EQ(decimalText(3.14159, 2), "3,14");
-    EXPECT_EQ(decimalText(-2.5, 0), "-2");  // printf rounds halves to even
+    EXPECT_EQ(decimalText(-2.5, 0), "−2");  // printf rounds halves to even
     EXPECT_EQ(decimalText(1234.5, 1), "1234,5");
     EXPECT_EQ(decimalText(12345.678, 1), "12" + kNarrow + "345,7");
-    EXPECT_EQ(decimalText(-1234567, 0), "-1" + kNarrow + "234" + kNarrow + "567");
+    EXPECT_EQ(decimalText(-1234567, 0), "−1" + kNarrow + "234" + kNarrow + "567");
     EXPECT_EQ(decimalText(-0.001, 2), "0,00");  // no "-0"
     EXPECT_EQ(decimalText(-0.0, 0), "0");
     EXPECT_EQ(decimalText(std::nan(""), 2), kKeineZahl);
@@ -26,7 +26,7 @@ TEST(NumberText, PowersOfTenWithSuperscriptExponents) {
     EXPECT_EQ(powerOfTen(-12), "10⁻¹²");
     EXPECT_EQ(powerOfTen(5), "10⁵");
     EXPECT_EQ(powerText(0.000245, 3), "2,45·10⁻⁴");
-    EXPECT_EQ(powerText(-12345, 2), "-1,2·10⁴");
+    EXPECT_EQ(powerText(-12345, 2), "−1,2·10⁴");
     EXPECT_EQ(powerText(0, 3), "0");
 }
 

@@ -12,6 +12,9 @@ namespace {
 // The data keep this share of the axis range free at both ends, so that no marker sits on the
 // frame (unless the range is clamped at zero).
 constexpr double kPadding = 0.03;
+// A linear axis moves a frame end out to the next tick when that lies within this share of a
+// step.
+constexpr double kReachForTick = 0.25;
 // A linear axis starts its search at about this many intervals and grows the step from there.
 constexpr double kMostIntervals = 8;
 // Tolerance for "on a tick" against rounding in step multiples.
@@ -116,10 +119,21 @@ AxisScale linearAxis(double dataMin, double dataMax, double length, const LabelE
     AxisScale s;
     for (double step = niceStepAtLeast((padHi - padLo) / kMostIntervals);;
          step = nextNiceStep(step)) {
-        const double first = wholeBelow(padLo / step);
-        const double last = wholeAbove(padHi / step);
-        s.lo = first * step;
-        s.hi = last * step;
+        // The frame stays at the padded data and the ticks are the step's multiples inside it;
+        // only when fewer than two fit inside does the frame widen to the ticks around.
+        double first = wholeAbove(padLo / step);
+        double last = wholeBelow(padHi / step);
+        s.lo = padLo;
+        s.hi = padHi;
+        // A frame end close to the next tick moves there, so that the end is labelled.
+        if (padLo - (first - 1) * step <= kReachForTick * step) s.lo = --first * step;
+        if ((last + 1) * step - padHi <= kReachForTick * step) s.hi = ++last * step;
+        if (last <= first) {
+            first = wholeBelow(padLo / step);
+            last = wholeAbove(padHi / step);
+            s.lo = first * step;
+            s.hi = last * step;
+        }
         const double magnitude = std::max(std::abs(s.lo), std::abs(s.hi));
         s.ticks.clear();
         for (double i = first; i <= last; ++i)
@@ -184,6 +198,33 @@ void labelLog(AxisScale& s, const std::vector<double>& values) {
     }
 }
 
+// Labels for a logarithmic range: the finest candidate set whose labels fit (1-2-5 on a short
+// range, then every n-th decade), else the sparsest thinned. False when no candidate has two
+// values inside the range.
+bool labelRange(AxisScale& s, double length, const LabelExtent& extent, double gap) {
+    std::vector<std::vector<double>> candidates;
+    if (std::log10(s.hi / s.lo) <= kMostDecadesFor125)
+        candidates.push_back(logValues(s.lo, s.hi, {1, 2, 5}));
+    const std::vector<double> allDecades = logValues(s.lo, s.hi, {1});
+    for (int every : {1, 2, 3, 5, 10, 20, 50}) {
+        std::vector<double> chosen;
+        for (double v : allDecades)
+            if (decimalExponent(v) % every == 0) chosen.push_back(v);
+        candidates.push_back(std::move(chosen));
+    }
+    const std::vector<double>* sparsest = nullptr;
+    for (const std::vector<double>& values : candidates) {
+        if (values.size() < 2) continue;
+        sparsest = &values;
+        labelLog(s, values);
+        if (labelsFit(s, length, extent, gap)) return true;
+    }
+    if (sparsest == nullptr) return false;
+    labelLog(s, *sparsest);
+    thinLabels(s, length, extent, gap);
+    return true;
+}
+
 AxisScale logAxis(double dataMin, double dataMax, double length, const LabelExtent& extent,
                   double gap) {
     double lo = dataMin, hi = dataMax;
@@ -199,36 +240,17 @@ AxisScale logAxis(double dataMin, double dataMax, double length, const LabelExte
     const double pad = noData ? 0 : kPadding * std::log10(hi / lo);
     AxisScale s;
     s.log = true;
-    s.lo = snap125(lo / std::pow(10.0, pad), false);
-    s.hi = snap125(hi * std::pow(10.0, pad), true);
+    s.lo = lo / std::pow(10.0, pad);
+    s.hi = hi * std::pow(10.0, pad);
+    // A narrow range with fewer than two round values inside widens to 1, 2 or 5 · 10^k.
+    if (!labelRange(s, length, extent, gap)) {
+        s.lo = snap125(s.lo, false);
+        s.hi = snap125(s.hi, true);
+        labelRange(s, length, extent, gap);
+    }
+
     const double decades = std::log10(s.hi / s.lo);
-
-    // Candidate label sets, finest first: 1-2-5 on a short range, then every n-th decade.
-    std::vector<std::vector<double>> candidates;
-    if (decades <= kMostDecadesFor125) candidates.push_back(logValues(s.lo, s.hi, {1, 2, 5}));
     const std::vector<double> allDecades = logValues(s.lo, s.hi, {1});
-    for (std::size_t every : {1, 2, 3, 5, 10, 20, 50}) {
-        std::vector<double> chosen;
-        for (std::size_t i = 0; i < allDecades.size(); ++i) {
-            const int k = decimalExponent(allDecades[i]);
-            if (k % static_cast<int>(every) == 0) chosen.push_back(allDecades[i]);
-        }
-        candidates.push_back(std::move(chosen));
-    }
-    bool found = false;
-    for (const std::vector<double>& values : candidates) {
-        if (values.size() < 2) continue;
-        labelLog(s, values);
-        if (labelsFit(s, length, extent, gap)) {
-            found = true;
-            break;
-        }
-    }
-    if (!found) {
-        labelLog(s, {s.lo, s.hi});
-        thinLabels(s, length, extent, gap);
-    }
-
     std::vector<double> grid = allDecades;
     if (decades <= kMostMinorDecades) grid = logValues(s.lo, s.hi, {1, 2, 3, 4, 5, 6, 7, 8, 9});
     for (double v : grid) {

@@ -1,11 +1,12 @@
 // The scale of one plot axis: its range, the labelled tick values and the texts of their
 // labels, chosen so that the labels are round numbers and do not overlap.
 //
-// A linear axis steps by 1, 2 or 5 times a power of ten and ends on ticks just outside the
-// data. A logarithmic axis ends on 1, 2 or 5 times a power of ten and labels decades, or all
-// of 1, 2, 5 when the range spans less; labels that would crowd are thinned to every second,
-// third, … decade. Labels use the decimal comma; a logarithmic axis far from 1 writes powers
-// of ten.
+// The range is the data's with a small margin (none below zero for data that are not
+// negative). A linear axis is labelled at the multiples of 1, 2 or 5 times a power of ten
+// inside it; a logarithmic one at its decades, or at 1, 2 and 5 of each decade when it spans
+// two decades or less, and crowded decades are thinned to every second, third, … one. Only a
+// range too narrow to hold two such values widens to the round values around it. Labels use
+// the decimal comma; a logarithmic axis far from 1 writes powers of ten.
 #pragma once
 
 #include <functional>

@@ -14,15 +14,16 @@ constexpr const char* kSuperscriptDigits[] = {"⁰", "¹", "²", "³", "⁴", "�
 constexpr const char* kSuperscriptMinus = "⁻";
 constexpr const char* kGroupSeparator = "\u202F";  // narrow no-break space
 constexpr const char* kTimes = "·";
+constexpr const char* kMinus = "−";
 // Plain decimals are used for rounded exponents in this range, powers of ten outside it.
 constexpr int kPlainMinExponent = -3;
 constexpr int kPlainMaxExponent = 4;
 
-// "12345.67" as "12 345,67"; a leading minus stays in front.
+// "-12345.67" as "−12 345,67" (with the minus sign, not the hyphen).
 std::string german(std::string_view printed) {
     std::string sign;
     if (!printed.empty() && printed.front() == '-') {
-        sign = "-";
+        sign = kMinus;
         printed.remove_prefix(1);
     }
     const std::size_t point = std::min(printed.find('.'), printed.size());

@@ -1,5 +1,6 @@
-// Numbers as German text for plots and reports: the decimal comma, groups of three digits
-// separated by a narrow space from 10 000 on, and powers of ten written as 2,5·10⁻⁴.
+// Numbers as German text for plots and reports: the decimal comma, the minus sign (not the
+// hyphen), groups of three digits separated by a narrow space from 10 000 on, and powers of ten
+// written as 2,5·10⁻⁴.
 //
 // Unlike the window's fixed patterns (ui/number_format.h) the number of digits is free here;
 // these texts are for reading, not for the window's fields. A value that is not finite gives
