@@ -90,18 +90,23 @@ TEST(AxisScale, LabelsOfLargeAndTinyValuesStayReadable) {
 }
 
 TEST(AxisScale, OneValueOrNoDataStillGiveAnAxis) {
-    const AxisScale one = chooseAxis(5, 5, false, 300, charWidth, 14);
-    EXPECT_LT(one.lo, 5);
-    EXPECT_GT(one.hi, 5);
-    const AxisScale zero = chooseAxis(0, 0, false, 300, charWidth, 14);
-    EXPECT_EQ(zero.lo, 0);
-    EXPECT_GT(zero.hi, 0);
-    const AxisScale none = chooseAxis(1, 0, false, 300, charWidth, 14);
-    EXPECT_EQ(none.lo, 0);
-    EXPECT_EQ(none.hi, 1);
-    const AxisScale noneLog = chooseAxis(1, 0, true, 300, charWidth, 14);
-    EXPECT_EQ(noneLog.lo, 1);
-    EXPECT_EQ(noneLog.hi, 10);
+    // No data: exactly 0 to 1, or 1 to 10 on a logarithmic axis.
+    for (bool log : {false, true}) {
+        const AxisScale none = chooseAxis(1, 0, log, 300, charWidth, 14);
+        EXPECT_EQ(none.lo, log ? 1 : 0);
+        EXPECT_EQ(none.hi, log ? 10 : 1);
+    }
+    // One value lies inside its axis, which has labels; zero alone keeps the axis at zero.
+    for (double v : {5.0, -3.0, 0.0, 2e-7}) {
+        for (bool log : {false, true}) {
+            if (log && v <= 0) continue;
+            const AxisScale one = chooseAxis(v, v, log, 300, charWidth, 14);
+            EXPECT_LE(one.lo, v);
+            EXPECT_GT(one.hi, v);
+            EXPECT_GE(one.ticks.size(), 2u) << v;
+        }
+    }
+    EXPECT_EQ(chooseAxis(0, 0, false, 300, charWidth, 14).lo, 0);
 }
 
 TEST(AxisScale, LogarithmicAxesLabelDecadesAsPowersFarFromOne) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,16 +18,22 @@
 namespace tesmo {
 namespace {
 
-QGuiApplication& app() {
-    static int argc = 1;
-    static char name[] = "tesmo_plot_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* instance = [] {
+// One application object for the whole program, as the fonts need it; drawn offscreen.
+class GuiEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    return *instance;
-}
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char name_[17] = "tesmo_plot_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 struct TempFolder {
     std::filesystem::path path;
@@ -84,7 +91,6 @@ PlotSpec studySpec() {
 }
 
 TEST(PlotFiles, SvgKeepsLinesAsPolylinesAndTextAsText) {
-    app();
     const std::string svg = plotSvg(studySpec(), QSize(640, 400)).toStdString();
     ASSERT_FALSE(svg.empty());
     EXPECT_EQ(svg.find("<image"), std::string::npos);  // nothing rasterised
@@ -104,7 +110,6 @@ TEST(PlotFiles, SvgKeepsLinesAsPolylinesAndTextAsText) {
 }
 
 TEST(PlotFiles, WritesSvgAndPngAtomicallyAndNamesTheFileOnFailure) {
-    app();
     TempFolder folder;
     std::string error;
     const std::string svgPath = folder.file("plot.svg");
@@ -131,7 +136,6 @@ TEST(PlotFiles, WritesSvgAndPngAtomicallyAndNamesTheFileOnFailure) {
 }
 
 TEST(PlotFiles, APlotWithoutShowableDataSaysSo) {
-    app();
     PlotSpec spec;
     spec.xTitle = "x";
     spec.series.push_back({"", {std::nan("")}, {1}});
