@@ -2,7 +2,7 @@
 PRESET ?= release
 BUILD := build/$(PRESET)
 
-.PHONY: deps configure build run test bench asan tsan fuzz format screenshot package clean
+.PHONY: deps configure build run test bench asan tsan fuzz format screenshot package verify clean
 
 deps:
 	@scripts/install-deps
@@ -53,6 +53,11 @@ screenshot: build
 # The Debian package $(BUILD)/tesmo-gegen_<version>_<architecture>.deb (not installed).
 package: build
 	@cmake --build --preset $(PRESET) --target package
+
+# Runs the verification studies and writes the report docs/verification.md with its figures.
+verify: configure
+	@cmake --build --preset $(PRESET) --target tesmo-verify
+	@$(BUILD)/verify/tesmo-verify docs
 
 clean:
 	rm -rf build
