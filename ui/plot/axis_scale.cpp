@@ -15,6 +15,9 @@ constexpr double kPadding = 0.03;
 // A linear axis moves a frame end out to the next tick when that lies within this share of a
 // step.
 constexpr double kReachForTick = 0.25;
+// A logarithmic axis moves a frame end out to the next 1, 2 or 5 · 10^k within this many
+// decades.
+constexpr double kLogReachForTick = 0.1;
 // A linear axis starts its search at about this many intervals and grows the step from there.
 constexpr double kMostIntervals = 8;
 // Tolerance for "on a tick" against rounding in step multiples.
@@ -242,6 +245,10 @@ AxisScale logAxis(double dataMin, double dataMax, double length, const LabelExte
     s.log = true;
     s.lo = lo / std::pow(10.0, pad);
     s.hi = hi * std::pow(10.0, pad);
+    // An end close to a round value moves out to it, so that the end can be labelled.
+    const double reach = std::pow(10.0, kLogReachForTick);
+    if (s.lo / snap125(s.lo, false) <= reach) s.lo = snap125(s.lo, false);
+    if (snap125(s.hi, true) / s.hi <= reach) s.hi = snap125(s.hi, true);
     // A narrow range with fewer than two round values inside widens to 1, 2 or 5 · 10^k.
     if (!labelRange(s, length, extent, gap)) {
         s.lo = snap125(s.lo, false);

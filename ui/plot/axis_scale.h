@@ -4,9 +4,10 @@
 // The range is the data's with a small margin (none below zero for data that are not
 // negative). A linear axis is labelled at the multiples of 1, 2 or 5 times a power of ten
 // inside it; a logarithmic one at its decades, or at 1, 2 and 5 of each decade when it spans
-// two decades or less, and crowded decades are thinned to every second, third, … one. Only a
-// range too narrow to hold two such values widens to the round values around it. Labels use
-// the decimal comma; a logarithmic axis far from 1 writes powers of ten.
+// two decades or less, and crowded decades are thinned to every second, third, … one. A frame
+// end close to the next round value moves out to it, so that it is labelled; a range too
+// narrow to hold two round values widens to those around it. Labels use the decimal comma; a
+// logarithmic axis far from 1 writes powers of ten.
 #pragma once
 
 #include <functional>
