@@ -26,8 +26,11 @@ constexpr const char* kUsage =
     "Bildern in ORDNER/verification/ (Vorgabe: docs). Bilder, die nicht mehr zum Bericht gehören,\n"
     "werden dort gelöscht.\n";
 
-void progress(const char* what) {
-    std::fprintf(stderr, "tesmo-verify: %s\n", what);
+// What is being computed, with the seconds since the start.
+void progress(const char* what, std::chrono::steady_clock::time_point start) {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::fprintf(stderr, "tesmo-verify: %3.0f s  %s\n", seconds, what);
 }
 
 // Writes the figures, removes SVG files of the folder that the report no longer uses.
@@ -72,13 +75,13 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     const int threads = coreCount();
     const auto st = std::make_unique<RunState>();
-    progress("1/4 Feuchteleitung gegen die Plattenlösung");
+    progress("1/4 Feuchteleitung gegen die Plattenlösung", start);
     const SheetStudy sheet = runSheetStudy(*st);
-    progress("2/4 Gitterkonvergenz des Standardfalls");
+    progress("2/4 Gitterkonvergenz des Standardfalls", start);
     const GridStudy grid = runGridStudy(threads);
-    progress("3/4 Feuchte Luft");
+    progress("3/4 Feuchte Luft", start);
     const AirComparison air = compareAir();
-    progress("4/4 Wasserbilanzfehler");
+    progress("4/4 Wasserbilanzfehler", start);
     const WaterStudy water = runWaterStudy(kWaterStudyCases, kWaterStudySeed, threads);
     const ShrinkageCheck check = runShrinkageCheck(threads);
 

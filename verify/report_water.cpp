@@ -79,7 +79,7 @@ std::string endCounts(const WaterStudy& s) {
             (early.size() == 1 ? " endete" : " endeten") + " vorher (";
     for (std::size_t i = 0; i < early.size(); ++i)
         text += (i ? ", " : "") + early[i];
-    return text + ") und haben keinen Wasserfehler.";
+    return text + (early.size() == 1 ? ") und hat" : ") und haben") + " keinen Wasserfehler.";
 }
 
 std::string quantileTable(const std::vector<double>& errors) {
@@ -160,9 +160,13 @@ Figure scatterFigure(const WaterStudy& s, const Driver& d) {
     return f;
 }
 
-std::string worstCase(const WaterStudy& s) {
+std::string worstCase(const WaterStudy& s, const Driver& top) {
     const auto it = std::max_element(s.errors.begin(), s.errors.end());
-    const std::size_t i = s.finished[static_cast<std::size_t>(it - s.errors.begin())];
+    const auto k = static_cast<std::size_t>(it - s.errors.begin());
+    const std::size_t i = s.finished[k];
+    const double v = top.values[k];
+    const auto larger = std::count_if(top.values.begin(), top.values.end(),
+                                      [&](double other) { return other > v; });
     const CaseResult& r = s.results[i];
     std::string text = "Den größten Wasserfehler, " + prozent(r.Wasserfehler, 2) +
                        " (mit Vorzeichen " + prozent(r.WasserfehlerVorzeichen, 2) + "), hat Fall " +
@@ -172,7 +176,10 @@ std::string worstCase(const WaterStudy& s) {
     MarkdownTable t({"Eingabe", "Text"}, "lr");
     for (const InputRange& range : kWaterStudyRanges)
         t.row({fieldCaption(range.field), s.cases[i][range.field]});
-    return text + t.str();
+    return text + t.str() + "Die Größe, mit der F am stärksten zusammenhängt (unten), " + top.name +
+           ", hat bei ihm den Wert " + zahl(v, 3) + ": Rang " + std::to_string(larger + 1) +
+           " unter den " + std::to_string(top.values.size()) +
+           " beendeten Läufen, vom größten Wert an gezählt.\n\n";
 }
 
 std::string correlationTable(const std::vector<Correlation>& all) {
@@ -237,7 +244,7 @@ ReportSection waterSection(const WaterStudy& s, const ShrinkageCheck& c) {
     r.add(histogramFigure(s));
 
     r.add("### Der ungünstigste Fall\n\n");
-    r.add(worstCase(s));
+    r.add(worstCase(s, *top.driver));
 
     r.add("### Was den Fehler treibt\n\n");
     r.add(
