@@ -1,5 +1,6 @@
 // tesmo-verify: runs the verification studies and writes the report and its figures.
 #include <QGuiApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>

@@ -135,6 +135,14 @@ TEST(PlotFiles, WritesSvgAndPngAtomicallyAndNamesTheFileOnFailure) {
     EXPECT_EQ(readAll(svgPath), before);
 }
 
+TEST(PlotFiles, AnAreaTooSmallForTheTextsStaysEmpty) {
+    for (QSize size : {QSize(40, 30), QSize(1, 1), QSize(0, 0)}) {
+        const std::string svg = plotSvg(studySpec(), size).toStdString();
+        EXPECT_EQ(svg.find("<text"), std::string::npos) << size.width();
+        EXPECT_TRUE(polylinePointCounts(svg).empty()) << size.width();
+    }
+}
+
 TEST(PlotFiles, APlotWithoutShowableDataSaysSo) {
     PlotSpec spec;
     spec.xTitle = "x";

@@ -25,6 +25,7 @@ constexpr double kLineWidth = 1.6;         // series lines
 constexpr double kMarkerSize = 7;          // across a marker
 constexpr double kLegendSample = 28;       // length of the line sample in the legend
 constexpr double kMostLegendShare = 0.35;  // of the area's width; longer labels are shortened
+constexpr double kSmallestFrame = 10;      // pixels; a smaller frame is not drawn at all
 const QColor kFrameColour(0, 0, 0);
 const QColor kGridColour(215, 215, 215);
 const QColor kMinorGridColour(238, 238, 238);
@@ -101,6 +102,8 @@ class PlotPainter {
     void paint() {
         p_.fillRect(area_, Qt::white);
         layOut();
+        // An area too small for the texts (a widget while it is resized) stays empty.
+        if (!(plot_.width() >= kSmallestFrame && plot_.height() >= kSmallestFrame)) return;
         drawGrid();
         drawSeries();
         drawFrameAndTicks();
