@@ -140,6 +140,19 @@ std::string spaceTable(const SheetStudy& s) {
     return t.str();
 }
 
+// Which grids of the space study have no order against the thicker sheet, and why.
+std::string unmeasured(const std::vector<SheetPoint>& points, const std::vector<double>& orders) {
+    std::string grids;
+    for (std::size_t i = 0; i < orders.size(); ++i)
+        if (!std::isfinite(orders[i]))
+            grids += (grids.empty() ? "" : ", ") + std::to_string(points[i + 1].nOrt);
+    if (grids.empty()) return "";
+    return " Bei nOrt = " + grids +
+           " liegt der Fehler der dickeren Platte nicht mehr zehnmal über seinem Rundungsanteil, "
+           "er ist so klein wie der Rest aus Rundung und Zeitextrapolation; dort ist keine "
+           "Ordnung angegeben.";
+}
+
 double largestFloorShare(const std::vector<SheetPoint>& points) {
     double share = 0;
     for (const SheetPoint& p : points)
@@ -236,9 +249,8 @@ ReportSection sheetSection(const SheetStudy& s) {
           ordnung(finestOrder(nominalOrders)) +
           "**): Die um Δx/2 verschobene Mittelebene ist ein Fehler erster Ordnung im Ort, der "
           "auf groben Gittern mit dem zweiter Ordnung (entgegengesetztes Vorzeichen) "
-          "konkurriert. Wo der Fehler der dickeren Platte nicht mehr zehnmal über seinem "
-          "Rundungsanteil liegt, ist keine Ordnung angegeben: Bei den feinsten Gittern ist er so "
-          "klein wie der Rest aus Rundung und Zeitextrapolation.\n\n");
+          "konkurriert." +
+          unmeasured(s.space, effectiveOrders) + "\n\n");
     r.add(spaceFigure(s));
     r.add(
         "**Befund.** Der implizite Schritt löst die lineare Diffusionsgleichung mit erster "
