@@ -136,11 +136,22 @@ TEST(PlotFiles, WritesSvgAndPngAtomicallyAndNamesTheFileOnFailure) {
 }
 
 TEST(PlotFiles, AnAreaTooSmallForTheTextsStaysEmpty) {
-    for (QSize size : {QSize(40, 30), QSize(1, 1), QSize(0, 0)}) {
+    for (QSize size : {QSize(40, 30), QSize(1, 1)}) {
         const std::string svg = plotSvg(studySpec(), size).toStdString();
         EXPECT_EQ(svg.find("<text"), std::string::npos) << size.width();
         EXPECT_TRUE(polylinePointCounts(svg).empty()) << size.width();
     }
+}
+
+TEST(PlotFiles, APictureWithoutAreaIsAFailureNotAnEmptyFile) {
+    TempFolder folder;
+    std::string error;
+    const std::string path = folder.file("leer.svg");
+    EXPECT_TRUE(plotSvg(studySpec(), QSize(0, 10)).isEmpty());
+    EXPECT_FALSE(writePlotSvg(path, studySpec(), QSize(0, 10), &error));
+    EXPECT_NE(error.find("ohne Fläche"), std::string::npos) << error;
+    EXPECT_FALSE(writePlotPng(path, studySpec(), QSize(10, -1), &error));
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(PlotFiles, APlotWithoutShowableDataSaysSo) {

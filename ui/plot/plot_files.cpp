@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <string>
 #include <string_view>
 
 #include "files/atomic_file.h"
@@ -21,9 +22,12 @@ bool fail(std::string* error, const std::string& path, const std::string& reason
     return false;
 }
 
-bool haveApplication(std::string* error, const std::string& path) {
-    if (QGuiApplication::instance() != nullptr) return true;
-    return fail(error, path, "ohne Qt-Anwendung lässt sich keine Schrift messen");
+// What keeps a plot from being drawn at all; empty when it can be.
+std::string cannotDraw(QSize size) {
+    if (QGuiApplication::instance() == nullptr)
+        return "ohne Qt-Anwendung lässt sich keine Schrift messen";
+    if (size.isEmpty()) return "ein Bild ohne Fläche lässt sich nicht zeichnen";
+    return {};
 }
 
 bool write(const std::string& path, const QByteArray& content, std::string* error) {
@@ -36,7 +40,7 @@ bool write(const std::string& path, const QByteArray& content, std::string* erro
 }  // namespace
 
 QByteArray plotSvg(const PlotSpec& spec, QSize size) {
-    if (QGuiApplication::instance() == nullptr) return {};
+    if (!cannotDraw(size).empty()) return {};
     QByteArray content;
     QBuffer buffer(&content);
     buffer.open(QIODevice::WriteOnly);
@@ -46,23 +50,28 @@ QByteArray plotSvg(const PlotSpec& spec, QSize size) {
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(kSvgResolution);
     generator.setTitle(QString::fromStdString(spec.title));
-    QPainter painter(&generator);
+    QPainter painter;
+    if (!painter.begin(&generator)) return {};
     paintPlot(painter, QRectF(QPointF(0, 0), QSizeF(size)), spec);
-    painter.end();
+    if (!painter.end()) return {};
     return content;
 }
 
 bool writePlotSvg(const std::string& path, const PlotSpec& spec, QSize size, std::string* error) {
-    if (!haveApplication(error, path)) return false;
-    return write(path, plotSvg(spec, size), error);
+    if (const std::string why = cannotDraw(size); !why.empty()) return fail(error, path, why);
+    const QByteArray content = plotSvg(spec, size);
+    if (content.isEmpty()) return fail(error, path, "das Bild ließ sich nicht zeichnen");
+    return write(path, content, error);
 }
 
 bool writePlotPng(const std::string& path, const PlotSpec& spec, QSize size, std::string* error) {
-    if (!haveApplication(error, path)) return false;
+    if (const std::string why = cannotDraw(size); !why.empty()) return fail(error, path, why);
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return fail(error, path, "für das Bild reicht der Speicher nicht");
     image.fill(Qt::white);
     {
-        QPainter painter(&image);
+        QPainter painter;
+        if (!painter.begin(&image)) return fail(error, path, "das Bild ließ sich nicht zeichnen");
         paintPlot(painter, QRectF(QPointF(0, 0), QSizeF(size)), spec);
     }
     QByteArray content;

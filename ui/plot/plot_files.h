@@ -11,8 +11,8 @@
 
 namespace tesmo {
 
-// The SVG document of the plot at `size` pixels (96 per inch). Empty when no QGuiApplication
-// exists.
+// The SVG document of the plot at `size` pixels (96 per inch). Empty when it cannot be drawn:
+// no QGuiApplication, or a size without area.
 QByteArray plotSvg(const PlotSpec& spec, QSize size);
 
 // Write the plot to `path`. On failure return false and, when given, set *error to a German
