@@ -10,8 +10,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 
-#include "ui/headless_window.h"
 #include "model/inputs.h"
+#include "ui/headless_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/run_control.h"
 

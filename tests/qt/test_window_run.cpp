@@ -6,8 +6,8 @@
 
 #include <QLineEdit>
 
-#include "ui/headless_window.h"
 #include "tests/qt/qt_support.h"
+#include "ui/headless_window.h"
 #include "ui/qt/chart_surface.h"
 #include "ui/qt/qt_look.h"
 
