@@ -1,0 +1,55 @@
+#include "study/background_study.h"
+
+namespace tesmo {
+
+BackgroundStudy::BackgroundStudy(CaseList cases, unsigned jobs, std::function<void()> wake)
+    : cases_(std::move(cases)), wake_(std::move(wake)), thread_([this, jobs] { run(jobs); }) {}
+
+BackgroundStudy::~BackgroundStudy() {
+    cancel();
+    thread_.join();
+}
+
+void BackgroundStudy::cancel() {
+    cancel_.store(true);
+}
+
+void BackgroundStudy::run(unsigned jobs) {
+    StudyCallbacks callbacks;
+    callbacks.sink = [this](const CaseOutcome& outcome) {
+        std::lock_guard lock(mutex_);
+        arrived_.outcomes.push_back(outcome);
+        return true;
+    };
+    // The engine reports the progress right after handing on each outcome: the outcome and the
+    // progress that counts it arrive together.
+    callbacks.progress = [this](const StudyProgress& progress) {
+        arrive([&] { arrived_.progress = progress; });
+    };
+    runStudy(cases_, {0, 1, cases_.size()}, jobs, callbacks, cancel_);
+    arrive([this] { arrived_.ended = true; });
+}
+
+void BackgroundStudy::arrive(const std::function<void()>& change) {
+    bool wake = false;
+    {
+        std::lock_guard lock(mutex_);
+        change();
+        wake = !woken_;
+        woken_ = true;
+    }
+    // Outside the lock: the window may be taking what arrived at this moment.
+    if (wake && wake_) wake_();
+}
+
+BackgroundStudy::Arrived BackgroundStudy::take() {
+    std::lock_guard lock(mutex_);
+    Arrived taken;
+    taken.outcomes.swap(arrived_.outcomes);
+    taken.progress = arrived_.progress;
+    taken.ended = arrived_.ended;
+    woken_ = false;
+    return taken;
+}
+
+}  // namespace tesmo
