@@ -17,6 +17,7 @@
 
 #include "files/case_file.h"
 #include "ui/qt/decorations.h"
+#include "ui/qt/study_window.h"
 
 namespace tesmo::qt {
 
@@ -60,6 +61,7 @@ ProgramWindow::ProgramWindow(RunState& state, QWidget* parent) : QMainWindow(par
 
 ProgramWindow::~ProgramWindow() {
     client_->runControl().setStateListener({});
+    study_.reset();  // stops a running study and waits for it while the client area is there
 }
 
 QAction* ProgramWindow::action(const QString& objectName) const {
@@ -103,6 +105,10 @@ void ProgramWindow::buildMenus() {
     quit->setObjectName(QStringLiteral("beenden"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* studie = menuBar()->addMenu(QStringLiteral("&Studie"));
+    add(studie, "parameterstudie", QStringLiteral("&Parameterstudie…"),
+        QKeySequence(Qt::CTRL | Qt::Key_T), &ProgramWindow::showStudy);
 
     QMenu* hilfe = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     add(hilfe, "ueber", QStringLiteral("Über &Tesmo-Luft"), {}, &ProgramWindow::about);
@@ -240,6 +246,13 @@ void ProgramWindow::runExport(const Export& e) {
     if (path.isEmpty()) return;
     QString message;
     if (!e.write(path, message)) showMessage(message);
+}
+
+void ProgramWindow::showStudy() {
+    // A top-level window of its own, so that either window can be in front; the program still
+    // ends with the main window (the study window does not keep it open).
+    if (!study_) study_ = std::make_unique<StudyWindow>(*client_);
+    study_->showAndRaise();
 }
 
 void ProgramWindow::about() {
