@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -33,6 +34,8 @@ namespace {
 const QString kTitle = QStringLiteral("Parameterstudie");
 // While rows arrive the chart is redrawn at most this often (a redraw walks all rows).
 constexpr int kChartRedrawMs = 200;
+// The column of base case, varied inputs and run buttons; the results take the rest.
+constexpr int kLeftWidth = 440;
 
 QString timeText(std::chrono::steady_clock::duration d) {
     return QString::fromStdString(Zeitformat(std::chrono::duration<double>(d).count())).trimmed();
@@ -61,7 +64,7 @@ StudyWindow::StudyWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(pa
     scroll->setWidget(left);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumWidth(left->sizeHint().width() + 20);
+    scroll->setMinimumWidth(kLeftWidth);
 
     auto* split = new QSplitter(Qt::Horizontal);
     split->addWidget(scroll);
@@ -69,6 +72,7 @@ StudyWindow::StudyWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(pa
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
+    split->setSizes({kLeftWidth, 1000});
     setCentralWidget(split);
     buildMenus();
     resize(1320, 860);
@@ -96,8 +100,7 @@ QWidget* StudyWindow::buildRunBox() {
     progress_ = new QProgressBar(box);
     progress_->setObjectName(QStringLiteral("fortschritt"));
     progress_->setFormat(QStringLiteral("%v von %m Fällen"));
-    progress_->setRange(0, 1);
-    progress_->setValue(0);
+    progress_->hide();  // until a study starts
     status_ = new QLabel(box);
     status_->setObjectName(QStringLiteral("status"));
     status_->setWordWrap(true);
@@ -151,11 +154,10 @@ QWidget* StudyWindow::buildResults() {
 
     auto* chartBox = new QWidget;
     auto* choice = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("Diagramm von"));
+    auto* label = new QLabel(QStringLiteral("&Diagramm:"));
     label->setBuddy(result_);
     choice->addWidget(label);
     choice->addWidget(result_, 1);
-    choice->addWidget(new QLabel(QStringLiteral("über der ersten variierten Eingabe")));
     auto* chartLayout = new QVBoxLayout(chartBox);
     chartLayout->setContentsMargins(0, 0, 0, 0);
     chartLayout->addLayout(choice);
@@ -246,6 +248,7 @@ bool StudyWindow::startStudy() {
     model_->reset(cases);
     progress_->setRange(0, static_cast<int>(cases.size()));
     progress_->setValue(0);
+    progress_->show();
     status_->setText(QStringLiteral("Die Studie läuft auf %1 Kernen …").arg(defaultJobs()));
     study_ = std::make_unique<BackgroundStudy>(std::move(cases), defaultJobs(),
                                                [this] { emit resultsWaiting(); });
@@ -269,7 +272,7 @@ void StudyWindow::takeResults() {
     BackgroundStudy::Arrived arrived = study_->take();
     const bool first = model_->rowCount() == 0 && !arrived.outcomes.empty();
     model_->append(std::move(arrived.outcomes));
-    if (first) view_->resizeColumnsToContents();
+    if (first) fitColumns();
     if (!arrived.ended) {
         showProgress(arrived.progress);
         if (!chartTimer_->isActive()) chartTimer_->start();
@@ -291,20 +294,31 @@ void StudyWindow::studyFinished(const StudyProgress& p, bool cancelled) {
     chartTimer_->stop();
     const std::size_t done = model_->outcomes().size();
     progress_->setValue(static_cast<int>(done));
-    std::size_t unfinished = 0;
-    for (const CaseOutcome& o : model_->outcomes())
-        unfinished += finished(o) ? 0 : 1;
+    std::size_t refused = 0, cutShort = 0;
+    for (const CaseOutcome& o : model_->outcomes()) {
+        refused += o.refused ? 1 : 0;
+        cutShort += !o.refused && !finished(o) ? 1 : 0;
+    }
     QString text =
         cancelled ? QStringLiteral("Abgebrochen: %1 von %2 berechnet.")
                         .arg(done)
                         .arg(cases(static_cast<std::size_t>(progress_->maximum())))
                   : QStringLiteral("%1 berechnet in %2.").arg(cases(done), timeText(p.elapsed));
-    if (unfinished > 0) text += QStringLiteral(" %1 nicht beendet.").arg(cases(unfinished));
+    if (refused > 0) text += QStringLiteral(" %1 abgelehnt.").arg(cases(refused));
+    if (cutShort > 0) text += QStringLiteral(" %1 vorzeitig beendet.").arg(cases(cutShort));
     status_->setText(text);
-    view_->resizeColumnsToContents();
+    fitColumns();
     redrawChart();
     updateState();
     emit studyEnded();
+}
+
+void StudyWindow::fitColumns() {
+    // Wide enough for the header with its sort mark, and for the cells seen so far.
+    view_->resizeColumnsToContents();
+    const int mark = view_->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, view_);
+    for (int c = 0; c < model_->columnCount(); ++c)
+        view_->setColumnWidth(c, view_->columnWidth(c) + mark);
 }
 
 void StudyWindow::updateState() {

@@ -88,6 +88,7 @@ class StudyWindow : public QMainWindow {
     void showProgress(const StudyProgress& progress);
     void studyFinished(const StudyProgress& progress, bool cancelled);
     void updateState();
+    void fitColumns();
     void redrawChart();
     void showMessage(const QString& text);
     bool ask(const QString& question);

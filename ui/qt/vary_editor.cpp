@@ -40,9 +40,9 @@ VaryEditor::VaryEditor(const QString& title, bool optional, QWidget* parent)
     list_ = new QRadioButton(QStringLiteral("Liste"), this);
     list_->setObjectName(QStringLiteral("liste"));
     range_->setChecked(true);
-    from_ = edit("von", QStringLiteral("z. B. 30"), this);
-    to_ = edit("bis", QStringLiteral("70"), this);
-    step_ = edit("schritt", QStringLiteral("10"), this);
+    from_ = edit("von", {}, this);
+    to_ = edit("bis", {}, this);
+    step_ = edit("schritt", {}, this);
     values_ = edit("werte", QStringLiteral("z. B. 10,0; 20,0; 30,0"), this);
     error_ = new QLabel(this);
     error_->setObjectName(QStringLiteral("meldung"));
