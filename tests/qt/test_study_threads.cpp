@@ -2,6 +2,8 @@
 // window's own events, stops when cancelled or closed, and never holds the program open.
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -107,15 +109,18 @@ TEST_F(StudyThreads, TheMainWindowRunsBesideTheStudyUndisturbedAndAsksBeforeTaki
     ASSERT_EQ(study->table().rowCount(), 3);
 
     // A study of sixteen thin plates runs while the main window runs its own, thicker case;
-    // during that run a row is double-clicked: first declined, then accepted.
+    // during that run rows are double-clicked: declined, accepted, and once with the real
+    // question box, which the run goes on behind until it is answered.
     range(1, Control::txt_Lufttemp, "30", "45", "1");
     const InputTexts mainCase = defaultInputTexts();
     typeIntoMain(mainCase);
     QTest::mouseClick(button("berechnen"), Qt::LeftButton);
     ASSERT_TRUE(study->running());
     int rowsDuringRun = -1;
-    InputTexts declined, accepted;
-    WhenDuringRun during([this] { return st->Laufzeit > 100 && study->table().rowCount() > 0; },
+    InputTexts declined, accepted, answeredInBox;
+    QPointer<QMessageBox> box;
+    double asked = 0;
+    WhenDuringRun during([this] { return st->Laufzeit > 100 && study->table().rowCount() > 2; },
                          [&] {
                              rowsDuringRun = study->table().rowCount();
                              answer = false;
@@ -124,17 +129,29 @@ TEST_F(StudyThreads, TheMainWindowRunsBesideTheStudyUndisturbedAndAsksBeforeTaki
                              answer = true;
                              EXPECT_TRUE(study->applyCase(1));
                              accepted = mainTexts();
+                             study->setQuestionHook({});
+                             EXPECT_FALSE(study->applyCase(2));  // the box is open, nothing put yet
+                             box = study->findChild<QMessageBox*>();
+                             asked = st->Laufzeit;
                          });
+    WhenDuringRun answerBox([&] { return box && st->Laufzeit > asked + 100; },
+                            [&] {
+                                EXPECT_EQ(mainTexts().text, accepted.text);
+                                box->button(QMessageBox::Yes)->click();
+                                answeredInBox = mainTexts();
+                            });
     // Returns when the main window's run has ended.
     QTest::mouseClick(static_cast<QAbstractButton*>(program->client().widget(Control::cmd_Start)),
                       Qt::LeftButton);
     ASSERT_TRUE(during.done());
-    EXPECT_GT(rowsDuringRun, 0);  // rows arrived while the main window was running
+    ASSERT_TRUE(answerBox.done());
+    EXPECT_GT(rowsDuringRun, 2);  // rows arrived while the main window was running
     ASSERT_EQ(questions.size(), 2u);
     EXPECT_NE(questions[0].find("Fall 1"), std::string::npos) << questions[0];
     EXPECT_EQ(declined.text, mainCase.text);
     EXPECT_EQ(accepted[Control::txt_Lufttemp], "31");
     EXPECT_EQ(accepted[Control::txt_Dicke], "4");
+    EXPECT_EQ(answeredInBox[Control::txt_Lufttemp], "32");
 
     // The main window's run went on with what it had read at Start, as a lone run does.
     EXPECT_EQ(program->client().runControl().startTexts().text, mainCase.text);

@@ -345,31 +345,51 @@ void StudyWindow::redrawChart() {
 bool StudyWindow::applyCase(int row) {
     if (row < 0 || row >= model_->rowCount()) return false;
     const std::size_t number = model_->outcomes()[static_cast<std::size_t>(row)].number;
-    if (main_.runControl().running() &&
-        !ask(QStringLiteral("Im Hauptfenster läuft gerade eine Rechnung. Sollen die Eingaben von "
-                            "Fall %1 trotzdem in seine Felder? Die laufende Rechnung bleibt davon "
-                            "unberührt.")
-                 .arg(number)))
-        return false;
     const InputTexts texts = model_->caseTexts(row);
-    for (int i = 0; i < kInputCount; ++i)
-        main_.setText(controlAt(i), texts[controlAt(i)]);
-    main_.window()->raise();
-    main_.window()->activateWindow();
-    return true;
+    const auto put = [this, texts] {
+        for (int i = 0; i < kInputCount; ++i)
+            main_.setText(controlAt(i), texts[controlAt(i)]);
+        main_.window()->raise();
+        main_.window()->activateWindow();
+    };
+    if (!main_.runControl().running()) {
+        put();
+        return true;
+    }
+    return ask(
+        QStringLiteral("Im Hauptfenster läuft gerade eine Rechnung. Sollen die Eingaben von "
+                       "Fall %1 trotzdem in seine Felder? Die laufende Rechnung bleibt davon "
+                       "unberührt.")
+            .arg(number),
+        put);
 }
 
+// Message and question boxes are window-modal and open without an event loop of their own: a
+// run of the main window, which processes the events, goes on while they are open.
 void StudyWindow::showMessage(const QString& text) {
     if (messageHook_) {
         messageHook_(text);
         return;
     }
-    QMessageBox::warning(this, kTitle, text);
+    auto* box = new QMessageBox(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
-bool StudyWindow::ask(const QString& question) {
-    if (questionHook_) return questionHook_(question);
-    return QMessageBox::question(this, kTitle, question) == QMessageBox::Yes;
+bool StudyWindow::ask(const QString& question, const std::function<void()>& yes) {
+    if (questionHook_) {
+        if (!questionHook_(question)) return false;
+        yes();
+        return true;
+    }
+    auto* box = new QMessageBox(QMessageBox::Question, kTitle, question,
+                                QMessageBox::Yes | QMessageBox::No, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [yes](int answer) {
+        if (answer == QMessageBox::Yes) yes();
+    });
+    box->open();
+    return false;
 }
 
 }  // namespace tesmo::qt

@@ -51,7 +51,8 @@ class StudyWindow : public QMainWindow {
     void cancelStudy();
     bool running() const { return study_ != nullptr; }
     // Puts the texts of the case in the table's row `row` (the model's, i.e. case order) into
-    // the main window's fields; asks first if a run is going there. False if not put.
+    // the main window's fields; asks first if a run is going there (the run goes on while the
+    // question is open). True if they are in the fields now.
     bool applyCase(int row);
     // The result the chart shows (index into resultColumns()).
     void setChartResult(std::size_t column);
@@ -91,7 +92,8 @@ class StudyWindow : public QMainWindow {
     void fitColumns();
     void redrawChart();
     void showMessage(const QString& text);
-    bool ask(const QString& question);
+    // Calls `yes` if the answer is yes; true if it has been called already.
+    bool ask(const QString& question, const std::function<void()>& yes);
     // Dialogs of the file menu.
     QString savePath(const QString& caption, const QString& filter, const QString& suffix);
     void openWithDialog();
