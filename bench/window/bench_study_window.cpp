@@ -107,12 +107,3 @@ void BM_StudieFensterGegenRunner(benchmark::State& bench) {
 BENCHMARK(BM_StudieFensterGegenRunner)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(6);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

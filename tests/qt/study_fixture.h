@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QSignalSpy>
 
 #include "tests/qt/qt_support.h"
@@ -30,17 +29,7 @@ namespace tesmo::test {
 class StudyFixture : public ::testing::Test {
   protected:
     StudyFixture() {
-        app();
-        QCoreApplication::setOrganizationName(QStringLiteral("Tesmo-Gegen-Tests"));
-        QCoreApplication::setApplicationName(QString::fromStdString(
-            ::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        program = std::make_unique<qt::ProgramWindow>(*st);
-        program->setMessageHook([this](const QString& m) { messages.push_back(m.toStdString()); });
-        program->client().setMessageHook([this](const std::vector<std::string>& m) {
-            messages.insert(messages.end(), m.begin(), m.end());
-        });
-        program->show();
-        (void)QTest::qWaitForWindowExposed(program.get());
+        program = openProgramWindow(*st, messages);
         typeIntoMain(fastInputs());
         program->action(QStringLiteral("parameterstudie"))->trigger();
         study = program->studyWindow();

@@ -45,10 +45,14 @@ StudySetupPanel::StudySetupPanel(QWidget* parent) : QWidget(parent) {
     baseLayout->addWidget(baseList_);
     baseLayout->addWidget(takeBase_, 0, Qt::AlignRight);
 
-    first_ = new VaryEditor(QStringLiteral("Variierte Eingabe"), false, this);
-    first_->setObjectName(QStringLiteral("variation1"));
-    second_ = new VaryEditor(QStringLiteral("Zweite variierte Eingabe (Kurvenschar)"), true, this);
-    second_->setObjectName(QStringLiteral("variation2"));
+    // The first input is always varied; the second, when chosen, gives a curve per value.
+    const QString titles[] = {QStringLiteral("Variierte Eingabe"),
+                              QStringLiteral("Zweite variierte Eingabe (Kurvenschar)")};
+    for (std::size_t i = 0; i < kFormVariations; ++i) {
+        editors_[i] = new VaryEditor(titles[i], i > 0, this);
+        editors_[i]->setObjectName(QStringLiteral("variation%1").arg(i + 1));
+        connect(editors_[i], &VaryEditor::changed, this, &StudySetupPanel::recheck);
+    }
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("faelle"));
     count_->setWordWrap(true);
@@ -59,26 +63,25 @@ StudySetupPanel::StudySetupPanel(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(baseBox);
-    layout->addWidget(first_);
-    layout->addWidget(second_);
+    for (VaryEditor* e : editors_)
+        layout->addWidget(e);
     layout->addWidget(count_);
 
     connect(takeBase_, &QPushButton::clicked, this, &StudySetupPanel::baseRequested);
-    connect(first_, &VaryEditor::changed, this, &StudySetupPanel::recheck);
-    connect(second_, &VaryEditor::changed, this, &StudySetupPanel::recheck);
     setBase(defaultInputTexts());
 }
 
 StudyForm StudySetupPanel::form() const {
     StudyForm f;
     f.base = base_;
-    f.vary = {first_->entry(), second_->entry()};
+    for (std::size_t i = 0; i < kFormVariations; ++i)
+        f.vary[i] = editors_[i]->entry();
     return f;
 }
 
 void StudySetupPanel::setForm(const StudyForm& form) {
-    first_->setEntry(form.vary[0]);
-    second_->setEntry(form.vary[1]);
+    for (std::size_t i = 0; i < kFormVariations; ++i)
+        editors_[i]->setEntry(form.vary[i]);
     setBase(form.base);
 }
 
@@ -91,8 +94,8 @@ void StudySetupPanel::setBase(const InputTexts& base) {
 
 void StudySetupPanel::recheck() {
     check_ = checkStudyForm(form());
-    first_->setError(check_.errors[0]);
-    second_->setError(check_.errors[1]);
+    for (std::size_t i = 0; i < kFormVariations; ++i)
+        editors_[i]->setError(check_.errors[i]);
     if (check_.ok())
         count_->setText(QString::fromStdString(caseCountText(check_.caseCount)));
     else if (!check_.countError.empty())

@@ -3,6 +3,8 @@
 // number of cases or why the study cannot run. Every change is checked at once.
 #pragma once
 
+#include <array>
+
 #include <QWidget>
 
 #include "study/study_form.h"
@@ -38,8 +40,7 @@ class StudySetupPanel : public QWidget {
     InputTexts base_;
     QTableWidget* baseList_ = nullptr;
     QPushButton* takeBase_ = nullptr;
-    VaryEditor* first_ = nullptr;
-    VaryEditor* second_ = nullptr;
+    std::array<VaryEditor*, kFormVariations> editors_{};
     QLabel* count_ = nullptr;
     FormCheck check_;
 };

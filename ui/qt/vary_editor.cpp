@@ -12,17 +12,17 @@ namespace tesmo::qt {
 
 namespace {
 
-QLineEdit* edit(const char* name, const QString& placeholder, QWidget* parent) {
+// The three fields of a range: object name and the caption in front.
+struct Bound {
+    const char* name;
+    const char* caption;
+};
+constexpr std::array<Bound, 3> kBounds = {{{"von", "von"}, {"bis", "bis"}, {"schritt", "Schritt"}}};
+
+QLineEdit* edit(const char* name, QWidget* parent) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
-    e->setPlaceholderText(placeholder);
     return e;
-}
-
-QLabel* small(const QString& text, QWidget* parent) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return l;
 }
 
 }  // namespace
@@ -40,10 +40,8 @@ VaryEditor::VaryEditor(const QString& title, bool optional, QWidget* parent)
     list_ = new QRadioButton(QStringLiteral("Liste"), this);
     list_->setObjectName(QStringLiteral("liste"));
     range_->setChecked(true);
-    from_ = edit("von", {}, this);
-    to_ = edit("bis", {}, this);
-    step_ = edit("schritt", {}, this);
-    values_ = edit("werte", QStringLiteral("z. B. 10,0; 20,0; 30,0"), this);
+    values_ = edit("werte", this);
+    values_->setPlaceholderText(QStringLiteral("z. B. 10,0; 20,0; 30,0"));
     error_ = new QLabel(this);
     error_->setObjectName(QStringLiteral("meldung"));
     error_->setWordWrap(true);
@@ -52,20 +50,22 @@ VaryEditor::VaryEditor(const QString& title, bool optional, QWidget* parent)
     pal.setColor(QPalette::WindowText, QColor(176, 0, 0));
     error_->setPalette(pal);
 
+    // Field list; "Bereich" with von, bis, Schritt; "Liste" with the values; the message.
     auto* grid = new QGridLayout(this);
     grid->addWidget(field_, 0, 0, 1, 7);
     grid->addWidget(range_, 1, 0);
-    grid->addWidget(small(QStringLiteral("von"), this), 1, 1);
-    grid->addWidget(from_, 1, 2);
-    grid->addWidget(small(QStringLiteral("bis"), this), 1, 3);
-    grid->addWidget(to_, 1, 4);
-    grid->addWidget(small(QStringLiteral("Schritt"), this), 1, 5);
-    grid->addWidget(step_, 1, 6);
+    for (std::size_t i = 0; i < kBounds.size(); ++i) {
+        const int column = 1 + 2 * static_cast<int>(i);
+        auto* caption = new QLabel(QString::fromUtf8(kBounds[i].caption), this);
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        bounds_[i] = edit(kBounds[i].name, this);
+        grid->addWidget(caption, 1, column);
+        grid->addWidget(bounds_[i], 1, column + 1);
+        grid->setColumnStretch(column + 1, 1);
+    }
     grid->addWidget(list_, 2, 0);
     grid->addWidget(values_, 2, 1, 1, 6);
     grid->addWidget(error_, 3, 0, 1, 7);
-    for (int column : {2, 4, 6})
-        grid->setColumnStretch(column, 1);
 
     const auto notify = [this] {
         updateEnabled();
@@ -73,7 +73,7 @@ VaryEditor::VaryEditor(const QString& title, bool optional, QWidget* parent)
     };
     connect(field_, &QComboBox::currentIndexChanged, this, notify);
     connect(range_, &QRadioButton::toggled, this, notify);
-    for (QLineEdit* e : {from_, to_, step_, values_})
+    for (QLineEdit* e : {bounds_[0], bounds_[1], bounds_[2], values_})
         connect(e, &QLineEdit::textChanged, this, notify);
     updateEnabled();
 }
@@ -83,9 +83,9 @@ VaryEntry VaryEditor::entry() const {
     const int i = field_->currentData().toInt();
     e.field = i < 0 ? Control::Count : controlAt(i);
     e.kind = range_->isChecked() ? EntryKind::Range : EntryKind::List;
-    e.from = from_->text().toStdString();
-    e.to = to_->text().toStdString();
-    e.step = step_->text().toStdString();
+    e.from = bounds_[0]->text().toStdString();
+    e.to = bounds_[1]->text().toStdString();
+    e.step = bounds_[2]->text().toStdString();
     e.values = values_->text().toStdString();
     return e;
 }
@@ -94,9 +94,9 @@ void VaryEditor::setEntry(const VaryEntry& e) {
     const QSignalBlocker block(this);  // one change signal for the whole entry
     field_->setCurrentIndex(field_->findData(e.used() ? index(e.field) : -1));
     (e.kind == EntryKind::Range ? range_ : list_)->setChecked(true);
-    from_->setText(QString::fromStdString(e.from));
-    to_->setText(QString::fromStdString(e.to));
-    step_->setText(QString::fromStdString(e.step));
+    const std::string* bounds[] = {&e.from, &e.to, &e.step};
+    for (std::size_t b = 0; b < bounds_.size(); ++b)
+        bounds_[b]->setText(QString::fromStdString(*bounds[b]));
     values_->setText(QString::fromStdString(e.values));
     updateEnabled();
 }
@@ -111,7 +111,7 @@ void VaryEditor::updateEnabled() {
     const bool range = range_->isChecked();
     range_->setEnabled(used);
     list_->setEnabled(used);
-    for (QLineEdit* e : {from_, to_, step_})
+    for (QLineEdit* e : bounds_)
         e->setEnabled(used && range);
     values_->setEnabled(used && !range);
 }

@@ -2,6 +2,8 @@
 // as a range VON / BIS / SCHRITT or as a list "A;B;C", with the check's message below.
 #pragma once
 
+#include <array>
+
 #include <QGroupBox>
 
 #include "study/study_form.h"
@@ -34,9 +36,7 @@ class VaryEditor : public QGroupBox {
     QComboBox* field_ = nullptr;
     QRadioButton* range_ = nullptr;
     QRadioButton* list_ = nullptr;
-    QLineEdit* from_ = nullptr;
-    QLineEdit* to_ = nullptr;
-    QLineEdit* step_ = nullptr;
+    std::array<QLineEdit*, 3> bounds_{};  // von, bis, Schritt
     QLineEdit* values_ = nullptr;
     QLabel* error_ = nullptr;
 };
