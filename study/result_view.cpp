@@ -11,6 +11,20 @@ namespace {
 
 constexpr double kSecondsPerHour = 3600;
 
+// How a run ended, in the study window's words.
+struct EndWord {
+    RunEnd end;
+    const char* word;
+};
+constexpr EndWord kEndWords[] = {
+    {RunEnd::Target, "Ziel erreicht"},
+    {RunEnd::Midplane, "Mittelebene erreicht"},
+    {RunEnd::Stopped, "gestoppt"},
+    {RunEnd::HistoryFull, "Speicher voll"},
+    {RunEnd::NonFinite, "keine endliche Zahl"},
+    {RunEnd::Unstable, "instabil"},
+};
+
 const ResultColumn& column(std::size_t c) {
     return resultColumns()[c];
 }
@@ -19,22 +33,8 @@ const ResultColumn& column(std::size_t c) {
 
 const char* endWord(const CaseOutcome& outcome) {
     if (outcome.refused) return "abgelehnt";
-    switch (outcome.end) {
-        case RunEnd::Target:
-            return "Ziel erreicht";
-        case RunEnd::Midplane:
-            return "Mittelebene erreicht";
-        case RunEnd::Stopped:
-            return "gestoppt";
-        case RunEnd::HistoryFull:
-            return "Speicher voll";
-        case RunEnd::NonFinite:
-            return "keine endliche Zahl";
-        case RunEnd::Unstable:
-            return "instabil";
-        case RunEnd::None:
-            break;
-    }
+    for (const EndWord& w : kEndWords)
+        if (w.end == outcome.end) return w.word;
     return "–";
 }
 
