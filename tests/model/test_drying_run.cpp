@@ -21,6 +21,12 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
+// The library asks for some buffers without exceptions (std::stable_sort's); they too must come
+// from malloc, since the deletes below free them.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    if (gZaehlen) ++gAllokationen;
+    return std::malloc(size ? size : 1);
+}
 // Not inlined, so that the compiler does not pair a new-expression with free() itself.
 [[gnu::noinline]] void operator delete(void* p) noexcept {
     std::free(p);
