@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -129,11 +130,17 @@ TEST(StudyCommand, MalformedStudiesExit2AndWrongCombinationsAreUsageErrors) {
 TEST(StudyCommand, AnInterruptKeepsEveryWrittenRowWhole) {
     const std::string table = testFile("interrupted.csv");
     for (const auto& [signal, status] : {std::pair{"INT", 130}, std::pair{"TERM", 143}}) {
-        const Result r = runBatchExe("--vary txt_mue=10:400:1 --jobs 2 --table " + table,
-                                     std::string(" & sleep 1.5; kill -") + signal + " $!; wait $!");
+        // The signal comes once the first row is there (at most a minute: a loaded machine or a
+        // sanitizer build may take seconds for a case).
+        std::remove(table.c_str());
+        const Result r =
+            runBatchExe("--vary txt_mue=10:400:1 --jobs 2 --table " + table,
+                        " & for i in $(seq 600); do [ \"$(wc -l 2>/dev/null < " + table +
+                            ")\" -ge 2 ] 2>/dev/null && break; sleep 0.1; done; kill -" + signal +
+                            " $!; wait $!");
         EXPECT_EQ(r.status, status) << r.err;
         const auto rows = lines(slurp(table));
-        ASSERT_GE(rows.size(), 2u) << "no row after 1.5 s";
+        ASSERT_GE(rows.size(), 2u) << "no row after a minute";
         EXPECT_LT(rows.size(), 392u);
         for (std::size_t i = 1; i < rows.size(); ++i) {
             EXPECT_EQ(cellCount(rows[i]), cellCount(rows[0])) << rows[i];
