@@ -3,9 +3,9 @@
 // The workers hand each case's outcome, in case order, into a queue; the window takes what has
 // arrived whenever it is woken. `wake` runs on a worker thread, once for everything that
 // arrives until the next take(): it must only post a message to the window (a queued signal),
-// never touch it. Destroying the object raises the cancel flag and waits for the workers: no
-// case starts any more and running ones stop at their next time step, so that takes a few
-// milliseconds.
+// never touch it. The workers run at a lower priority than the window's thread. Destroying the
+// object raises the cancel flag and waits for the workers: no case starts any more and running
+// ones stop at their next time step, so that takes a few milliseconds.
 #pragma once
 
 #include <atomic>
