@@ -94,7 +94,6 @@ QWidget* StudyWindow::buildRunBox() {
     auto* box = new QWidget;
     start_ = new QPushButton(QStringLiteral("Berechnen"), box);
     start_->setObjectName(QStringLiteral("berechnen"));
-    start_->setDefault(true);
     cancel_ = new QPushButton(QStringLiteral("Abbrechen"), box);
     cancel_->setObjectName(QStringLiteral("abbrechen"));
     progress_ = new QProgressBar(box);
@@ -135,7 +134,6 @@ QWidget* StudyWindow::buildResults() {
     view_->verticalHeader()->hide();
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
     view_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    view_->setToolTip(QString());
     connect(view_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { applyCase(sorted_->mapToSource(index).row()); });
 
@@ -249,8 +247,10 @@ bool StudyWindow::startStudy() {
     progress_->setRange(0, static_cast<int>(cases.size()));
     progress_->setValue(0);
     progress_->show();
-    status_->setText(QStringLiteral("Die Studie läuft auf %1 Kernen …").arg(defaultJobs()));
-    study_ = std::make_unique<BackgroundStudy>(std::move(cases), defaultJobs(),
+    const unsigned jobs = defaultJobs();
+    status_->setText(jobs == 1 ? QStringLiteral("Die Studie läuft …")
+                               : QStringLiteral("Die Studie läuft auf %1 Kernen …").arg(jobs));
+    study_ = std::make_unique<BackgroundStudy>(std::move(cases), jobs,
                                                [this] { emit resultsWaiting(); });
     redrawChart();
     updateState();
