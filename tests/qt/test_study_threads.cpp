@@ -112,7 +112,8 @@ TEST_F(StudyThreads, TheMainWindowRunsBesideTheStudyUndisturbedAndAsksBeforeTaki
     // during that run rows are double-clicked: declined, accepted, and once with the real
     // question box, which the run goes on behind until it is answered.
     range(1, Control::txt_Lufttemp, "30", "45", "1");
-    const InputTexts mainCase = defaultInputTexts();
+    InputTexts mainCase = defaultInputTexts();
+    mainCase[Control::txt_Dicke] = std::string("30");  // long enough for rows to arrive meanwhile
     typeIntoMain(mainCase);
     QTest::mouseClick(button("berechnen"), Qt::LeftButton);
     ASSERT_TRUE(study->running());
