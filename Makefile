@@ -22,12 +22,14 @@ test: build
 	@ctest --preset $(PRESET)
 
 # The model's benchmarks, then a default run in the window against the same run headless,
-# offscreen and under Xvfb, then the exports of a finished run.
+# offscreen and under Xvfb, then the exports of a finished run, then a study from the study
+# window against the runner's.
 bench: build
 	@$(BUILD)/bench/tesmo_bench
 	@$(BUILD)/bench/tesmo_bench_window
 	@QT_QPA_PLATFORM=xcb xvfb-run -a $(BUILD)/bench/tesmo_bench_window
 	@$(BUILD)/bench/tesmo_bench_export
+	@$(BUILD)/bench/tesmo_bench_study_window
 
 # The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:

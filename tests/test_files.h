@@ -36,6 +36,26 @@ inline std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
+// The cells of one line of an RFC 4180 table with ',' between cells (quotes removed).
+inline std::vector<std::string> csvCells(const std::string& line) {
+    std::vector<std::string> out(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+            out.back() += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            out.emplace_back();
+        } else if (c != '\n') {
+            out.back() += c;
+        }
+    }
+    return out;
+}
+
 inline bool hasLine(const std::string& text, const std::string& line) {
     return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
 }

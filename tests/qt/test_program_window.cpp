@@ -20,21 +20,7 @@ namespace {
 
 class ProgramWindowTest : public ::testing::Test {
   protected:
-    ProgramWindowTest() {
-        app();
-        // Settings of this test's own: ctest runs the tests side by side.
-        QCoreApplication::setOrganizationName(QStringLiteral("Tesmo-Gegen-Tests"));
-        QCoreApplication::setApplicationName(QString::fromStdString(
-            ::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        QSettings().clear();
-        window = std::make_unique<qt::ProgramWindow>(*st);
-        window->setMessageHook([this](const QString& m) { messages.push_back(m.toStdString()); });
-        window->client().setMessageHook([this](const std::vector<std::string>& m) {
-            messages.insert(messages.end(), m.begin(), m.end());
-        });
-        window->show();
-        (void)QTest::qWaitForWindowExposed(window.get());
-    }
+    ProgramWindowTest() { window = openProgramWindow(*st, messages); }
 
     InputTexts fields() const {
         InputTexts t;

@@ -19,7 +19,7 @@
 #include "ui/qt/decorations.h"
 #include "ui/qt/help_window.h"
 #include "ui/qt/text_field.h"
-#include "ui/qt/vector_state.h"
+#include "ui/vector_state.h"
 
 namespace tesmo::qt {
 

@@ -19,6 +19,7 @@
 #include "ui/export/run_exports.h"
 #include "ui/qt/decorations.h"
 #include "ui/qt/help_window.h"
+#include "ui/qt/study_window.h"
 
 namespace tesmo::qt {
 
@@ -62,6 +63,7 @@ ProgramWindow::ProgramWindow(RunState& state, QWidget* parent) : QMainWindow(par
 
 ProgramWindow::~ProgramWindow() {
     client_->runControl().setStateListener({});
+    study_.reset();  // stops a running study and waits for it while the client area is there
 }
 
 QAction* ProgramWindow::action(const QString& objectName) const {
@@ -106,6 +108,10 @@ void ProgramWindow::buildMenus() {
     quit->setObjectName(QStringLiteral("beenden"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* studie = menuBar()->addMenu(QStringLiteral("&Studie"));
+    add(studie, "parameterstudie", QStringLiteral("&Parameterstudie…"),
+        QKeySequence(Qt::CTRL | Qt::Key_T), &ProgramWindow::showStudy);
 
     QMenu* hilfe = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     add(hilfe, "handbuch", QStringLiteral("&Handbuch"), QKeySequence(Qt::Key_F1),
@@ -279,6 +285,13 @@ void ProgramWindow::runExport(const Export& e) {
 
 void ProgramWindow::manual() {
     showManual(this);
+}
+
+void ProgramWindow::showStudy() {
+    // A top-level window of its own, so that either window can be in front; the program still
+    // ends with the main window (the study window does not keep it open).
+    if (!study_) study_ = std::make_unique<StudyWindow>(*client_);
+    study_->showAndRaise();
 }
 
 void ProgramWindow::about() {

@@ -5,9 +5,11 @@
 // offers the exports; a case file dropped on the window opens as well. While a run is going
 // (also paused) nothing may replace the inputs or export half a run: Neu, Öffnen, Zuletzt
 // geöffnet and Exportieren are disabled; saving stays possible (the texts now in the fields).
+// "Studie" opens the parameter study window (study_window.h), which never touches the run.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,8 @@ class QAction;
 class QMenu;
 
 namespace tesmo::qt {
+
+class StudyWindow;
 
 class ProgramWindow : public QMainWindow {
     Q_OBJECT
@@ -55,6 +59,10 @@ class ProgramWindow : public QMainWindow {
     // the message on failure. False also when there is no such export.
     bool exportTo(const QString& actionName, const QString& path);
 
+    // "Studie → Parameterstudie…": the one study window, created on first use, shown and raised.
+    void showStudy();
+    StudyWindow* studyWindow() const { return study_.get(); }
+
     QAction* action(const QString& objectName) const;
     // Instead of a message box, hand messages to this function (tests).
     void setMessageHook(std::function<void(const QString&)> hook);
@@ -88,6 +96,7 @@ class ProgramWindow : public QMainWindow {
     QString currentFile_;
     std::vector<Export> exports_;
     std::function<void(const QString&)> messageHook_;
+    std::unique_ptr<StudyWindow> study_;  // a window of its own, not a child: see showStudy()
 };
 
 // A case file (.tgcase) among dropped or opened URLs; empty if none.

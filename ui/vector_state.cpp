@@ -1,10 +1,10 @@
-#include "ui/qt/vector_state.h"
+#include "ui/vector_state.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #endif
 
-namespace tesmo::qt {
+namespace tesmo {
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -25,4 +25,4 @@ void clearUpperVectorState() {}
 
 #endif
 
-}  // namespace tesmo::qt
+}  // namespace tesmo
