@@ -14,6 +14,7 @@
 #include "model/run_state.h"
 #include "ui/headless_window.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/program_window.h"
 
 namespace {
 
@@ -72,10 +73,12 @@ int main(int argc, char** argv) {
     }
 
     auto st = std::make_unique<tesmo::RunState>();
-    tesmo::qt::frm_TesmoGegen window(*st);
-    window.show();
+    tesmo::qt::ProgramWindow program(*st);
+    tesmo::qt::frm_TesmoGegen& window = program.client();
+    program.show();
     QApplication::processEvents();
     bool ok = true;
+    // The client area, and (at the end) the whole window with its menu bar.
     auto shoot = [&](const char* stem) {
         const QImage image = window.grab().toImage();
         ok &= save(image, folder + "/" + stem + ".png");
@@ -96,6 +99,7 @@ int main(int argc, char** argv) {
         static_cast<QAbstractButton*>(window.widget(Control::cmd_Start))->click();
         QApplication::processEvents();
         shoot("finished");
+        ok &= save(program.grab().toImage(), folder + "/finished-window.png");
         QApplication::quit();
     });
     QApplication::exec();

@@ -6,16 +6,6 @@ namespace tesmo {
 
 namespace {
 
-bool findInput(std::string_view name, Control& found) {
-    for (int i = 0; i < kInputCount; ++i) {
-        if (name == controlName(controlAt(i))) {
-            found = controlAt(i);
-            return true;
-        }
-    }
-    return false;
-}
-
 // The options that take a value, and where the value goes.
 struct ValueOption {
     std::string_view name;
@@ -30,6 +20,9 @@ constexpr ValueOption kValueOptions[] = {
     {"--study", &BatchOptions::studyPath},
     {"--table", &BatchOptions::tablePath},
     {"--shard", &BatchOptions::shard},
+    {"--report", &BatchOptions::reportPath},
+    {"--svg", &BatchOptions::svgFolder},
+    {"--png", &BatchOptions::pngFolder},
     {"--vary", nullptr},
     {"--jobs", nullptr},
 };
@@ -81,9 +74,8 @@ std::string parseOne(const std::vector<std::string_view>& args, std::size_t& nex
     if (arg.rfind("-", 0) == 0) return "unknown option " + std::string(arg);
     const std::size_t eq = arg.find('=');
     if (eq == std::string_view::npos) return "expected NAME=TEXT, got " + std::string(arg);
-    Control field{};
-    if (!findInput(arg.substr(0, eq), field))
-        return "unknown input field " + std::string(arg.substr(0, eq));
+    const Control field = inputByName(arg.substr(0, eq));
+    if (field == Control::Count) return "unknown input field " + std::string(arg.substr(0, eq));
     options.overrides.push_back({field, std::string(arg.substr(eq + 1))});
     return {};
 }
@@ -96,6 +88,7 @@ std::string checkCombination(const BatchOptions& o) {
         return "--case and --study both give the base case; use one";
     if (o.isStudy()) {
         if (!o.csvPath.empty() || o.human) return "--csv and --human belong to a single run";
+        if (o.wantsExports()) return "--report, --svg and --png belong to a single run";
         if (!o.saveCasePath.empty()) return "--save-case saves a single case, not a study";
     } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
         return "--table, --shard, --jobs and --yes need a study (--vary, --cases or --study)";

@@ -25,6 +25,10 @@ struct BatchOptions {
     bool human = false;     // label captions instead of control names
     bool progress = false;  // single run: time and water removed; study: cases done
     std::string csvPath;    // empty: no CSV of the histories
+    // Exports of the run, drawn as the window draws them (empty: none).
+    std::string reportPath;  // --report: the PDF report
+    std::string svgFolder;   // --svg: both charts as SVG
+    std::string pngFolder;   // --png: both charts as PNG
 
     // --- a study ---------------------------------------------------------------------------
     std::vector<std::string> varies;  // --vary NAME=SPEC, in the order given
@@ -39,6 +43,9 @@ struct BatchOptions {
     bool version = false;
 
     bool isStudy() const { return !varies.empty() || !casesPath.empty() || !studyPath.empty(); }
+    bool wantsExports() const {
+        return !reportPath.empty() || !svgFolder.empty() || !pngFolder.empty();
+    }
 };
 
 struct ParsedArguments {

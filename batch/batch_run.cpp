@@ -3,13 +3,15 @@
 #include <cstdio>
 
 #include "batch/arguments.h"
-#include "batch/csv.h"
+#include "batch/exports.h"
 #include "batch/interrupt.h"
 #include "batch/report.h"
 #include "batch/study_command.h"
 #include "files/case_file.h"
+#include "files/history_csv.h"
 #include "ui/headless_window.h"
 #include "ui/run_control.h"
+#include "ui/run_end.h"
 
 namespace tesmo {
 
@@ -40,6 +42,7 @@ int singleRun(const BatchOptions& options, const InputTexts& texts, std::ostream
     HeadlessWindow window(st);
     window.setInputTexts(texts);
     window.setStopRequest(&interruptFlag());
+    if (options.wantsExports()) window.recordCharts();
     if (options.progress) window.reportProgress(stderr, kProgressEveryPolls);
 
     RunControl control(window);
@@ -49,13 +52,16 @@ int singleRun(const BatchOptions& options, const InputTexts& texts, std::ostream
 
     printReport(out, window, options.human);
     const RunEnd end = st.Laufende;
-    if (end == RunEnd::Stopped) err << "Der Lauf wurde abgebrochen.\n";
+    if (end == RunEnd::Stopped) err << runEndText(end) << '\n';
+    bool written = true;
     WriteFailure failure;
     if (!options.csvPath.empty() && !writeHistoriesCsv(options.csvPath, st, &failure)) {
         err << "tesmo-gegen-batch: " << options.csvPath
             << " konnte nicht geschrieben werden: " << reasonText(failure) << '\n';
-        return kExitWriteFailed;
+        written = false;
     }
+    written &= writeExports(options, window, control, err);
+    if (!written) return kExitWriteFailed;
     return endedEarly(end) ? kExitEndedEarly : kExitFinished;
 }
 

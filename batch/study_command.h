@@ -5,12 +5,9 @@
 #include <ostream>
 
 #include "batch/arguments.h"
+#include "study/case_list.h"
 
 namespace tesmo {
-
-// A study of more cases than this needs --yes: a typing error in a range should not start a
-// study that runs for a day.
-inline constexpr std::size_t kCasesWithoutYes = 100000;
 
 int runStudyCommand(const BatchOptions& options, std::ostream& out, std::ostream& err);
 

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "batch/arguments.h"
+#include "tesmo_version.h"
 
 namespace tesmo {
 
@@ -17,7 +18,7 @@ std::string shortUsageText() {
 }
 
 std::string versionText() {
-    return "tesmo-gegen-batch " TESMO_VERSION "\n";
+    return programVersionText("tesmo-gegen-batch");
 }
 
 std::string usageText() {
@@ -29,7 +30,7 @@ std::string usageText() {
         "on every core, writing one table row per case.\n"
         "\n"
         "NAME=TEXT sets the text of one input field, typed as in the window (decimal comma,\n"
-        "e.g. txt_Dicke=12,5). Every field not named keeps its default text (or the text of\n"
+        "e.g. txt_Dicke=15,0). Every field not named keeps its default text (or the text of\n"
         "the case file given with --case). The fields:\n";
     for (int i = 0; i < kInputCount; ++i) {
         const Control c = controlAt(i);
@@ -57,6 +58,17 @@ std::string usageText() {
         "                at all)\n"
         "  --progress    simulated time and share of the water removed on stderr, every 2000\n"
         "                time steps\n"
+        "  --report FILE\n"
+        "                PDF report of the run (A4, German): its inputs, set-up values,\n"
+        "                results, warnings and water-balance error, and both charts\n"
+        "  --svg DIR     both charts as SVG vector drawings: DIR/profil.svg (water-load\n"
+        "                profiles) and DIR/verlauf.svg (time histories), with their axis\n"
+        "                texts and legends\n"
+        "  --png DIR     the same as PNG at twice the window's size: DIR/profil.png and\n"
+        "                DIR/verlauf.png\n"
+        "                DIR is created if needed. The charts are drawn without a display:\n"
+        "                QT_QPA_PLATFORM is set to offscreen unless it is set already.\n"
+        "                Like --csv, these are written for every run that started.\n"
         "\n"
         "A study (every case runs as a single run with its texts would):\n"
         "  --vary NAME=FROM:TO:STEP  vary one input over an inclusive range, e.g.\n"

@@ -38,21 +38,17 @@ bool readCaseFile(const std::string& path, const InputTexts& base, InputTexts& o
 }
 
 bool caseFileText(const InputTexts& texts, std::string& content, FileProblem& problem) {
-    problem = FileProblem{};
-    problem.saving = true;
     std::string text;
-    appendFileHead(text, kCaseFormat, kCaseComment);
-    if (!appendInputLines(text, texts, problem)) return false;
+    if (!beginInputFile(text, kCaseFormat, kCaseComment, texts, problem)) return false;
     content = std::move(text);
     problem = FileProblem{};
     return true;
 }
 
 bool writeCaseFile(const std::string& path, const InputTexts& texts, FileProblem& problem) {
-    std::string content;
-    if (caseFileText(texts, content, problem)) return saveTextFile(path, content, problem);
-    problem.path = path;
-    return false;
+    return saveTextFile(
+        path, [&texts](std::string& c, FileProblem& p) { return caseFileText(texts, c, p); },
+        problem);
 }
 
 }  // namespace tesmo

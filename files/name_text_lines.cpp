@@ -80,13 +80,8 @@ bool checkText(std::string_view name, std::string_view text, std::string_view al
 }
 
 bool findInput(std::string_view name, Control& field) {
-    for (int i = 0; i < kInputCount; ++i) {
-        if (name == controlName(controlAt(i))) {
-            field = controlAt(i);
-            return true;
-        }
-    }
-    return false;
+    field = inputByName(name);
+    return field != Control::Count;
 }
 
 bool takeInputLine(const NameTextLine& line, InputLines& inputs, FileProblem& problem) {
@@ -97,11 +92,6 @@ bool takeInputLine(const NameTextLine& line, InputLines& inputs, FileProblem& pr
     named = true;
     inputs.texts[field] = std::string(line.text);
     return true;
-}
-
-void appendFileHead(std::string& out, std::string_view format, std::string_view comment) {
-    out.append(kFormatName).append(" = ").append(format).append("\n");
-    out.append(comment);
 }
 
 void appendNameTextLine(std::string& out, std::string_view name, std::string_view text) {
@@ -116,7 +106,12 @@ void appendNameTextLine(std::string& out, std::string_view name, std::string_vie
     out += '\n';
 }
 
-bool appendInputLines(std::string& out, const InputTexts& texts, FileProblem& problem) {
+bool beginInputFile(std::string& out, std::string_view format, std::string_view comment,
+                    const InputTexts& texts, FileProblem& problem) {
+    problem = FileProblem{};
+    problem.saving = true;
+    out.append(kFormatName).append(" = ").append(format).append("\n");
+    out.append(comment);
     for (int i = 0; i < kInputCount; ++i) {
         const Control field = controlAt(i);
         if (!checkText(controlName(field), texts[field], "\t", problem)) return false;
@@ -126,14 +121,18 @@ bool appendInputLines(std::string& out, const InputTexts& texts, FileProblem& pr
     return true;
 }
 
-bool saveTextFile(const std::string& path, std::string_view content, FileProblem& problem) {
+bool saveTextFile(const std::string& path,
+                  const std::function<bool(std::string&, FileProblem&)>& produce,
+                  FileProblem& problem) {
+    std::string content;
     WriteFailure failure;
-    problem = FileProblem{};
-    if (writeFileAtomically(path, content, &failure)) return true;
+    if (produce(content, problem)) {
+        if (writeFileAtomically(path, content, &failure)) return true;
+        problem.kind = ProblemKind::SystemError;
+        problem.number = failure.errnum;
+        problem.saving = true;
+    }
     problem.path = path;
-    problem.kind = ProblemKind::SystemError;
-    problem.number = failure.errnum;
-    problem.saving = true;
     return false;
 }
 

@@ -53,15 +53,18 @@ struct InputLines {
 // Takes a line that names an input field: refuses an unknown name and one named twice.
 bool takeInputLine(const NameTextLine& line, InputLines& inputs, FileProblem& problem);
 
-// "format = F" and the comment lines of a file's head.
-void appendFileHead(std::string& out, std::string_view format, std::string_view comment);
+// The start of a file's content: "format = F", the comment lines, then all seventeen input
+// lines in the window's order, each after its label's caption as a comment. Refuses a text that
+// cannot be written (see checkText), as a problem while saving.
+bool beginInputFile(std::string& out, std::string_view format, std::string_view comment,
+                    const InputTexts& texts, FileProblem& problem);
 // NAME = TEXT, the text quoted where it would otherwise not be read back as it is.
 void appendNameTextLine(std::string& out, std::string_view name, std::string_view text);
-// All seventeen input lines in the window's order, each after its label's caption as a comment.
-// Refuses a text that cannot be written (see checkText).
-bool appendInputLines(std::string& out, const InputTexts& texts, FileProblem& problem);
 
-// Writes `content` atomically; a failure is reported as a problem while saving `path`.
-bool saveTextFile(const std::string& path, std::string_view content, FileProblem& problem);
+// Saves the content that `produce` makes atomically; a refusal of `produce` or a failure to
+// write is reported as a problem while saving `path`.
+bool saveTextFile(const std::string& path,
+                  const std::function<bool(std::string&, FileProblem&)>& produce,
+                  FileProblem& problem);
 
 }  // namespace tesmo

@@ -79,11 +79,8 @@ bool readStudyFile(const std::string& path, const InputTexts& defaults, SavedStu
 }
 
 bool studyFileText(const SavedStudy& study, std::string& content, FileProblem& problem) {
-    problem = FileProblem{};
-    problem.saving = true;
     std::string text;
-    appendFileHead(text, kStudyFormat, kStudyComment);
-    if (!appendInputLines(text, study.base, problem)) return false;
+    if (!beginInputFile(text, kStudyFormat, kStudyComment, study.base, problem)) return false;
     if (study.varied.empty()) return refuse(problem, ProblemKind::NoVariation);
     text.append(kVariedComment);
     std::vector<VariedInput> written;
@@ -104,10 +101,9 @@ bool studyFileText(const SavedStudy& study, std::string& content, FileProblem& p
 }
 
 bool writeStudyFile(const std::string& path, const SavedStudy& study, FileProblem& problem) {
-    std::string content;
-    if (studyFileText(study, content, problem)) return saveTextFile(path, content, problem);
-    problem.path = path;
-    return false;
+    return saveTextFile(
+        path, [&study](std::string& c, FileProblem& p) { return studyFileText(study, c, p); },
+        problem);
 }
 
 }  // namespace tesmo

@@ -211,7 +211,10 @@ void pruefeGitter(Pruefung& p) {
     const double halbeDicke = p.wert(Control::txt_Dicke) / 2;
     const double dicke = p.wert(Control::txt_Dicke);
     const double q = w.nOrtGanz ? w.nOrt : w.nOrtQuotient;
-    if (q < 1) {
+    if (q < 1 && halbeDicke < kPositivMin) {
+        // No space step that may be typed is small enough: the plate itself is too thin.
+        p.melde(Control::txt_Dicke, R::OutsideComputable, 2 * kPositivMin, kPositivMax);
+    } else if (q < 1) {
         p.melde(Control::txt_Ortsschrittweite, R::GridCoarserThanPlate, halbeDicke).suggestions[0] =
             halbeDicke;
     } else if (q > kMaxNodes) {

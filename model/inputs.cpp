@@ -40,6 +40,12 @@ const Eingabefeld* feld(Control c) {
 
 }  // namespace
 
+Control inputByName(std::string_view name) {
+    for (int i = 0; i < kInputCount; ++i)
+        if (name == controlName(controlAt(i))) return controlAt(i);
+    return Control::Count;
+}
+
 InputTexts defaultInputTexts() {
     InputTexts t;
     for (int i = 0; i < kInputCount; ++i)

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "model/controls.h"
 
@@ -16,6 +17,10 @@ struct InputTexts {
         return text[static_cast<std::size_t>(index(c))];
     }
 };
+
+// The input field with that control name (e.g. "txt_Dicke"; names are case-sensitive), or
+// Control::Count when no input field has it.
+Control inputByName(std::string_view name);
 
 // The window's default texts (decimal comma).
 InputTexts defaultInputTexts();

@@ -1,13 +1,17 @@
 #include "model/run_state.h"
 
 #include <algorithm>
+#include <new>
 
 namespace tesmo {
 
 RunState& programRunState() {
-    // Static storage: the 40 MB of histories live for the whole program and never on a stack.
-    static RunState state;
-    return state;
+    // Zeroed static storage, constructed in place once: the constructor sets the small fields
+    // and leaves the histories as the storage holds them, 0. The 40 MB of histories live for
+    // the whole program, never on a stack, and only the records a run writes are touched.
+    alignas(RunState) static unsigned char storage[sizeof(RunState)];
+    static RunState* const state = ::new (static_cast<void*>(storage)) RunState;
+    return *state;
 }
 
 void resetToFreshProgram(RunState& st) {

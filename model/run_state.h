@@ -172,6 +172,9 @@ struct SolverScratch {
 };
 
 // One record per stored time step: record 0 is the start state, record HistIndex the latest.
+// The arrays have no initialiser on purpose: a run state in static storage (the program's) or
+// value-initialised (std::make_unique<RunState>()) starts with every record 0, and so its 40 MB
+// are neither written at start nor carried in the program file.
 struct Histories {
     HistoryArray VerlaufXmom{};
     HistoryArray VerlaufXOb{};

@@ -31,6 +31,11 @@ void schwindEndeZweiterAbschnitt(const RunParameters& p, RunVariables& v, Window
 }
 
 void schwindGradient(const RunParameters& p, RunVariables& v, WindowPort& window) {
+    // A plate that does not shrink has no shrinkage gradient. The ideal-shrinkage relation
+    // would still turn the water it loses into a volume loss, and the window would show a
+    // steep "gradient" of a plate that keeps its size; the histories already count such a
+    // plate's shrinkage as 0.
+    if (!(p.linTrSchwind > 0.001)) return;
     const auto& X = v.XKnoten;
     v.SchwindGrad = (sAusX(p, X[0]) - sAusX(p, X[1])) / p.Ortsschritt;
     if (v.SchwindGrad > v.SchwindGradMax) {

@@ -15,7 +15,8 @@ void schwindEndeErsterAbschnitt(const RunParameters& p, RunVariables& v, WindowP
 void schwindEndeZweiterAbschnitt(const RunParameters& p, RunVariables& v, WindowPort& window);
 
 // Surface shrinkage gradient of this step; a new maximum is kept and shown together with the
-// surface–core shrinkage difference of that moment (SchwindDiffMax, in %).
+// surface–core shrinkage difference of that moment (SchwindDiffMax, in %). Nothing for a plate
+// without shrinkage (linTrSchwind <= 0.001 %).
 void schwindGradient(const RunParameters& p, RunVariables& v, WindowPort& window);
 
 // Linear shrinkage in % reached at water load X, linear in X and not limited to linTrSchwind;

@@ -14,6 +14,11 @@
 
 namespace tesmo {
 
+// A study of more cases than this needs to be confirmed (the runner's --yes); the study window
+// does not run it at all. A typing error in a range should not start a study that runs for a
+// day.
+inline constexpr std::size_t kCasesWithoutYes = 100000;
+
 class CaseList {
   public:
     // The product of the variations, the last varying fastest.

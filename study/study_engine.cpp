@@ -8,6 +8,7 @@
 
 #include "study/case_runner.h"
 #include "ui/number_format.h"
+#include "ui/vector_state.h"
 
 namespace tesmo {
 
@@ -88,6 +89,9 @@ std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsi
     const auto work = [&] {
         CaseRunner runner;
         for (;;) {
+            // The thread that started the study (a window's, after its painting) left its
+            // vector state to this one, and a sink may run toolkit code.
+            clearUpperVectorState();
             if (cancel.load()) return;
             const std::size_t j = next.fetch_add(1);
             if (j >= selection.count) return;

@@ -83,16 +83,10 @@ VariationResult fail(std::string message) {
     return r;
 }
 
-VariationResult parseRange(Control field, std::string_view spec) {
-    std::string_view parts[3];
-    std::size_t start = 0;
-    for (int i = 0; i < 3; ++i) {
-        const std::size_t colon = spec.find(':', start);
-        if ((i < 2) != (colon != std::string_view::npos))
-            return fail("ein Bereich hat die Form VON:BIS:SCHRITT, z. B. 30:70:5");
-        parts[i] = trim(spec.substr(start, i < 2 ? colon - start : std::string_view::npos));
-        start = colon + 1;
-    }
+constexpr const char* kNothingGiven = "kein Bereich und keine Werte angegeben";
+
+// A range from its three numbers' texts, each without surrounding blanks.
+VariationResult parseRangeParts(Control field, const std::string_view (&parts)[3]) {
     const char* names[3] = {"VON", "BIS", "SCHRITT"};
     Decimal d[3];
     int decimals = 0;
@@ -134,6 +128,19 @@ VariationResult parseRange(Control field, std::string_view spec) {
     return r;
 }
 
+VariationResult parseRange(Control field, std::string_view spec) {
+    std::string_view parts[3];
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t colon = spec.find(':', start);
+        if ((i < 2) != (colon != std::string_view::npos))
+            return fail("ein Bereich hat die Form VON:BIS:SCHRITT, z. B. 30:70:5");
+        parts[i] = trim(spec.substr(start, i < 2 ? colon - start : std::string_view::npos));
+        start = colon + 1;
+    }
+    return parseRangeParts(field, parts);
+}
+
 VariationResult parseList(Control field, std::string_view spec) {
     VariationResult r;
     r.variation.field = field;
@@ -154,18 +161,19 @@ VariationResult parseList(Control field, std::string_view spec) {
 
 }  // namespace
 
-Control inputByName(std::string_view name) {
-    for (int i = 0; i < kInputCount; ++i)
-        if (name == controlName(controlAt(i))) return controlAt(i);
-    return Control::Count;
-}
-
 VariationResult parseVariationSpec(Control field, std::string_view spec) {
     spec = trim(spec);
-    if (spec.empty()) return fail("kein Bereich und keine Werte angegeben");
+    if (spec.empty()) return fail(kNothingGiven);
     if (spec.find(';') != std::string_view::npos) return parseList(field, spec);
     if (spec.find(':') != std::string_view::npos) return parseRange(field, spec);
     return parseList(field, spec);
+}
+
+VariationResult parseVariationRange(Control field, std::string_view from, std::string_view to,
+                                    std::string_view step) {
+    const std::string_view parts[3] = {trim(from), trim(to), trim(step)};
+    if (parts[0].empty() && parts[1].empty() && parts[2].empty()) return fail(kNothingGiven);
+    return parseRangeParts(field, parts);
 }
 
 VariationResult parseVariation(std::string_view nameAndSpec) {

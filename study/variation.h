@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/controls.h"
+#include "model/inputs.h"
 
 namespace tesmo {
 
@@ -35,10 +35,12 @@ struct VariationResult {
 // Parses SPEC for the input field `field` ("30:70:5", "30;40;55", "35").
 VariationResult parseVariationSpec(Control field, std::string_view spec);
 
+// Parses a range given as its three numbers, as a form with fields VON, BIS and SCHRITT takes
+// it: the same rules and messages as "FROM:TO:STEP" in parseVariationSpec.
+VariationResult parseVariationRange(Control field, std::string_view from, std::string_view to,
+                                    std::string_view step);
+
 // Parses NAME=SPEC, NAME being an input field's control name.
 VariationResult parseVariation(std::string_view nameAndSpec);
-
-// The input field with that control name, or Control::Count.
-Control inputByName(std::string_view name);
 
 }  // namespace tesmo

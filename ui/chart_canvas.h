@@ -2,14 +2,33 @@
 //
 // pic_Ausgabe spans x 0..10500, y 0..6000; pic_Zeit x 0..10500, y 0..4300; both with the origin
 // at the top left and y growing downwards. Coordinates are single precision, as drawn. What is
-// drawn stays until it is drawn over; what lies outside is clipped.
+// drawn stays until it is drawn over; what lies outside is clipped. Line widths are in pixels of
+// the window; a width below 1 draws as 1.
 #pragma once
 
 #include "ui/rgb.h"
 
 namespace tesmo {
 
+enum class Chart { Ausgabe, Zeit };  // pic_Ausgabe (profiles), pic_Zeit (time histories)
+
+// The logical coordinate range of a chart.
+struct ChartExtent {
+    double width, height;
+};
+constexpr ChartExtent chartExtent(Chart chart) {
+    return {10500.0, chart == Chart::Ausgabe ? 6000.0 : 4300.0};
+}
+
 enum class LineStyle { Solid, DashDotDot };
+
+// The pen a line is drawn with.
+struct ChartPen {
+    Rgb colour;
+    int width = 1;  // pixels of the window, at least 1
+    LineStyle style = LineStyle::Solid;
+    friend bool operator==(const ChartPen&, const ChartPen&) = default;
+};
 
 class ChartCanvas {
   public:

@@ -216,11 +216,11 @@ void endWaterError(Writer& w) {
     window.setVisible(C::txt_Wasserfehler, true);
     window.setColor(C::lbl_Wasserfehler, kDarkBlue);
     window.setColor(C::txt_Wasserfehler, kDarkBlue);
-    if (error > 3.0) {
+    if (error > kWasserfehlerRot) {
         window.setColor(C::lbl_Wasserfehler, kRed);
         window.setColor(C::txt_Wasserfehler, kRed);
     }
-    if (error > 6.0) {
+    if (error > kWasserfehlerUngenau) {
         window.setVisible(C::lbl_ungenau1, true);
         window.setVisible(C::lbl_ungenau2, true);
         window.setVisible(C::lbl_ungenau3, true);

@@ -54,8 +54,23 @@ void HeadlessWindow::setColor(Control control, Rgb colour) {
     at(control).colour = colour;
 }
 
+void HeadlessWindow::recordCharts(std::size_t maxPoints) {
+    for (Chart chart : {Chart::Ausgabe, Chart::Zeit}) {
+        auto& recording = recordings_[slot(chart)];
+        if (!recording)
+            recording = std::make_unique<RecordingCanvas>(counters_[slot(chart)],
+                                                          chartExtent(chart), maxPoints);
+    }
+}
+
 ChartCanvas& HeadlessWindow::canvas(Chart chart) {
-    return chart == Chart::Ausgabe ? ausgabe_ : zeit_;
+    if (const auto& recording = recordings_[slot(chart)]) return *recording;
+    return counters_[slot(chart)];
+}
+
+const DisplayList* HeadlessWindow::recording(Chart chart) const {
+    const auto& recording = recordings_[slot(chart)];
+    return recording ? &recording->displayList() : nullptr;
 }
 
 void HeadlessWindow::processEvents() {

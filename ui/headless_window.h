@@ -5,10 +5,12 @@
 #include <array>
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "model/inputs.h"
+#include "ui/recording_canvas.h"
 #include "ui/window_base.h"
 
 namespace tesmo {
@@ -37,6 +39,10 @@ class HeadlessWindow : public WindowBase {
     // Report the simulated time and the share of the water removed on `out` every `polls`
     // polls (0: never).
     void reportProgress(std::FILE* out, long polls);
+    // Keep a display list of both charts from now on, so that they can be exported after the
+    // run; each list keeps at most `maxPoints` points. Recording allocates while the run draws;
+    // without it a run allocates nothing.
+    void recordCharts(std::size_t maxPoints = RecordingCanvas::kMaxPoints);
     // Keeps in `times` (indexed like the history records) the simulated time, Laufzeit, at
     // which the run stored each record (nullptr: not kept). Record j is not always taken at
     // j·deltaT: the step in which the surface dries out stores none.
@@ -49,8 +55,10 @@ class HeadlessWindow : public WindowBase {
     std::string text(Control control) const override;
     bool isVisible(Control control) const override;
     void setColor(Control control, Rgb colour) override;
+    Rgb colour(Control control) const override;
     void setFocus(Control) override {}
     ChartCanvas& canvas(Chart chart) override;
+    const DisplayList* recording(Chart chart) const override;
     void processEvents() override;
     void waitForEvents() override;
     void showMessages(const std::vector<std::string>& messages) override;
@@ -58,7 +66,6 @@ class HeadlessWindow : public WindowBase {
     // --- what the window holds after a run ----------------------------------------------------
     // Whether a text has been written into the control since the window opened.
     bool written(Control control) const;
-    Rgb colour(Control control) const;
     const std::vector<std::string>& messages() const { return messages_; }
     long polls() const { return polls_; }
 
@@ -77,7 +84,10 @@ class HeadlessWindow : public WindowBase {
     void noteRecordTime();
 
     std::array<ControlState, kControlCount> controls_;
-    CountingCanvas ausgabe_, zeit_;
+    static std::size_t slot(Chart chart) { return chart == Chart::Ausgabe ? 0 : 1; }
+
+    std::array<CountingCanvas, 2> counters_;                      // per chart
+    std::array<std::unique_ptr<RecordingCanvas>, 2> recordings_;  // per chart, when recording
     std::vector<std::string> messages_;
     long polls_ = 0;
     std::FILE* progressOut_ = nullptr;

@@ -12,8 +12,8 @@ namespace tesmo {
 
 namespace {
 
-constexpr double kBreite = 10500.0;      // logical width
-constexpr double kHoehe = 6000.0;        // logical height
+constexpr double kBreite = chartExtent(Chart::Ausgabe).width;
+constexpr double kHoehe = chartExtent(Chart::Ausgabe).height;
 constexpr double kMarkenLaenge = 150.0;  // length of a shrinkage mark on either edge
 constexpr double kFern = 1.0e6;          // lines are cut to this box before going to float
 

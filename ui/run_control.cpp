@@ -65,11 +65,17 @@ void RunControl::cmd_Start_Click() {
     startTexts_ = texts;
     started_ = true;
     prepareWindowForRun();
-    running_ = true;
+    setState(true, false);
     const RunEnd end = Trocknungslauf(window_.state(), texts, window_);
-    running_ = false;
+    setState(false, true);
     if (const char* message = laufendeMeldung(end)) window_.showMessages({message});
     window_.setVisible(C::cmd_Neustart, true);
+}
+
+void RunControl::setState(bool running, bool resultsShown) {
+    running_ = running;
+    resultsShown_ = resultsShown;
+    if (stateListener_) stateListener_();
 }
 
 void RunControl::parkFocusDuringRun() {
@@ -102,6 +108,7 @@ void RunControl::cmd_Stop_Click() {
 }
 
 void RunControl::cmd_Neustart_Click() {
+    if (resultsShown_) setState(running_, false);  // the charts are cleared below
     window_.setVisible(C::cmd_Neustart, false);
     window_.setVisible(C::cmd_Start, true);
     setVisible(window_,

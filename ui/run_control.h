@@ -1,6 +1,8 @@
 // The five run buttons' handlers, independent of any toolkit.
 #pragma once
 
+#include <functional>
+
 #include "model/inputs.h"
 #include "ui/window_base.h"
 
@@ -29,6 +31,13 @@ class RunControl {
     bool hasStarted() const { return started_; }
     // True when the last press of Start was refused because of its input texts.
     bool inputRefused() const { return refused_; }
+    // Whether the window shows what a run computed (it finished, was stopped or cut short)
+    // and "Nochmal !" has not cleared it since: what an export can take.
+    bool resultsShown() const { return resultsShown_; }
+    // Called whenever running() or resultsShown() changes, so that a window can disable what
+    // must not happen during a run and offer what needs a run's results.
+    void setStateListener(std::function<void()> listener) { stateListener_ = std::move(listener); }
+
     // The window is closing: end any run at its next poll and release any waiting pause.
     void requestQuit();
     bool quitRequested() const { return quit_; }
@@ -38,12 +47,15 @@ class RunControl {
     // A button that hides itself while it holds the keyboard focus passes the focus on to the
     // next control in the Tab order, an input field; during a run it goes to the parking field.
     void parkFocusDuringRun();
+    void setState(bool running, bool resultsShown);
 
     WindowBase& window_;
     bool running_ = false;
     bool refused_ = false;
     bool quit_ = false;
     bool started_ = false;
+    bool resultsShown_ = false;
+    std::function<void()> stateListener_;
     InputTexts startTexts_;
 };
 

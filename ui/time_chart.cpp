@@ -13,8 +13,8 @@ namespace tesmo {
 
 namespace {
 
-constexpr double kBreite = 10500.0;
-constexpr double kHoehe = 4300.0;
+constexpr double kBreite = chartExtent(Chart::Zeit).width;
+constexpr double kHoehe = chartExtent(Chart::Zeit).height;
 
 constexpr Rgb kBandWasser{235, 235, 230};
 constexpr Rgb kBandSchwind{225, 225, 255};

@@ -16,7 +16,7 @@
 
 namespace tesmo {
 
-enum class Chart { Ausgabe, Zeit };  // pic_Ausgabe (profiles), pic_Zeit (time histories)
+class DisplayList;
 
 class WindowBase : public WindowPort {
   public:
@@ -33,8 +33,12 @@ class WindowBase : public WindowPort {
     virtual std::string text(Control control) const = 0;
     virtual bool isVisible(Control control) const = 0;
     virtual void setColor(Control control, Rgb colour) = 0;
+    virtual Rgb colour(Control control) const = 0;
     virtual void setFocus(Control control) = 0;
     virtual ChartCanvas& canvas(Chart chart) = 0;
+    // What has been drawn on a chart since it was last cleared, where the window keeps it
+    // (see RecordingCanvas); nullptr where it does not.
+    virtual const DisplayList* recording(Chart) const { return nullptr; }
     // Process all pending events once and return.
     virtual void processEvents() = 0;
     // Block until at least one event has arrived, then process what is pending (the pause).

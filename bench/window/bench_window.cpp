@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 
+#include "bench/qt_bench_main.h"
 #include "model/inputs.h"
 #include "ui/headless_window.h"
 #include "ui/qt/main_window.h"
@@ -50,10 +51,5 @@ BENCHMARK(BM_WindowDefaultRun)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tesmo::bench::runQtBenchmarks<QApplication>(argc, argv);
 }

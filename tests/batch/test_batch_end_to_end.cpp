@@ -1,6 +1,7 @@
 // Runs the built tesmo-gegen-batch as a user would.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 
@@ -10,6 +11,29 @@ namespace tesmo {
 
 using namespace test;
 using Result = ExeResult;
+
+namespace {
+
+// An environment variable taken away for a scope.
+class WithoutVariable {
+  public:
+    explicit WithoutVariable(const char* name) : name_(name) {
+        if (const char* value = std::getenv(name)) saved_ = value, had_ = true;
+        ::unsetenv(name);
+    }
+    ~WithoutVariable() {
+        if (had_) ::setenv(name_, saved_.c_str(), 1);
+    }
+    WithoutVariable(const WithoutVariable&) = delete;
+    WithoutVariable& operator=(const WithoutVariable&) = delete;
+
+  private:
+    const char* name_;
+    std::string saved_;
+    bool had_ = false;
+};
+
+}  // namespace
 
 TEST(BatchRunner, DefaultRunShowsTheSetUpValuesAndEndsNormally) {
     const Result r = runBatchExe("");
@@ -50,7 +74,8 @@ TEST(BatchRunner, UsageErrorsExitWith64AndHelpDocumentsTheOptions) {
     }
     const Result help = runBatchExe("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* word : {"--human", "--csv", "--progress", "txt_KappaSteig", "64"})
+    for (const char* word : {"--human", "--csv", "--progress", "--report", "--svg", "--png",
+                             "profil.svg", "verlauf.png", "--version", "txt_KappaSteig", "64"})
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
 }
 
@@ -126,6 +151,41 @@ TEST(BatchRunner, AnInterruptActsLikeStop) {
     EXPECT_EQ(r.status, 3) << r.err;
     EXPECT_TRUE(hasLine(r.out, "end\tstopped")) << r.out;
     EXPECT_NE(r.err.find("abgebrochen"), std::string::npos) << r.err;
+}
+
+TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
+    const std::string dir = testFile("exports");
+    const Result plain = runBatchExe("txt_Dicke=4");
+    Result exported;
+    {
+        // No display at all: the runner chooses the offscreen platform itself.
+        const WithoutVariable noDisplay("DISPLAY"), noPlatform("QT_QPA_PLATFORM");
+        exported = runBatchExe("txt_Dicke=4 --report '" + dir + "-bericht.pdf' --svg '" + dir +
+                               "/svg' --png='" + dir + "/png'");
+    }
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.out, plain.out);
+    EXPECT_EQ(exported.err, "");
+    EXPECT_EQ(slurp(dir + "-bericht.pdf").rfind("%PDF-", 0), 0u);
+    for (const char* file : {"/svg/profil.svg", "/svg/verlauf.svg"})
+        EXPECT_EQ(slurp(dir + file).rfind("<?xml", 0), 0u) << file;
+    for (const char* file : {"/png/profil.png", "/png/verlauf.png"})
+        EXPECT_EQ(slurp(dir + file).substr(1, 3), "PNG") << file;
+
+    // A report that cannot be written: exit 74 after the output, the others still written.
+    const Result failed =
+        runBatchExe("txt_Dicke=4 --report /nonexistent-dir/b.pdf --svg '" + dir + "/svg2'");
+    EXPECT_EQ(failed.status, 74);
+    EXPECT_EQ(failed.out, plain.out);
+    EXPECT_NE(failed.err.find("/nonexistent-dir/b.pdf konnte nicht geschrieben werden: der Ordner "
+                              "existiert nicht"),
+              std::string::npos)
+        << failed.err;
+    EXPECT_FALSE(slurp(dir + "/svg2/verlauf.svg").empty());
+
+    const Result version = runBatchExe("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("tesmo-gegen-batch 1.", 0), 0u) << version.out;
 }
 
 TEST(BatchRunner, ProgressGoesToStderrOnly) {

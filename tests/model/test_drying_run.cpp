@@ -21,8 +21,8 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-// The library's temporary buffers (std::stable_sort) take memory with the nothrow form and give
-// it back with the sized delete below, so it must come from malloc as well.
+// The library's temporary buffers (std::stable_sort) take memory without exceptions; it is
+// given back through the operator delete below, so it must come from malloc as well.
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     if (gZaehlen) ++gAllokationen;
     return std::malloc(size ? size : 1);

@@ -86,6 +86,9 @@ TEST(EingabePruefung, RefusalMatrix) {
         {{{C::txt_mue, "1E7"}}, C::txt_mue, "rechenbaren Bereichs"},
         {{{C::txt_Ortsschrittweite, "1E-7"}}, C::txt_Ortsschrittweite, "rechenbaren Bereichs"},
         {{{C::txt_Ortsschrittweite, "15"}}, C::txt_Ortsschrittweite, "höchstens 10 eingeben"},
+        // Thinner than two of the smallest space steps: the thickness itself is refused (the
+        // half thickness would be no space step that may be typed).
+        {{{C::txt_Dicke, "0,0000015"}}, C::txt_Dicke, "zwischen 0,000002 und 1000000"},
         {{{C::txt_Ortsschrittweite, "0,01"}}, C::txt_Ortsschrittweite, "z. B. 0,02"},
         {{{C::txt_Ortsschrittweite, "0,3"}}, C::txt_Ortsschrittweite, "z. B. 0,3125 oder 0,25"},
         {{{C::txt_rund, "49"}}, C::txt_rund, "ganze Zahl ab 50"},

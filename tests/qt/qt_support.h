@@ -3,6 +3,8 @@
 // run (they are taken at the model's poll, like a real click).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -10,12 +12,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
 #include "model/inputs.h"
 #include "model/run_state.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/program_window.h"
 
 namespace tesmo::test {
 
@@ -33,6 +37,25 @@ inline QApplication& app() {
 
 // Texts that make a whole run finish in a few hundredths of a second.
 InputTexts fastInputs();
+
+// A program window on `st`, shown, on settings of the running test's own (emptied: ctest runs
+// the tests side by side); its messages and its client area's go into `messages`, not boxes.
+inline std::unique_ptr<qt::ProgramWindow> openProgramWindow(RunState& st,
+                                                            std::vector<std::string>& messages) {
+    app();
+    QCoreApplication::setOrganizationName(QStringLiteral("Tesmo-Gegen-Tests"));
+    QCoreApplication::setApplicationName(
+        QString::fromStdString(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    QSettings().clear();
+    auto window = std::make_unique<qt::ProgramWindow>(st);
+    window->setMessageHook([&messages](const QString& m) { messages.push_back(m.toStdString()); });
+    window->client().setMessageHook([&messages](const std::vector<std::string>& m) {
+        messages.insert(messages.end(), m.begin(), m.end());
+    });
+    window->show();
+    (void)QTest::qWaitForWindowExposed(window.get());
+    return window;
+}
 
 struct WindowFixture {
     std::unique_ptr<RunState> st = std::make_unique<RunState>();

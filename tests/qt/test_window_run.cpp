@@ -7,9 +7,9 @@
 #include <QLineEdit>
 
 #include "tests/qt/qt_support.h"
+#include "ui/export/qt_look.h"
 #include "ui/headless_window.h"
 #include "ui/qt/chart_surface.h"
-#include "ui/qt/qt_look.h"
 
 namespace tesmo::test {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "study/case_runner.h"
 #include "study/study_engine.h"
+#include "tests/test_files.h"
 #include "ui/run_control.h"
 
 namespace tesmo {
@@ -135,18 +136,7 @@ TEST(StudyEngine, ACancelledStudyHandsOnNoFurtherCase) {
 TEST(ResultTable, RefusedAndCutShortCasesLeaveWhatTheyDidNotReachEmpty) {
     CaseRunner runner;
     const std::string header = tableHeader();
-    const auto cells = [](const std::string& line) {
-        std::vector<std::string> out(1);
-        bool quoted = false;
-        for (char c : line) {
-            if (c == '"') quoted = !quoted;
-            if (c == ',' && !quoted)
-                out.emplace_back();
-            else if (c != '\n')
-                out.back() += c;
-        }
-        return out;
-    };
+    const auto cells = [](const std::string& line) { return test::csvCells(line); };
     const std::vector<std::string> names = cells(header);
     ASSERT_EQ(names.size(), 1 + 17 + 2 + kResultCount);
     const auto column = [&](const std::string& name) {

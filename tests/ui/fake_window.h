@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "model/inputs.h"
-#include "tests/ui/recording_canvas.h"
+#include "tests/ui/tracing_canvas.h"
 #include "ui/window_base.h"
 
 namespace tesmo::test {
@@ -29,7 +29,7 @@ class FakeWindow : public WindowBase {
     std::array<bool, kControlCount> visible{};
     std::array<Rgb, kControlCount> colours{};
     Control focus = Control::Count;
-    RecordingCanvas ausgabe, zeit;
+    TracingCanvas ausgabe, zeit;
     long processed = 0, waited = 0;
     std::function<void()> onProcessEvents, onWaitForEvents;
 
@@ -50,6 +50,7 @@ class FakeWindow : public WindowBase {
         trace.push_back("colour " + name(c) + "=" + std::to_string(rgb.r) + "," +
                         std::to_string(rgb.g) + "," + std::to_string(rgb.b));
     }
+    Rgb colour(Control c) const override { return colours[at(c)]; }
     void setFocus(Control c) override {
         focus = c;
         trace.push_back("focus " + name(c));

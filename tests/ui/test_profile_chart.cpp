@@ -4,14 +4,14 @@
 #include <limits>
 #include <memory>
 
-#include "tests/ui/recording_canvas.h"
+#include "tests/ui/tracing_canvas.h"
 #include "ui/profile_chart.h"
 
 namespace tesmo {
 namespace {
 
 using test::CanvasCall;
-using test::RecordingCanvas;
+using test::TracingCanvas;
 
 // The shrinkage geometry of a set-up with the given plate: green plate saturated, ideal
 // shrinkage down to the dried plate.
@@ -54,7 +54,7 @@ void expectMark(const CanvasCall& left, const CanvasCall& right, float y) {
 
 TEST(ProfileAxes, WholeAndHalfPercentMarksAndShrinkageEndLine) {
     auto st = plate(6.5);
-    RecordingCanvas c;
+    TracingCanvas c;
     drawProfileAxes(*st, c);
     EXPECT_EQ(c.trace(), "w2 blue*13 w1 blue*12 R");
     const auto l = c.lines();
@@ -92,13 +92,13 @@ TEST(ProfileAxes, SmallShrinkageDrawsFewerMarksButAlwaysTheEndLine) {
                           Case{0.0, "w2 blue w1 R"}, Case{1.0, "w2 blue*3 w1 blue*2 R"}}) {
         SCOPED_TRACE(k.linTrSchwind);
         auto st = plate(k.linTrSchwind);
-        RecordingCanvas c;
+        TracingCanvas c;
         drawProfileAxes(*st, c);
         EXPECT_EQ(c.trace(), k.trace);
     }
     // Without shrinkage the end line lies on the initial water load, at the top edge.
     auto st = plate(0.0);
-    RecordingCanvas c;
+    TracingCanvas c;
     drawProfileAxes(*st, c);
     EXPECT_FLOAT_EQ(c.lines()[0].y1, 0);
 }
@@ -106,7 +106,7 @@ TEST(ProfileAxes, SmallShrinkageDrawsFewerMarksButAlwaysTheEndLine) {
 TEST(ProfileAxes, AbsurdShrinkageStaysBoundedAndFinite) {
     auto st = plate(6.5);
     st->linTrSchwind = 1e12;  // would loop for ever and divide by a zero volume
-    RecordingCanvas c;
+    TracingCanvas c;
     drawProfileAxes(*st, c);
     EXPECT_LE(c.count(CanvasCall::Line), 401);
     EXPECT_TRUE(c.allFinite());
@@ -126,7 +126,7 @@ TEST(ProfileCurve, FlatProfileAtInitialLoadIsTheTopEdgeWithNodesEvery1050) {
     for (double XAnf : {0.25, 0.1234567, 0.3}) {
         SCOPED_TRACE(XAnf);
         auto st = profile(10, XAnf);
-        RecordingCanvas c;
+        TracingCanvas c;
         drawProfileCurve(*st, c, true);
         EXPECT_EQ(c.trace(), "black*11 w1 R");
         const auto l = c.lines();
@@ -144,7 +144,7 @@ TEST(ProfileCurve, SegmentsJoinNeighbouringNodesUpToTheMirrorNode) {
     const double X[] = {-0.01, 0.05, 0.1, 0.15, 0.18, 0.18};
     for (int i = 0; i < 6; ++i)
         st->XKnoten[i] = X[i];
-    RecordingCanvas c;
+    TracingCanvas c;
     drawProfileCurve(*st, c, false);
     const auto l = c.lines();
     ASSERT_EQ(l.size(), 5u);
@@ -159,7 +159,7 @@ TEST(ProfileCurve, SegmentsJoinNeighbouringNodesUpToTheMirrorNode) {
 TEST(ProfileCurve, EndOfFirstPeriodIsRedAndThickWithTheWidthSetBeforeEachSegment) {
     auto st = profile(3, 0.25);
     st->Zustand1 = st->Beendet;
-    RecordingCanvas c;
+    TracingCanvas c;
     drawProfileCurve(*st, c, true);
     EXPECT_EQ(c.trace(), "w3 red w3 red w3 red w3 red w1 R");
     for (const auto& l : c.lines())
@@ -169,7 +169,7 @@ TEST(ProfileCurve, EndOfFirstPeriodIsRedAndThickWithTheWidthSetBeforeEachSegment
 TEST(ProfileCurve, SecondPeriodDrawsBlackSegmentsOnly) {
     auto st = profile(3, 0.25);
     st->Zustand1 = st->Beendet;  // as the first period leaves it
-    RecordingCanvas c;
+    TracingCanvas c;
     c.width = 7;  // whatever width is in force stays in force
     drawProfileCurve(*st, c, false);
     EXPECT_EQ(c.trace(), "black*4");
@@ -178,7 +178,7 @@ TEST(ProfileCurve, SecondPeriodDrawsBlackSegmentsOnly) {
 }
 
 TEST(ProfileChart, ClearsCoverTopAtStartAndEverythingOnRestart) {
-    RecordingCanvas c;
+    TracingCanvas c;
     clearProfileChartAtStart(c);
     clearProfileChartAll(c);
     ASSERT_EQ(c.trace(), "box box");
@@ -192,7 +192,7 @@ TEST(ProfileChart, ClearsCoverTopAtStartAndEverythingOnRestart) {
 }
 
 TEST(ChartLine, FarEndsAreCutAlongTheLineAndNonNumbersDropped) {
-    RecordingCanvas c;
+    TracingCanvas c;
     // Far beyond the box: cut where it leaves +-1e6, the direction kept.
     EXPECT_TRUE(chartLine(c, 0, 0, 1e30, 2e30, kBlack));
     const auto l = c.lines().back();

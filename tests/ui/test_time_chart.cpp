@@ -1,17 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <vector>
 
-#include "tests/ui/recording_canvas.h"
+#include "tests/ui/tracing_canvas.h"
+#include "ui/recording_canvas.h"
 #include "ui/time_chart.h"
 
 namespace tesmo {
 namespace {
 
 using test::CanvasCall;
-using test::RecordingCanvas;
+using test::TracingCanvas;
 
 constexpr Rgb kGrey{235, 235, 230}, kPaleBlue{225, 225, 255}, kGreenRate{0, 255, 0},
     kPurple{255, 0, 245}, kOchre{200, 170, 0};
@@ -53,7 +55,7 @@ float xAt(double v, double vmax) {
 
 TEST(TimeChart, DrawsBandsMarkersAndCurvesInOrderWithTheirWidthsAndStyles) {
     auto st = run(35);
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     EXPECT_EQ(c.trace(),
               "w3 grey*3 R paleblue*3 w1 dash blue*2 red solid R "
@@ -78,7 +80,7 @@ TEST(TimeChart, DrawsBandsMarkersAndCurvesInOrderWithTheirWidthsAndStyles) {
 
 TEST(TimeChart, FormsAAndBJoinEveryTenthRecordFromRecordOneAndZero) {
     auto st = run(35);
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     const auto yF = [&](double X) { return float(4300 - 4300 * X / 0.25); };
     const auto yT = [&](double t) { return float(4300 - 4300 * (t - 25) / 60); };
@@ -116,7 +118,7 @@ TEST(TimeChart, FormsAAndBJoinEveryTenthRecordFromRecordOneAndZero) {
 
 TEST(TimeChart, ShrinkageCurvesStopAtTheirEndTimesAndCloseToFullShrinkage) {
     auto st = run(35);  // Laufzeit 36: surface ends at x 4375, core at 7291.7
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     const auto blue = c.lines(kBlue);
     ASSERT_EQ(blue.size(), 2u + 8u);
@@ -144,7 +146,7 @@ TEST(TimeChart, ShrinkageCurvesStopAtTheirEndTimesAndCloseToFullShrinkage) {
     // The shrinkage band stops with the core curve: i = 1, 11, 21.
     EXPECT_EQ(c.lines(kPaleBlue).size(), 3u);
     st->t2xse = 20;  // x 5833: i = 21 (6300) now ends the band before drawing
-    RecordingCanvas c2;
+    TracingCanvas c2;
     drawTimeHistory(*st, c2);
     EXPECT_EQ(c2.lines(kPaleBlue).size(), 2u);
 }
@@ -155,7 +157,7 @@ TEST(TimeChart, FewerThanElevenRecordsLeaveMarkersAndClosingSegmentsFromRecordZe
     st->t1xse = 5;
     st->t2xse = 8;
     st->VerlaufSchwindOb[0] = 0.65;  // 10 % of full shrinkage
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     EXPECT_EQ(c.trace(), "w3 R w1 dash blue*2 red solid R w2 R w1 R w4 w1 R w2 R R blue*3 R w1 R");
     const auto blue = c.lines(kBlue);
@@ -167,7 +169,7 @@ TEST(TimeChart, FewerThanElevenRecordsLeaveMarkersAndClosingSegmentsFromRecordZe
     EXPECT_FLOAT_EQ(blue[4].x2, 8400);
     // Eleven records give form B its first segment but form A none.
     auto st10 = run(10);
-    RecordingCanvas c10;
+    TracingCanvas c10;
     drawTimeHistory(*st10, c10);
     EXPECT_EQ(c10.lines(kOchre).size(), 1u);
     EXPECT_EQ(c10.lines(kBlack).size(), 0u);
@@ -176,7 +178,7 @@ TEST(TimeChart, FewerThanElevenRecordsLeaveMarkersAndClosingSegmentsFromRecordZe
 TEST(TimeChart, NoShrinkageMeansNoBlueAndAtTheThresholdCurvesOnTheBottomEdge) {
     auto st = run(35);
     st->linTrSchwind = 0.0005;
-    RecordingCanvas below;
+    TracingCanvas below;
     drawTimeHistory(*st, below);
     EXPECT_TRUE(below.lines(kBlue).empty());
     for (const auto& l : below.lines(kPaleBlue)) {
@@ -184,7 +186,7 @@ TEST(TimeChart, NoShrinkageMeansNoBlueAndAtTheThresholdCurvesOnTheBottomEdge) {
         EXPECT_EQ(l.y2, 4300);
     }
     st->linTrSchwind = 0.001;
-    RecordingCanvas at;
+    TracingCanvas at;
     drawTimeHistory(*st, at);
     const auto blue = at.lines(kBlue);
     EXPECT_EQ(blue.size(), 8u);  // the curves, but no marker lines
@@ -199,7 +201,7 @@ TEST(TimeChart, UnfinishedShrinkageEndsAtTheLeftEdge) {
     auto st = run(35);
     st->t1xse = 0;
     st->t2xse = 0;
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     EXPECT_TRUE(c.lines(kPaleBlue).empty());
     const auto blue = c.lines(kBlue);
@@ -218,7 +220,7 @@ TEST(TimeChart, UnfinishedShrinkageEndsAtTheLeftEdge) {
 TEST(TimeChart, WithoutPositiveRateTheRateCurveIsLeftOut) {
     auto st = run(35);
     st->RateMax = 0;
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     EXPECT_TRUE(c.lines(kGreenRate).empty());
     EXPECT_EQ(c.lines(kPurple).size(), 3u);
@@ -246,7 +248,7 @@ TEST(TimeChart, DegenerateScalesNeverGiveNonFiniteCoordinates) {
         SCOPED_TRACE(k.name);
         auto st = run(35);
         k.change(*st);
-        RecordingCanvas c;
+        TracingCanvas c;
         drawTimeHistory(*st, c);
         EXPECT_TRUE(c.allFinite());
         EXPECT_EQ(c.width, 1);
@@ -254,7 +256,7 @@ TEST(TimeChart, DegenerateScalesNeverGiveNonFiniteCoordinates) {
     // Without a temperature rise the temperature curves lie flat on the bottom edge.
     auto st = run(35);
     st->thetaLuftMom = st->thetaKG0;
-    RecordingCanvas c;
+    TracingCanvas c;
     drawTimeHistory(*st, c);
     for (Rgb col : {kOchre, kPurple}) {
         for (const auto& l : c.lines(col)) {
@@ -265,19 +267,47 @@ TEST(TimeChart, DegenerateScalesNeverGiveNonFiniteCoordinates) {
     // A run of no length: every marker and the closing segments on the left edge.
     auto z = run(0);
     z->Laufzeit = 0;
-    RecordingCanvas cz;
+    TracingCanvas cz;
     drawTimeHistory(*z, cz);
     EXPECT_EQ(cz.lines(kBlue).size(), 2u + 3u);
     EXPECT_EQ(cz.lines(kRed).size(), 1u);
 }
 
 TEST(TimeChart, ClearCoversALittleBeyondTheChart) {
-    RecordingCanvas c;
+    TracingCanvas c;
     clearTimeChart(c);
     ASSERT_EQ(c.count(CanvasCall::Box), 1);
     EXPECT_EQ(c.calls[0].colour, kWhite);
     EXPECT_EQ(c.calls[0].x2, 10530);
     EXPECT_EQ(c.calls[0].y2, 4330);
+}
+
+// The time chart recorded: every segment drawn stands, in its pen, between two neighbouring
+// points of a polyline, and the list holds no point more than those segments need.
+TEST(TimeChart, RecordedEverySegmentIsKeptInAPolylineOfItsPen) {
+    const auto st = run(200);
+    TracingCanvas surface;
+    RecordingCanvas canvas(surface, chartExtent(Chart::Zeit));
+    drawTimeHistory(*st, canvas);
+    const auto& items = canvas.displayList().items();
+    const std::vector<CanvasCall> lines = surface.lines();
+    std::size_t points = 0;
+    for (const auto& item : items)
+        points += item.points.size();
+    EXPECT_EQ(points, lines.size() + items.size());
+    EXPECT_LT(items.size(), lines.size() / 4);  // the curves are joined
+    for (const CanvasCall& c : lines) {
+        const ChartPen pen{c.colour, std::max(c.width, 1), c.style};
+        const bool found = std::any_of(items.begin(), items.end(), [&](const auto& item) {
+            if (item.pen != pen) return false;
+            for (std::size_t i = 0; i + 1 < item.points.size(); ++i)
+                if (item.points[i] == ChartPoint{c.x1, c.y1} &&
+                    item.points[i + 1] == ChartPoint{c.x2, c.y2})
+                    return true;
+            return false;
+        });
+        EXPECT_TRUE(found) << c.x1 << "," << c.y1 << " - " << c.x2 << "," << c.y2;
+    }
 }
 
 }  // namespace

@@ -5,15 +5,10 @@
 #include <QGuiApplication>
 #include <QPaintEvent>
 
-#include "ui/qt/qt_look.h"
+#include "ui/export/chart_picture.h"
+#include "ui/export/qt_look.h"
 
 namespace tesmo::qt {
-
-namespace {
-// Dash, gap, dot, gap, dot, gap in units of the line width: a long dash with two dots, long
-// enough to tell apart from a solid line at one pixel.
-const QList<qreal> kDashDotDot = {9, 3, 3, 3, 3, 3};
-}  // namespace
 
 ChartSurface::ChartSurface(QSize size, double logicalWidth, double logicalHeight, QWidget* parent)
     : QWidget(parent), logicalWidth_(logicalWidth), logicalHeight_(logicalHeight) {
@@ -52,13 +47,11 @@ QPointF ChartSurface::toDevice(float x, float y) const {
 }
 
 QPointF ChartSurface::toWidget(double x, double y) const {
-    return {1.0 + x * (width() - 2) / logicalWidth_, 1.0 + y * (height() - 2) / logicalHeight_};
+    return surfacePoint(size(), {logicalWidth_, logicalHeight_}, x, y);
 }
 
 QRect ChartSurface::toWidget(double left, double top, double w, double h) const {
-    const QPointF a = toWidget(left, top);
-    const QPointF b = toWidget(left + w, top + h);
-    return QRectF(a, b).toRect();
+    return surfaceRect(size(), {logicalWidth_, logicalHeight_}, left, top, w, h);
 }
 
 void ChartSurface::setLineWidth(int pixels) {
@@ -66,7 +59,7 @@ void ChartSurface::setLineWidth(int pixels) {
 }
 
 void ChartSurface::setLineStyle(LineStyle style) {
-    penStyle_ = style == LineStyle::DashDotDot ? Qt::CustomDashLine : Qt::SolidLine;
+    style_ = style;
 }
 
 void ChartSurface::line(float x1, float y1, float x2, float y2, Rgb colour) {
@@ -76,23 +69,19 @@ void ChartSurface::line(float x1, float y1, float x2, float y2, Rgb colour) {
     const QPointF a = toDevice(x1, y1), b = toDevice(x2, y2);
     // Solid thick lines along an axis (the bands of the time chart) are plain rectangles;
     // filling them is many times faster than stroking them with round caps.
-    if (penStyle_ == Qt::SolidLine && lineWidth_ > 1 && (a.x() == b.x() || a.y() == b.y())) {
+    if (style_ == LineStyle::Solid && lineWidth_ > 1 && (a.x() == b.x() || a.y() == b.y())) {
         const double half = lineWidth_ / 2.0;
         const QRectF box = QRectF(a, b).normalized().adjusted(-half, -half, half, half);
         p.fillRect(box, c);
         return;
     }
-    if (!penValid_ || pen_.color() != c || pen_.width() != lineWidth_ ||
-        pen_.style() != penStyle_) {
-        pen_ = QPen(c, lineWidth_);
-        if (lineWidth_ > 1) {
-            pen_.setCapStyle(Qt::RoundCap);
-            pen_.setJoinStyle(Qt::RoundJoin);
-        } else {
-            pen_.setCosmetic(true);  // the fast one-pixel path of the raster engine
-        }
-        if (penStyle_ == Qt::CustomDashLine) pen_.setDashPattern(kDashDotDot);
-        p.setPen(pen_);
+    const ChartPen pen{colour, lineWidth_, style_};
+    if (!penValid_ || pen != pen_) {
+        QPen qpen = chartPen(colour, lineWidth_, style_);
+        if (lineWidth_ == 1)
+            qpen.setCosmetic(true);  // the fast one-pixel path of the raster engine
+        p.setPen(qpen);
+        pen_ = pen;
         penValid_ = true;
     }
     p.drawLine(a, b);

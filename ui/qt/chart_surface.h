@@ -53,8 +53,8 @@ class ChartSurface : public QWidget, public ChartCanvas {
     QImage image_;
     QPainter painter_;
     int lineWidth_ = 1;
-    Qt::PenStyle penStyle_ = Qt::SolidLine;
-    QPen pen_;  // the pen last set on painter_
+    LineStyle style_ = LineStyle::Solid;
+    ChartPen pen_;  // the pen last set on painter_
     bool penValid_ = false;
     bool immediate_ = false;
     bool drawnSinceShown_ = false;

@@ -1,5 +1,5 @@
-// The window's fixed decorations: straight lines, the axis pictures drawn as text and arrows,
-// and the two small logos.
+// The window's fixed decorations as widgets: straight lines, the axis pictures drawn as text and
+// arrows, and the two small logos. What they look like is painted in ui/export/picture_paint.
 #pragma once
 
 #include <QColor>
@@ -8,7 +8,7 @@
 #include <QString>
 #include <QWidget>
 
-class QPainter;
+#include "ui/decoration_table.h"
 
 namespace tesmo::qt {
 
@@ -28,14 +28,10 @@ class LineControl : public QWidget {
 };
 
 // A fixed picture: a text with an optional arrow, written along the picture's long side.
-// Upright pictures are written upwards (read from the bottom), like an axis title on the right
-// of a chart. The arrow points away from the text, to the end it is placed at.
 class PictureControl : public QWidget {
     Q_OBJECT
   public:
-    enum class Arrow { None, AfterText, BeforeText };
-    PictureControl(QString text, QColor colour, QFont font, bool upwards, Arrow arrow,
-                   QWidget* parent);
+    PictureControl(QString text, QColor colour, QFont font, PictureStyle style, QWidget* parent);
     const QString& text() const { return text_; }
 
   protected:
@@ -44,12 +40,10 @@ class PictureControl : public QWidget {
   private:
     QString text_;
     QColor colour_;
-    bool upwards_;
-    Arrow arrow_;
+    PictureStyle style_;
 };
 
-// The program's small emblem: a clay plate between drying arrows. `counterCurrent` draws the
-// flat variant, the plate travelling right against the air that flows left over both faces.
+// The program's small emblem (see paintLogo).
 class LogoControl : public QWidget {
     Q_OBJECT
   public:
@@ -63,7 +57,6 @@ class LogoControl : public QWidget {
 };
 
 // The emblem in a square, for the window icon.
-void paintEmblem(QPainter& p, const QRectF& box);
 QIcon applicationIcon();
 
 }  // namespace tesmo::qt

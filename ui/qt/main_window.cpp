@@ -12,11 +12,14 @@
 
 #include "model/inputs.h"
 #include "ui/control_table.h"
+#include "ui/decoration_table.h"
+#include "ui/export/label_layout.h"
+#include "ui/export/qt_look.h"
 #include "ui/qt/chart_surface.h"
 #include "ui/qt/decorations.h"
-#include "ui/qt/qt_look.h"
+#include "ui/qt/help_window.h"
 #include "ui/qt/text_field.h"
-#include "ui/qt/vector_state.h"
+#include "ui/vector_state.h"
 
 namespace tesmo::qt {
 
@@ -24,102 +27,6 @@ namespace {
 
 const char* const kCaption =
     "Tesmo-Gegen v.1.20  -  13.08.2007  -  Symmetrische Trocknung einer Platte aus Ziegelton";
-
-// The fixed texts: titles, chart legends, the temperature-scale symbols and the credit lines.
-struct FixedText {
-    const char* name;
-    const char* text;
-    Rgb colour;
-    double points;
-    Twips geometry;
-    Rgb background;
-    bool opaque;
-};
-
-constexpr Rgb kPurple{192, 0, 192};
-constexpr Rgb kOchre{192, 64, 0};
-constexpr Rgb kLightYellow{255, 255, 192};
-constexpr Rgb kCreditBlue{0, 0, 160};
-
-// U+03D1, the Greek theta symbol that marks the temperature scale of the time chart.
-#define THETA "\u03d1"
-
-// clang-format off
-constexpr FixedText kFixedTexts[] = {
-    {"Label7", "Kinetik und Energetik der Konvektionstrocknung von schwindenden,", kRed, 15.75,
-     {4770, 0, 10515, 435}, kWhite, false},
-    {"Label6", "kapillarporösen Rohlingsplatten im Gegenstrom", kRed, 15.75,
-     {6390, 315, 7275, 435}, kWhite, false},
-    {"Label8", "im zeitlichen Ablauf der Trocknung - aus Sicht des durchfahrenden Trockengutes",
-     kBlack, 12, {5310, 675, 9300, 300}, kWhite, false},
-    {"Label10", "Orts- und zeitabhängige Wasserbeladung,", kBlack, 11.25, {4770, 5850, 4515, 255},
-     kWhite, false},
-    {"Label11", "Schwindungsende,", kBlue, 11.25, {9315, 5850, 2085, 255}, kWhite, false},
-    {"Label12", "Ende des 1. Trocknungsabschnittes", kRed, 11.25, {11430, 5850, 3885, 255},
-     kWhite, false},
-    {"Label13", "Wasserbeladung,", kBlack, 11.25, {5625, 10575, 1860, 255}, kWhite, false},
-    {"Label14", "Verdunstungsrate,", kGreen, 11.25, {7515, 10575, 2040, 255}, kWhite, false},
-    {"Label15", "Oberflächen- und Kernschwindung,", kBlue, 11.25, {9540, 10575, 3840, 255},
-     kWhite, false},
-    {"Label9", "Luft-,", kRed, 11.25, {13365, 10575, 600, 255}, kWhite, false},
-    {"Label17", "Kern- und", kPurple, 11.25, {6570, 10800, 1140, 255}, kWhite, false},
-    {"Label19", "Oberflächentemperatur,", kOchre, 11.25, {7740, 10800, 2625, 255}, kWhite, false},
-    {"Label20", "Trocknungsspiegel", kBlack, 11.25, {10350, 10800, 2130, 255}, kLightYellow,
-     true},
-    {"Label18", THETA, kRed, 18, {14760, 6120, 240, 375}, kWhite, false},
-    {"Label2", "zu", kRed, 9.75, {14985, 6390, 330, 240}, kWhite, false},
-    {"Label16", THETA, kRed, 18, {14760, 10035, 240, 420}, kWhite, false},
-    {"Label1", "min", kRed, 9.75, {14940, 10350, 420, 240}, kWhite, false},
-    // Credit lines beside the upper logo.
-    {"Label3", "Tesmo-Gegen", kCreditBlue, 17.25, {1080, 0, 3480, 435}, kWhite, false},
-    {"Label4", "Trocknungslauf", kCreditBlue, 17.25, {1080, 315, 3255, 435}, kWhite, false},
-    {"Label5", "Plattentrocknung im Gegenstromtrockner", kBlack, 9, {405, 720, 4200, 255},
-     kWhite, false},
-};
-// clang-format on
-
-#undef THETA
-
-struct FixedLine {
-    const char* name;
-    int x1, y1, x2, y2, width;
-};
-
-struct FixedPicture {
-    const char* name;
-    Twips geometry;
-    const char* text;
-    Rgb colour;
-    bool upwards;
-    PictureControl::Arrow arrow;
-};
-
-using Arrow = PictureControl::Arrow;
-
-// clang-format off
-constexpr FixedPicture kPictures[] = {
-    {"Image4", {4770, 5610, 120, 180}, "0", kBlack, false, Arrow::None},
-    {"Image5", {8940, 5610, 3015, 225}, "Rohlingsdicke", kBlack, false, Arrow::AfterText},
-    {"Image6", {14805, 5580, 330, 180}, "s/2", kBlack, false, Arrow::None},
-    {"Image13", {4770, 10305, 120, 180}, "0", kBlack, false, Arrow::None},
-    {"Image10", {8775, 10305, 2550, 180}, "laufende Zeit", kBlack, false, Arrow::AfterText},
-    {"Image14", {14895, 7110, 225, 2475}, "Temperaturen", kRed, true, Arrow::AfterText},
-};
-
-constexpr FixedLine kLines[] = {
-    {"Line10", 15210, 990, 90, 990, 3},
-    {"Line5", 4680, 45, 4680, 11025, 3},
-    {"Line6", 4725, 6180, 15255, 6180, 3},
-    {"Line1", 90, 4860, 4680, 4860, 1},
-    {"Line9", 90, 5130, 4680, 5130, 1},
-    {"Line7", 90, 5625, 4680, 5625, 1},
-    {"Line2", 90, 6345, 4680, 6345, 1},
-    {"Line3", 90, 7290, 4680, 7290, 1},
-    {"Line4", 90, 8010, 4680, 8010, 1},
-    {"Line11", 90, 8955, 4680, 8955, 1},
-    {"Line8", 90, 9495, 4680, 9495, 3},
-};
-// clang-format on
 
 void applyTextColour(QWidget* w, Rgb colour) {
     QPalette pal = w->palette();
@@ -130,45 +37,16 @@ void applyTextColour(QWidget* w, Rgb colour) {
     w->setPalette(pal);
 }
 
-// Places a label for its rectangle in the layout. The captions beside the 13-pixel fields are as
-// tall as the rectangle itself, less than the line height of their font, so a transparent
-// label is given the full line height instead and placed by its baseline: on the baseline of
-// its field's digits (fieldBaseline, from the rectangle's top) or else where the ink is
-// centred in the rectangle. The descenders stay whole. A caption a little wider than its place
-// is set closer to fit.
-void placeLabel(QLabel* label, const QRect& place, bool opaque, int fieldBaseline = -1) {
-    QFont font = label->font();
-    const QFontMetricsF wide(font);
-    const double room = place.width() - 1.0;
-    const double needed = wide.horizontalAdvance(label->text());
-    if (needed > room && label->text().size() > 1) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, (room - needed) / (label->text().size() - 1));
-        label->setFont(font);
-    }
-    if (opaque) {
-        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label->setGeometry(place);
-        return;
-    }
-    const QFontMetrics fm(font);
-    const double ink = fm.capHeight() + fm.descent();
-    const int baseline =
-        fieldBaseline >= 0
-            ? fieldBaseline
-            : static_cast<int>(std::lround((place.height() - ink) / 2.0 + fm.capHeight()));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(place.left(), place.top() + baseline - fm.ascent(), place.width(),
-                       std::max(place.height(), fm.height() + 1));
-}
-
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QFont& font,
                   Rgb colour, const QRect& place, bool opaque = false, int fieldBaseline = -1) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setFont(font);
     label->setTextFormat(Qt::PlainText);
     applyTextColour(label, colour);
-    placeLabel(label, place, opaque, fieldBaseline);
+    const LabelLayout layout = layoutLabel(text, font, place, opaque, fieldBaseline);
+    label->setFont(layout.font);
+    label->setAlignment(layout.alignment);
+    label->setGeometry(layout.geometry);
     return label;
 }
 
@@ -200,11 +78,11 @@ frm_TesmoGegen::frm_TesmoGegen(RunState& state, QWidget* parent)
 frm_TesmoGegen::~frm_TesmoGegen() = default;
 
 void frm_TesmoGegen::buildDecorations() {
-    for (const FixedLine& l : kLines) {
+    for (const FixedLine& l : fixedLines()) {
         auto* line = new LineControl(l.x1, l.y1, l.x2, l.y2, l.width, this);
         line->setObjectName(QString::fromLatin1(l.name));
     }
-    for (const FixedText& t : kFixedTexts) {
+    for (const FixedText& t : fixedTexts()) {
         QLabel* label =
             makeLabel(this, t.name, QString::fromUtf8(t.text), arialFont(t.points, true), t.colour,
                       pxRect(t.geometry), t.opaque);
@@ -215,18 +93,17 @@ void frm_TesmoGegen::buildDecorations() {
             label->setAutoFillBackground(true);
         }
     }
-    for (const FixedPicture& p : kPictures) {
+    for (const FixedPicture& p : fixedPictures()) {
         auto* pic = new PictureControl(QString::fromUtf8(p.text), toQColor(p.colour),
-                                       arialFont(9, true), p.upwards, p.arrow, this);
+                                       arialFont(kPictureFont), p.style, this);
         pic->setObjectName(QString::fromLatin1(p.name));
         pic->setGeometry(pxRect(p.geometry));
     }
-    auto* logo = new LogoControl(false, this);
-    logo->setObjectName(QStringLiteral("Picture2"));
-    logo->setGeometry(pxRect({90, 45, 885, 660}));
-    auto* logo2 = new LogoControl(true, this);
-    logo2->setObjectName(QStringLiteral("Picture1"));
-    logo2->setGeometry(pxRect({90, 10620, 1050, 390}));
+    for (const FixedLogo& l : fixedLogos()) {
+        auto* logo = new LogoControl(l.counterCurrent, this);
+        logo->setObjectName(QString::fromLatin1(l.name));
+        logo->setGeometry(pxRect(l.geometry));
+    }
 }
 
 void frm_TesmoGegen::buildControls() {
@@ -238,7 +115,8 @@ void frm_TesmoGegen::buildControls() {
         const Twips place = lower ? Twips{1275, field.geometry.top, 2820, field.geometry.height}
                                   : Twips{120, field.geometry.top, 3750, field.geometry.height};
         makeLabel(this, inputLabelName(c), QString::fromUtf8(inputCaption(c)),
-                  arialFont(field.font), kBlack, pxRect(place), false, fieldBaseline(c));
+                  arialFont(field.font), kBlack, pxRect(place), false, fieldBaseline(c))
+            ->setToolTip(fieldToolTip(c));
     }
 
     for (int i = 0; i < kControlCount; ++i) {
@@ -275,19 +153,24 @@ void frm_TesmoGegen::buildControls() {
                 w = new QPushButton(text, this);
                 break;
             case ControlKind::Image:
-                w = new PictureControl(text, toQColor(entry.colour), arialFont(entry.font), true,
-                                       PictureControl::Arrow::BeforeText, this);
+                w = new PictureControl(text, toQColor(entry.colour), arialFont(entry.font),
+                                       kImage7Style, this);
                 break;
             case ControlKind::Surface: {
-                const QRect r = pxRect(entry.geometry);
-                const bool profile = c == Control::pic_Ausgabe;
-                auto* s = new ChartSurface(r.size(), 10500.0, profile ? 6000.0 : 4300.0, this);
-                (profile ? ausgabe_ : zeit_) = s;
+                const Chart chart = c == Control::pic_Ausgabe ? Chart::Ausgabe : Chart::Zeit;
+                const ChartExtent extent = chartExtent(chart);
+                auto* s = new ChartSurface(pxRect(entry.geometry).size(), extent.width,
+                                           extent.height, this);
+                (chart == Chart::Ausgabe ? ausgabe_ : zeit_) = s;
+                // Everything drawn on a chart is also kept, to be drawn again for an export.
+                recordings_[chart == Chart::Ausgabe ? 0 : 1] =
+                    std::make_unique<RecordingCanvas>(*s, extent);
                 w = s;
                 break;
             }
         }
         w->setObjectName(QString::fromLatin1(controlName(c)));
+        w->setToolTip(fieldToolTip(c));
         if (entry.kind != ControlKind::Label) {
             w->setFont(arialFont(entry.font));
             applyTextColour(w, entry.colour);
@@ -351,10 +234,14 @@ void frm_TesmoGegen::afterHandler() {
 }
 
 void frm_TesmoGegen::closeEvent(QCloseEvent* event) {
+    endRunForClose();
+    event->accept();
+}
+
+void frm_TesmoGegen::endRunForClose() {
     // A run or a pause holds the program inside a button handler; ask it to end at its next
     // poll. The handler returns at once, and the program ends with it.
     if (run_.running() || state().PauseFlag != 0) run_.requestQuit();
-    event->accept();
 }
 
 QWidget* frm_TesmoGegen::widget(Control control) const {
@@ -456,12 +343,22 @@ void frm_TesmoGegen::setColor(Control control, Rgb colour) {
     applyTextColour(widget(control), colour);
 }
 
+Rgb frm_TesmoGegen::colour(Control control) const {
+    const QColor c = widget(control)->palette().color(QPalette::WindowText);
+    return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+            static_cast<std::uint8_t>(c.blue())};
+}
+
 void frm_TesmoGegen::setFocus(Control control) {
     widget(control)->setFocus(Qt::OtherFocusReason);
 }
 
 ChartCanvas& frm_TesmoGegen::canvas(Chart chart) {
-    return surface(chart);
+    return *recordings_[chart == Chart::Ausgabe ? 0 : 1];
+}
+
+const DisplayList* frm_TesmoGegen::recording(Chart chart) const {
+    return &recordings_[chart == Chart::Ausgabe ? 0 : 1]->displayList();
 }
 
 // The model polls at the top of every time step, up to several hundred thousand times a

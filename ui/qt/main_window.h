@@ -5,12 +5,14 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <QWidget>
 
 #include "model/controls.h"
+#include "ui/recording_canvas.h"
 #include "ui/run_control.h"
 #include "ui/window_base.h"
 
@@ -37,8 +39,10 @@ class frm_TesmoGegen : public QWidget, public WindowBase {
     std::string text(Control control) const override;
     bool isVisible(Control control) const override;
     void setColor(Control control, Rgb colour) override;
+    Rgb colour(Control control) const override;
     void setFocus(Control control) override;
     ChartCanvas& canvas(Chart chart) override;
+    const DisplayList* recording(Chart chart) const override;
     void processEvents() override;
     void waitForEvents() override;
     void showMessages(const std::vector<std::string>& messages) override;
@@ -53,6 +57,8 @@ class frm_TesmoGegen : public QWidget, public WindowBase {
     QWidget* widget(Control control) const;
     ChartSurface& surface(Chart chart) const;
     RunControl& runControl() { return run_; }
+    // The window that holds this client area is closing: a run or a pause ends at once.
+    void endRunForClose();
     // Instead of a message box, hand the messages to this function (tests).
     void setMessageHook(std::function<void(const std::vector<std::string>&)> hook);
     // How what a run writes and draws reaches the screen. Batched (the default): the texts are
@@ -80,6 +86,8 @@ class frm_TesmoGegen : public QWidget, public WindowBase {
     std::array<QWidget*, kControlCount> controls_{};
     ChartSurface* ausgabe_ = nullptr;
     ChartSurface* zeit_ = nullptr;
+    // Per chart (profile, time): the surface's drawing passes through these and is kept.
+    std::array<std::unique_ptr<RecordingCanvas>, 2> recordings_;
     std::function<void(const std::vector<std::string>&)> messageHook_;
     Painting painting_ = Painting::Batched;
     // Texts written during a run and not yet handed to their controls.

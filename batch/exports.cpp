@@ -1,0 +1,65 @@
+#include "batch/exports.h"
+
+#include <QGuiApplication>
+#include <QtGlobal>
+
+#include "ui/export/run_exports.h"
+
+namespace tesmo {
+
+namespace {
+
+// Qt's own notes (a missing runtime folder, font fallbacks) are no business of the runner's
+// user, whose stderr carries the runner's messages; real errors still get through.
+void quietQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) return;
+    qt_message_output(type, context, message);
+}
+
+// A QGuiApplication for the painting, on the offscreen platform unless the user chose one.
+class PaintingApplication {
+  public:
+    PaintingApplication() : previous_(qInstallMessageHandler(quietQtMessages)) {
+        if (QGuiApplication::instance()) return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+    ~PaintingApplication() {
+        app_.reset();
+        qInstallMessageHandler(previous_);
+    }
+    PaintingApplication(const PaintingApplication&) = delete;
+    PaintingApplication& operator=(const PaintingApplication&) = delete;
+
+  private:
+    QtMessageHandler previous_;
+    int argc_ = 1;
+    char name_[18] = "tesmo-gegen-batch";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+}  // namespace
+
+bool wantsExports(const BatchOptions& options) {
+    return !options.reportPath.empty() || !options.svgFolder.empty() || !options.pngFolder.empty();
+}
+
+bool writeExports(const BatchOptions& options, const HeadlessWindow& window,
+                  const RunControl& control, std::ostream& err) {
+    if (!options.wantsExports()) return true;
+    PaintingApplication application;
+    bool ok = true;
+    const auto report = [&](const qt::ExportResult& result) {
+        if (result) return;
+        err << "tesmo-gegen-batch: " << result.message << '\n';
+        ok = false;
+    };
+    if (!options.reportPath.empty())
+        report(qt::exportReportPdf(window, control, options.reportPath));
+    if (!options.svgFolder.empty()) report(qt::exportChartsSvg(window, control, options.svgFolder));
+    if (!options.pngFolder.empty()) report(qt::exportChartsPng(window, control, options.pngFolder));
+    return ok;
+}
+
+}  // namespace tesmo

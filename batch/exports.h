@@ -1,0 +1,19 @@
+// The runner's exports of its run: the PDF report and both charts as SVG and PNG, drawn by the
+// window's export code on an offscreen Qt platform, so that no display is needed.
+#pragma once
+
+#include <ostream>
+
+#include "batch/arguments.h"
+#include "ui/headless_window.h"
+#include "ui/run_control.h"
+
+namespace tesmo {
+
+// Writes every export the options ask for (the run must have recorded its charts); a file that
+// cannot be written is reported on `err` and the others are still written. Returns false if any
+// failed.
+bool writeExports(const BatchOptions& options, const HeadlessWindow& window,
+                  const RunControl& control, std::ostream& err);
+
+}  // namespace tesmo

@@ -1,0 +1,127 @@
+// The window "Parameterstudie": a study of one or two varied inputs around a base case, run on
+// every core in the background, its results as a sortable table and a chart.
+//
+// Threads: the study runs in a BackgroundStudy (its own threads, one run state each). Nothing
+// of this window is touched there: the workers only emit resultsWaiting(), which reaches
+// takeResults() queued, on the window's thread. The main window and its run state are never
+// touched by the study; a double-clicked row only puts its texts into the main window's fields.
+// Closing this window cancels a running study (it ends within milliseconds) and keeps the rows;
+// destroying it waits for the workers.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "study/background_study.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QTimer;
+
+namespace tesmo::qt {
+
+class frm_TesmoGegen;
+class PlotWidget;
+class StudySetupPanel;
+class StudySortModel;
+class StudyTableModel;
+
+class StudyWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit StudyWindow(frm_TesmoGegen& main, QWidget* parent = nullptr);
+    ~StudyWindow() override;
+
+    // Shows the window, the first time with the main window's texts as the base case, and
+    // raises it.
+    void showAndRaise();
+
+    // --- what the buttons and menus do (tests call them directly) ----------------------------
+    void takeBaseFromMain();
+    // Berechnen: false (and nothing starts) for an invalid study or while one runs.
+    bool startStudy();
+    // Abbrechen: no new case starts; running ones stop at their next time step.
+    void cancelStudy();
+    bool running() const { return study_ != nullptr; }
+    // Puts the texts of the case in the table's row `row` (the model's, i.e. case order) into
+    // the main window's fields; asks first if a run is going there (the run goes on while the
+    // question is open). True if they are in the fields now.
+    bool applyCase(int row);
+    // The result the chart shows (index into resultColumns()).
+    void setChartResult(std::size_t column);
+
+    bool openStudy(const QString& path);
+    bool saveStudyAs(const QString& path);
+    bool exportTable(const QString& path);
+    bool exportChartPng(const QString& path);
+    bool exportChartSvg(const QString& path);
+
+    StudySetupPanel& setup() const { return *setup_; }
+    StudyTableModel& table() const { return *model_; }
+    QTableView& tableView() const { return *view_; }
+    PlotWidget& chart() const { return *chart_; }
+    QAction* action(const QString& objectName) const;
+    // Instead of message boxes (tests): messages, and questions answered by the hook.
+    void setMessageHook(std::function<void(const QString&)> hook);
+    void setQuestionHook(std::function<bool(const QString&)> hook);
+
+  signals:
+    // Emitted on a worker thread when outcomes or the study's end wait to be taken.
+    void resultsWaiting();
+    // The study has ended (finished or cancelled) and every outcome is in the table.
+    void studyEnded();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenus();
+    QWidget* buildRunBox();
+    QWidget* buildResults();
+    void takeResults();
+    void showProgress(const StudyProgress& progress);
+    void studyFinished(const StudyProgress& progress, bool cancelled);
+    void updateState();
+    void fitColumns();
+    void redrawChart();
+    void showMessage(const QString& text);
+    // Calls `yes` if the answer is yes; true if it has been called already.
+    bool ask(const QString& question, const std::function<void()>& yes);
+    // Dialogs of the file menu.
+    QString savePath(const QString& caption, const QString& filter, const QString& suffix);
+    void openWithDialog();
+    void saveWithDialog();
+    void exportWithDialog(const QString& caption, const QString& filter, const QString& suffix,
+                          bool (StudyWindow::*write)(const QString&));
+
+    frm_TesmoGegen& main_;
+    StudySetupPanel* setup_ = nullptr;
+    QPushButton* start_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* status_ = nullptr;
+    StudyTableModel* model_ = nullptr;
+    StudySortModel* sorted_ = nullptr;
+    QTableView* view_ = nullptr;
+    QComboBox* result_ = nullptr;
+    PlotWidget* chart_ = nullptr;
+    QTimer* chartTimer_ = nullptr;
+    std::vector<QAction*> disabledWhileRunning_;
+    std::vector<QAction*> needRows_;
+    QAction* save_ = nullptr;
+    std::vector<Variation> variations_;  // of the study in the table
+    bool shownBefore_ = false;
+    QString folder_;  // where the last file was opened or saved
+    std::function<void(const QString&)> messageHook_;
+    std::function<bool(const QString&)> questionHook_;
+    std::unique_ptr<BackgroundStudy> study_;  // while a study runs
+};
+
+}  // namespace tesmo::qt
