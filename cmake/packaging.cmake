@@ -27,6 +27,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # metric-compatible Arial that Liberation Sans provides.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# The Python package adds what it needs (python/CMakeLists.txt).
+if(TESMO_PYTHON_DEPENDS)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${TESMO_PYTHON_DEPENDS}")
+endif()
 
 include(GNUInstallDirs)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tesmo-gegen RENAME copyright
