@@ -93,15 +93,14 @@ def parse_arguments(argv):
     return args
 
 
-def local_client(workers):
+def local_cluster(workers):
     # tesmo.run releases the GIL, so worker threads in this process compute in parallel.
-    cluster = LocalCluster(
+    return LocalCluster(
         n_workers=workers or os.cpu_count() or 1,
         threads_per_worker=1,
         processes=False,
         dashboard_address=None,
     )
-    return Client(cluster)
 
 
 def main(argv=None, client=None):
@@ -119,9 +118,9 @@ def main(argv=None, client=None):
             with Client(args.scheduler) as remote:
                 frame = dask_study(remote, cases, args.chunk)
         else:
-            with local_client(args.workers) as local:
+            # The client closes before its cluster, so that it does not try to reconnect.
+            with local_cluster(args.workers) as cluster, Client(cluster) as local:
                 frame = dask_study(local, cases, args.chunk)
-                local.cluster.close()
     else:
         frame = dask_study(client, cases, args.chunk)
     tesmo.write_table(frame, args.output)
