@@ -4,26 +4,13 @@
 
 #include "files/file_text.h"
 #include "ui/control_table.h"
+#include "ui/run_end.h"
 
 namespace tesmo {
 
 namespace {
 
 constexpr double kSecondsPerHour = 3600;
-
-// How a run ended, in the study window's words.
-struct EndWord {
-    RunEnd end;
-    const char* word;
-};
-constexpr EndWord kEndWords[] = {
-    {RunEnd::Target, "Ziel erreicht"},
-    {RunEnd::Midplane, "Mittelebene erreicht"},
-    {RunEnd::Stopped, "gestoppt"},
-    {RunEnd::HistoryFull, "Speicher voll"},
-    {RunEnd::NonFinite, "keine endliche Zahl"},
-    {RunEnd::Unstable, "instabil"},
-};
 
 const ResultColumn& column(std::size_t c) {
     return resultColumns()[c];
@@ -32,10 +19,7 @@ const ResultColumn& column(std::size_t c) {
 }  // namespace
 
 const char* endWord(const CaseOutcome& outcome) {
-    if (outcome.refused) return "abgelehnt";
-    for (const EndWord& w : kEndWords)
-        if (w.end == outcome.end) return w.word;
-    return "–";
+    return outcome.refused ? "abgelehnt" : runEndWord(outcome.end);
 }
 
 std::string trimmedCaption(const char* caption) {
