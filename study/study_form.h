@@ -28,7 +28,7 @@ struct VaryEntry {
     std::string spec() const;
 };
 
-// The entry for a specification read from a study file: a range when it has the form of one
+// The entry for a range text read from a study file: a range when it has the form of one
 // (':' and no ';'), otherwise a list.
 VaryEntry entryOf(Control field, const std::string& spec);
 

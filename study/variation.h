@@ -29,7 +29,7 @@ inline constexpr std::size_t kMaxVariationValues = 1'000'000;
 struct VariationResult {
     bool ok = false;
     Variation variation;
-    std::string error;  // German, when !ok: what is wrong with the specification
+    std::string error;  // German, when !ok: what is wrong with the range or list
 };
 
 // Parses SPEC for the input field `field` ("30:70:5", "30;40;55", "35").

@@ -121,7 +121,7 @@ TEST(StudyForm, EntriesBecomeStudyFileLinesAndComeBackTheSame) {
     EXPECT_EQ(back.vary[1].values, "10,0; 20 mm");
     EXPECT_FALSE(back.vary[1].from.size());
 
-    // A specification that is not a well-formed range stays a list, shown as written, and
+    // A range text that is not a well-formed range stays a list, shown as written, and
     // the check says what the runner would say.
     for (const char* spec : {"30:70", "1:2:3:4", "35", "30;40:50"}) {
         const VaryEntry e = entryOf(Control::txt_Lufttemp, spec);
