@@ -24,7 +24,7 @@ struct VaryEntry {
     std::string values;          // EntryKind::List: texts separated by ';'
 
     bool used() const { return field != Control::Count; }
-    // The specification as a study file's vary line and --vary write it: "30:70:10", "20;30".
+    // The range or list as a study file's vary line and --vary write it: "30:70:10", "20;30".
     std::string spec() const;
 };
 
@@ -56,7 +56,7 @@ FormCheck checkStudyForm(const StudyForm& form);
 // "1 Fall", "12 Fälle", "100 000 Fälle".
 std::string caseCountText(std::size_t count);
 
-// The study file of a form; its varied entries as specifications.
+// The study file of a form; its varied entries as range or list texts.
 SavedStudy savedStudyOf(const StudyForm& form);
 // The form of a study file. Refuses (German message in `error`) a study of more varied inputs
 // than the form holds; its ranges are not checked here (checkStudyForm does, as for typed ones).

@@ -40,7 +40,7 @@ TEST(Variation, ListsAndSingleValuesKeepTheirTexts) {
     EXPECT_EQ(texts("txt_Dicke=20 mm;1E1"), (V{"20 mm", "1E1"}));
 }
 
-TEST(Variation, MalformedSpecificationsAreRefusedInGerman) {
+TEST(Variation, MalformedRangesAndListsAreRefusedInGerman) {
     for (const char* bad :
          {"txt_Lufttemp", "txt_Zeit=1:2:1", "txt_lufttemp=1:2:1", "=1:2:1",
           "txt_Lufttemp=", "txt_Lufttemp=30:70", "txt_Lufttemp=30:70:5:1", "txt_Lufttemp=30:70:0",
