@@ -6,9 +6,9 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "gui/decorations.h"
+#include "gui/program_window.h"
 #include "model/run_state.h"
-#include "ui/qt/decorations.h"
-#include "ui/qt/program_window.h"
 
 int main(int argc, char** argv) {
     if (const std::optional<int> status = tesmo::app::answerInformationOptions(argc, argv))

@@ -11,10 +11,10 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include "display/headless_window.h"
+#include "gui/main_window.h"
+#include "gui/program_window.h"
 #include "model/run_state.h"
-#include "ui/headless_window.h"
-#include "ui/qt/main_window.h"
-#include "ui/qt/program_window.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include "batch/interrupt.h"
 #include "batch/report.h"
 #include "batch/study_command.h"
+#include "display/headless_window.h"
+#include "display/run_control.h"
+#include "display/run_end.h"
 #include "files/case_file.h"
 #include "files/history_csv.h"
-#include "ui/headless_window.h"
-#include "ui/run_control.h"
-#include "ui/run_end.h"
 
 namespace tesmo {
 

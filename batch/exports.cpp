@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QtGlobal>
 
-#include "ui/export/run_exports.h"
+#include "export/run_exports.h"
 
 namespace tesmo {
 

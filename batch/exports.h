@@ -5,8 +5,8 @@
 #include <ostream>
 
 #include "batch/arguments.h"
-#include "ui/headless_window.h"
-#include "ui/run_control.h"
+#include "display/headless_window.h"
+#include "display/run_control.h"
 
 namespace tesmo {
 

@@ -1,7 +1,7 @@
 #include "batch/report.h"
 
+#include "display/control_table.h"
 #include "model/drying_run.h"
-#include "ui/control_table.h"
 
 namespace tesmo {
 

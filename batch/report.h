@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "ui/headless_window.h"
+#include "display/headless_window.h"
 
 namespace tesmo {
 

@@ -5,9 +5,9 @@
 #include <atomic>
 #include <memory>
 
+#include "display/headless_window.h"
+#include "display/run_control.h"
 #include "study/study_engine.h"
-#include "ui/headless_window.h"
-#include "ui/run_control.h"
 
 namespace tesmo {
 namespace {

@@ -8,12 +8,12 @@
 #include <limits>
 #include <memory>
 
+#include "display/control_table.h"
 #include "model/drying_run.h"
 #include "model/input_check.h"
 #include "model/text_to_number.h"
 #include "python/binding.h"
 #include "study/case_runner.h"
-#include "ui/control_table.h"
 
 namespace tesmo {
 

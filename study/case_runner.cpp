@@ -1,6 +1,6 @@
 #include "study/case_runner.h"
 
-#include "ui/run_control.h"
+#include "display/run_control.h"
 
 namespace tesmo {
 

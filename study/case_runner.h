@@ -5,10 +5,10 @@
 #include <atomic>
 #include <memory>
 
+#include "display/headless_window.h"
 #include "model/inputs.h"
 #include "model/run_state.h"
 #include "study/results.h"
-#include "ui/headless_window.h"
 
 namespace tesmo {
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "display/control_table.h"
+#include "display/run_end.h"
 #include "files/file_text.h"
-#include "ui/control_table.h"
-#include "ui/run_end.h"
 
 namespace tesmo {
 

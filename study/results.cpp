@@ -3,10 +3,10 @@
 #include <charconv>
 #include <cmath>
 
+#include "display/headless_window.h"
 #include "files/csv_writer.h"
 #include "model/drying_run.h"
 #include "model/text_to_number.h"
-#include "ui/headless_window.h"
 
 namespace tesmo {
 

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <string>
 
+#include "display/number_format.h"
 #include "model/inputs.h"
 #include "model/run_state.h"
-#include "ui/number_format.h"
 
 namespace tesmo {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "plot/plot_data.h"
 #include "study/result_view.h"
-#include "ui/plot/plot_data.h"
 
 namespace tesmo {
 

@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <vector>
 
+#include "plot/plot_spec.h"
 #include "study/results.h"
 #include "study/variation.h"
-#include "ui/plot/plot_spec.h"
 
 namespace tesmo {
 

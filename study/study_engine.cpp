@@ -6,9 +6,9 @@
 #include <thread>
 #include <vector>
 
+#include "display/number_format.h"
+#include "display/vector_state.h"
 #include "study/case_runner.h"
-#include "ui/number_format.h"
-#include "ui/vector_state.h"
 
 namespace tesmo {
 

@@ -1,8 +1,8 @@
 #include "study/study_form.h"
 
 #include "files/file_text.h"
+#include "plot/number_text.h"
 #include "study/case_list.h"
-#include "ui/plot/number_text.h"
 
 namespace tesmo {
 

@@ -14,7 +14,7 @@
 #endif
 
 #include "files/atomic_file.h"
-#include "ui/plot/plot_files.h"
+#include "plot/plot_files.h"
 #include "verify/report.h"
 
 namespace {

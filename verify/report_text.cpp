@@ -4,8 +4,8 @@
 #include <cmath>
 #include <iterator>
 
-#include "ui/number_format.h"
-#include "ui/plot/number_text.h"
+#include "display/number_format.h"
+#include "plot/number_text.h"
 
 namespace tesmo {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "model/run_state.h"
-#include "ui/plot/plot_spec.h"
+#include "plot/plot_spec.h"
 
 namespace tesmo {
 

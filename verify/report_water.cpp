@@ -3,8 +3,8 @@
 #include <cmath>
 #include <numeric>
 
+#include "display/display_groups.h"
 #include "model/text_to_number.h"
-#include "ui/display_groups.h"
 #include "verify/report.h"
 #include "verify/statistics.h"
 

@@ -8,10 +8,10 @@
 #include <QTemporaryDir>
 
 #include "bench/qt_bench_main.h"
+#include "display/headless_window.h"
+#include "display/run_control.h"
+#include "export/run_exports.h"
 #include "model/inputs.h"
-#include "ui/export/run_exports.h"
-#include "ui/headless_window.h"
-#include "ui/run_control.h"
 
 namespace {
 

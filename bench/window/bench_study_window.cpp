@@ -17,11 +17,11 @@
 #include <QTimer>
 
 #include "bench/qt_bench_main.h"
+#include "gui/program_window.h"
+#include "gui/study_setup_panel.h"
+#include "gui/study_window.h"
 #include "model/run_state.h"
 #include "study/study_engine.h"
-#include "ui/qt/program_window.h"
-#include "ui/qt/study_setup_panel.h"
-#include "ui/qt/study_window.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <QApplication>
 
 #include "bench/qt_bench_main.h"
+#include "display/headless_window.h"
+#include "display/run_control.h"
+#include "gui/main_window.h"
 #include "model/inputs.h"
-#include "ui/headless_window.h"
-#include "ui/qt/main_window.h"
-#include "ui/run_control.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <sstream>
 
 #include "batch/report.h"
+#include "display/headless_window.h"
+#include "display/run_control.h"
 #include "model/drying_run.h"
 #include "tests/batch/allocation_counter.h"
-#include "ui/headless_window.h"
-#include "ui/run_control.h"
 
 namespace tesmo {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/plot/axis_scale.h"
+#include "plot/axis_scale.h"
 
 namespace tesmo {
 namespace {

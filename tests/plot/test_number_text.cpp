@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "ui/plot/number_text.h"
+#include "plot/number_text.h"
 
 namespace tesmo {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "ui/plot/plot_data.h"
+#include "plot/plot_data.h"
 
 namespace tesmo {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/plot/plot_files.h"
+#include "plot/plot_files.h"
 
 namespace tesmo {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "display/run_control.h"
 #include "study/case_runner.h"
 #include "study/study_engine.h"
 #include "tests/test_files.h"
-#include "ui/run_control.h"
 
 namespace tesmo {
 

@@ -1,0 +1,281 @@
+#include "export/report_pdf.h"
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "display/control_table.h"
+#include "display/display_groups.h"
+#include "display/number_format.h"
+#include "display/run_control.h"
+#include "display/run_end.h"
+#include "display/window_base.h"
+#include "export/chart_picture.h"
+#include "export/qt_look.h"
+#include "export/run_exports.h"
+#include "model/inputs.h"
+#include "tesmo_version.h"
+
+namespace tesmo::qt {
+
+namespace {
+
+using C = Control;
+
+constexpr double kMarginMm = 15.0;
+constexpr double kColumnGapMm = 6.0;
+constexpr double kValueWidthMm = 21.0;
+constexpr double kRowGapMm = 0.7;
+constexpr int kPageCount = 2;
+
+QString str(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QFont reportFont(double points, bool bold) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+struct Row {
+    QString label, value;
+    QColor colour;
+};
+
+// One page of the report, measured in millimetres from the top left corner of its printable
+// area.
+class Sheet {
+  public:
+    Sheet(QPainter& p, double dotsPerMm) : p_(p), dotsPerMm_(dotsPerMm) {}
+
+    double mm(double v) const { return v * dotsPerMm_; }
+
+    // Text wrapped to `width` at (x, y); returns its height.
+    double text(double x, double y, double width, const QString& s, const QFont& font,
+                const QColor& colour = Qt::black, int align = Qt::AlignLeft) {
+        p_.setFont(font);
+        p_.setPen(colour);
+        QRectF used;
+        p_.drawText(QRectF(mm(x), mm(y), mm(width), mm(300)), align | Qt::TextWordWrap, s, &used);
+        return used.height() / dotsPerMm_;
+    }
+
+    // A heading over a rule, then one line a row: the label on the left, the value on the right.
+    double table(double x, double y, double width, const QString& heading,
+                 const std::vector<Row>& rows) {
+        const double top = y;
+        y += text(x, y, width, heading, reportFont(10.5, true)) + 0.8;
+        p_.setPen(QPen(Qt::black, mm(0.2)));
+        p_.drawLine(QPointF(mm(x), mm(y)), QPointF(mm(x + width), mm(y)));
+        y += 1.2;
+        const QFont labelFont = reportFont(8.5, false), valueFont = reportFont(8.5, true);
+        for (const Row& row : rows) {
+            const double labelHeight =
+                text(x, y, width - kValueWidthMm - 1.0, row.label, labelFont, row.colour);
+            const double valueHeight = text(x + width - kValueWidthMm, y, kValueWidthMm, row.value,
+                                            valueFont, row.colour, Qt::AlignRight);
+            y += std::max(labelHeight, valueHeight) + kRowGapMm;
+        }
+        return y - top;
+    }
+
+    void footer(double width, double pageHeight, int page) {
+        text(0, pageHeight - 5.0, width,
+             QStringLiteral("Tesmo-Gegen %1 – Seite %2 von %3")
+                 .arg(QLatin1String(kProgramVersion))
+                 .arg(page)
+                 .arg(kPageCount),
+             reportFont(7.5, false), Qt::darkGray, Qt::AlignRight);
+    }
+
+    QPainter& painter() { return p_; }
+
+  private:
+    QPainter& p_;
+    double dotsPerMm_;
+};
+
+QString fieldText(const WindowBase& window, Control field) {
+    return str(window.text(field)).trimmed();
+}
+
+std::vector<Row> inputRows(const RunControl& run) {
+    std::vector<Row> rows;
+    for (int i = 0; i < kInputCount; ++i) {
+        const Control c = controlAt(i);
+        rows.push_back({str(inputCaption(c)).trimmed(), str(run.startTexts()[c]), Qt::black});
+    }
+    return rows;
+}
+
+// What the set-up showed: the four values that stay in their fields, and the wet-bulb
+// temperature of the exhaust air that surface and core take at the start.
+std::vector<Row> setupRows(const WindowBase& window) {
+    std::vector<Row> rows;
+    for (Control c :
+         {C::txt_XSchwEnde, C::txt_offPoren, C::txt_LuftRohlingVerh, C::txt_LuftWasserVerh})
+        rows.push_back({str(fieldCaption(c)).trimmed(), fieldText(window, c), Qt::black});
+    const QString wetBulb = str(formatNumber(window.state().thetaKG0, Pattern::F1));
+    rows.push_back({QStringLiteral("Oberflächentemperatur beim Start in °C"), wetBulb, Qt::black});
+    rows.push_back({QStringLiteral("Kerntemperatur beim Start in °C"), wetBulb, Qt::black});
+    return rows;
+}
+
+// Every result field the window shows, top to bottom, in its colour.
+std::vector<Row> resultRows(const WindowBase& window) {
+    std::vector<Row> rows;
+    for (int i = 0; i < kOutputCount; ++i) {
+        const Control field = controlAt(index(kFirstOutput) + i);
+        if (!window.isVisible(field)) continue;
+        rows.push_back({str(fieldCaption(field)).trimmed(), fieldText(window, field),
+                        toQColor(window.colour(field))});
+    }
+    return rows;
+}
+
+QString waterBalance(const WindowBase& window) {
+    if (!window.isVisible(C::txt_Wasserfehler))
+        return QStringLiteral(
+            "Wasserbilanz: nicht ermittelt, der Lauf endete vor seiner Auswertung.");
+    const QString limit = QString::number(kWasserfehlerRot);
+    const QString error = fieldText(window, C::txt_Wasserfehler);
+    if (window.colour(C::txt_Wasserfehler) == kRed)
+        return QStringLiteral(
+                   "Wasserbilanz: relativer Wasserfehler %1 %, im Fenster rot – die Bilanz "
+                   "des Wassers weicht um mehr als %2 % ab, die Ergebnisse sind ungenau.")
+            .arg(error, limit);
+    return QStringLiteral(
+               "Wasserbilanz: relativer Wasserfehler %1 %, im Fenster blau – die Bilanz des "
+               "Wassers ist auf %2 % genau geschlossen.")
+        .arg(error, limit);
+}
+
+// The warnings the window shows, each as a sentence; none: one sentence that says so.
+QStringList warnings(const WindowBase& window) {
+    QStringList shown;
+    std::vector<Control> labels = {C::lbl_ungenau1, C::lbl_ungenau2, C::lbl_ungenau3};
+    std::sort(labels.begin(), labels.end(), [](Control a, Control b) {
+        return controlSpec(a).geometry.top < controlSpec(b).geometry.top;
+    });
+    QStringList advice;
+    for (Control c : labels)
+        if (window.isVisible(c)) advice << str(controlSpec(c).text);
+    if (!advice.isEmpty())
+        shown << QStringLiteral("Warnung im Fenster (Wasserfehler über %1 %): „%2“")
+                     .arg(QString::number(kWasserfehlerUngenau), advice.join(QLatin1Char(' ')));
+    if (window.isVisible(C::lbl_Achtung))
+        shown << QStringLiteral(
+            "„!“ im Diagramm der Zeitverläufe: Die Temperatur am Trocknungsspiegel war nur mit "
+            "sehr vielen Halbierungen zu finden; die Verdunstungsrate ist dort unsicher.");
+    if (shown.isEmpty()) shown << QStringLiteral("Das Fenster zeigt keine Warnungen.");
+    return shown;
+}
+
+bool inputsEditedSinceStart(const WindowBase& window, const RunControl& run) {
+    for (int i = 0; i < kInputCount; ++i)
+        if (window.text(controlAt(i)) != run.startTexts()[controlAt(i)]) return true;
+    return false;
+}
+
+void tablesPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
+                const QDateTime& made, double width) {
+    double y = 0;
+    y += sheet.text(0, y, width, QStringLiteral("Bericht über einen Trocknungslauf"),
+                    reportFont(16, true));
+    y += sheet.text(0, y, width,
+                    QStringLiteral("Tesmo-Gegen – Konvektionstrocknung einer schwindenden "
+                                   "Tonplatte im Gegenstromtrockner"),
+                    reportFont(10, false)) +
+         3.0;
+    const std::vector<Row> about = {
+        {QStringLiteral("Erstellt am"), made.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'")),
+         Qt::black},
+        {QStringLiteral("Programmversion"), QLatin1String(kProgramVersion), Qt::black},
+    };
+    for (const Row& row : about) {
+        sheet.text(0, y, 40, row.label, reportFont(9, false));
+        y += sheet.text(40, y, width - 40, row.value, reportFont(9, true)) + kRowGapMm;
+    }
+    sheet.text(0, y, 40, QStringLiteral("Ende des Laufs"), reportFont(9, false));
+    y += sheet.text(40, y, width - 40, str(runEndText(window.state().Laufende)),
+                    reportFont(9, true)) +
+         kRowGapMm;
+    if (inputsEditedSinceStart(window, run))
+        y += sheet.text(40, y, width - 40,
+                        QStringLiteral("Die Eingabefelder wurden nach dem Start geändert; der "
+                                       "Bericht zeigt die Eingaben, mit denen gerechnet wurde."),
+                        reportFont(9, false)) +
+             kRowGapMm;
+    y += 4.0;
+
+    const double column = (width - kColumnGapMm) / 2.0;
+    double left =
+        y + sheet.table(0, y, column, QStringLiteral("Eingaben beim Start"), inputRows(run));
+    left += 4.0;
+    left +=
+        sheet.table(0, left, column, QStringLiteral("Werte der Einrichtung"), setupRows(window));
+    const double right = y + sheet.table(column + kColumnGapMm, y, column,
+                                         QStringLiteral("Ergebnisse"), resultRows(window));
+    y = std::max(left, right) + 4.0;
+
+    y += sheet.text(0, y, width, QStringLiteral("Wasserbilanz und Warnungen"),
+                    reportFont(10.5, true)) +
+         1.5;
+    y += sheet.text(0, y, width, waterBalance(window), reportFont(9, false)) + 1.0;
+    for (const QString& warning : warnings(window))
+        y += sheet.text(0, y, width, warning, reportFont(9, false)) + 1.0;
+}
+
+void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
+    double y = 0;
+    y += sheet.text(0, y, width, QStringLiteral("Diagramme"), reportFont(13, true)) + 3.0;
+    for (Chart chart : {Chart::Ausgabe, Chart::Zeit}) {
+        y += sheet.text(0, y, width, str(chartTitle(chart)), reportFont(10.5, true)) + 1.5;
+        if (const std::string problem = chartProblem(window, chart); !problem.empty()) {
+            y += sheet.text(0, y, width, str(problem), reportFont(9, false)) + 6.0;
+            continue;
+        }
+        const QRect region = chartRegionPixels(chart);
+        const double scale = sheet.mm(width) / region.width();
+        QPainter& p = sheet.painter();
+        p.save();
+        p.translate(0, sheet.mm(y));
+        p.scale(scale, scale);
+        paintChartRegion(p, chart, chartView(window, chart));
+        p.restore();
+        y += width * region.height() / region.width() + 8.0;
+    }
+}
+
+}  // namespace
+
+bool writeReportPdf(QIODevice& device, const WindowBase& window, const RunControl& run,
+                    const QDateTime& made) {
+    QPdfWriter pdf(&device);
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                  QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                  QPageLayout::Millimeter));
+    pdf.setTitle(QStringLiteral("Bericht über einen Trocknungslauf"));
+    pdf.setCreator(QStringLiteral("Tesmo-Gegen %1").arg(QLatin1String(kProgramVersion)));
+
+    const QRectF printable = pdf.pageLayout().paintRect(QPageLayout::Millimeter);
+    QPainter p;
+    if (!p.begin(&pdf)) return false;
+    Sheet sheet(p, pdf.resolution() / 25.4);
+    tablesPage(sheet, window, run, made, printable.width());
+    sheet.footer(printable.width(), printable.height(), 1);
+    pdf.newPage();
+    chartsPage(sheet, window, printable.width());
+    sheet.footer(printable.width(), printable.height(), 2);
+    return p.end();
+}
+
+}  // namespace tesmo::qt

@@ -1,0 +1,56 @@
+// The exports of a run: both charts as PNG or as SVG, the ten time histories as CSV, and a
+// report as PDF. The window's menu "Datei → Exportieren" and the headless runner call these.
+//
+// Exports are for a run that has finished or was stopped: during a run, in a pause, before the
+// first run and after "Nochmal !" they are refused. Every file is written whole or not at all
+// (a temporary file beside the target, then renamed over it), so that a failed export leaves no
+// half-written file and an existing file as it was. Painting needs a QGuiApplication.
+#pragma once
+
+#include <string>
+
+#include "display/chart_canvas.h"
+
+namespace tesmo {
+class RunControl;
+class WindowBase;
+}  // namespace tesmo
+
+namespace tesmo::qt {
+
+// Success, or a German message for the user that says what was not written and why, naming
+// the file or folder.
+struct ExportResult {
+    bool ok = true;
+    std::string message;
+    explicit operator bool() const { return ok; }
+};
+
+// The names of a chart's files in an export folder: "profil" (the water-load profiles) and
+// "verlauf" (the time histories), with ".png" or ".svg".
+const char* chartFileStem(Chart chart);
+// The chart's title for headings and messages, e.g. "Wasserbeladungsprofile".
+const char* chartTitle(Chart chart);
+// Why the window's drawing of a chart cannot be exported (not recorded, or more than its
+// recording could keep), in German; empty when it can.
+std::string chartProblem(const WindowBase& window, Chart chart);
+
+// Both charts with their axis texts, pictures and legends, each as its own PNG of twice the
+// window's pixel size: folder/profil.png and folder/verlauf.png. The folder is created where
+// it does not exist.
+ExportResult exportChartsPng(const WindowBase& window, const RunControl& run,
+                             const std::string& folder);
+// The same as vector drawings, folder/profil.svg and folder/verlauf.svg: lines are polylines,
+// texts are text.
+ExportResult exportChartsSvg(const WindowBase& window, const RunControl& run,
+                             const std::string& folder);
+// The ten time histories, as the runner's --csv writes them.
+ExportResult exportHistoriesCsv(const WindowBase& window, const RunControl& run,
+                                const std::string& path);
+// A German report on A4: the run's inputs as read at Start, the set-up values, every result
+// the window shows, its warnings and the water-balance error on the first page; both charts
+// as vectors with their legends on the second.
+ExportResult exportReportPdf(const WindowBase& window, const RunControl& run,
+                             const std::string& path);
+
+}  // namespace tesmo::qt

@@ -1,0 +1,395 @@
+#include "gui/study_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <chrono>
+
+#include "display/number_format.h"
+#include "gui/decorations.h"
+#include "gui/main_window.h"
+#include "gui/plot_widget.h"
+#include "gui/study_setup_panel.h"
+#include "gui/study_table_model.h"
+#include "study/result_view.h"
+#include "study/study_chart.h"
+
+namespace tesmo::qt {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Parameterstudie");
+// While rows arrive the chart is redrawn at most this often (a redraw walks all rows).
+constexpr int kChartRedrawMs = 200;
+// The column of base case, varied inputs and run buttons; the results take the rest.
+constexpr int kLeftWidth = 440;
+
+QString timeText(std::chrono::steady_clock::duration d) {
+    return QString::fromStdString(Zeitformat(std::chrono::duration<double>(d).count())).trimmed();
+}
+
+QString cases(std::size_t n) {
+    return QString::fromStdString(caseCountText(n));
+}
+
+}  // namespace
+
+StudyWindow::StudyWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(parent), main_(main) {
+    setObjectName(QStringLiteral("parameterstudie"));
+    setWindowTitle(kTitle);
+    setWindowIcon(applicationIcon());
+    // The program ends when its main window closes, whether this window is open or not.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    setup_ = new StudySetupPanel;
+    auto* left = new QWidget;
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->addWidget(setup_);
+    leftLayout->addWidget(buildRunBox());
+    leftLayout->addStretch(1);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(left);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumWidth(kLeftWidth);
+
+    auto* split = new QSplitter(Qt::Horizontal);
+    split->addWidget(scroll);
+    split->addWidget(buildResults());
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
+    split->setChildrenCollapsible(false);
+    split->setSizes({kLeftWidth, 1000});
+    setCentralWidget(split);
+    buildMenus();
+    resize(1320, 860);
+
+    connect(this, &StudyWindow::resultsWaiting, this, &StudyWindow::takeResults,
+            Qt::QueuedConnection);
+    connect(setup_, &StudySetupPanel::changed, this, &StudyWindow::updateState);
+    connect(setup_, &StudySetupPanel::baseRequested, this, &StudyWindow::takeBaseFromMain);
+    updateState();
+}
+
+StudyWindow::~StudyWindow() {
+    // Raises the cancel flag and waits for the workers before anything they could signal to
+    // is taken down.
+    study_.reset();
+}
+
+QWidget* StudyWindow::buildRunBox() {
+    auto* box = new QWidget;
+    start_ = new QPushButton(QStringLiteral("Berechnen"), box);
+    start_->setObjectName(QStringLiteral("berechnen"));
+    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), box);
+    cancel_->setObjectName(QStringLiteral("abbrechen"));
+    progress_ = new QProgressBar(box);
+    progress_->setObjectName(QStringLiteral("fortschritt"));
+    progress_->setFormat(QStringLiteral("%v von %m Fällen"));
+    progress_->hide();  // until a study starts
+    status_ = new QLabel(box);
+    status_->setObjectName(QStringLiteral("status"));
+    status_->setWordWrap(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(start_);
+    buttons->addWidget(cancel_);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(buttons);
+    layout->addWidget(progress_);
+    layout->addWidget(status_);
+    connect(start_, &QPushButton::clicked, this, &StudyWindow::startStudy);
+    connect(cancel_, &QPushButton::clicked, this, &StudyWindow::cancelStudy);
+    return box;
+}
+
+QWidget* StudyWindow::buildResults() {
+    model_ = new StudyTableModel(this);
+    sorted_ = new StudySortModel(this);
+    sorted_->setSourceModel(model_);
+    view_ = new QTableView;
+    view_->setObjectName(QStringLiteral("ergebnisse"));
+    view_->setModel(sorted_);
+    view_->setSortingEnabled(true);
+    view_->sortByColumn(0, Qt::AscendingOrder);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setAlternatingRowColors(true);
+    view_->setWordWrap(false);
+    view_->verticalHeader()->hide();
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+    view_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    connect(view_, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { applyCase(sorted_->mapToSource(index).row()); });
+
+    result_ = new QComboBox;
+    result_->setObjectName(QStringLiteral("ergebnis"));
+    for (const ResultColumn& c : resultColumns())
+        result_->addItem(QString::fromStdString(chartCaption(c)));
+    result_->setCurrentIndex(static_cast<int>(resultIndex("Laufzeit")));
+    connect(result_, &QComboBox::currentIndexChanged, this, &StudyWindow::redrawChart);
+    chart_ = new PlotWidget;
+    chart_->setObjectName(QStringLiteral("diagramm"));
+    chartTimer_ = new QTimer(this);
+    chartTimer_->setSingleShot(true);
+    chartTimer_->setInterval(kChartRedrawMs);
+    connect(chartTimer_, &QTimer::timeout, this, &StudyWindow::redrawChart);
+
+    auto* chartBox = new QWidget;
+    auto* choice = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("&Diagramm:"));
+    label->setBuddy(result_);
+    choice->addWidget(label);
+    choice->addWidget(result_, 1);
+    auto* chartLayout = new QVBoxLayout(chartBox);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addLayout(choice);
+    chartLayout->addWidget(chart_, 1);
+
+    auto* split = new QSplitter(Qt::Vertical);
+    split->addWidget(view_);
+    split->addWidget(chartBox);
+    split->setChildrenCollapsible(false);
+    split->setSizes({360, 440});
+    return split;
+}
+
+void StudyWindow::buildMenus() {
+    QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    const auto add = [this, datei](const char* name, const QString& text, const QKeySequence& keys,
+                                   const std::function<void()>& what) {
+        QAction* a = datei->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty()) a->setShortcut(keys);
+        connect(a, &QAction::triggered, this, what);
+        return a;
+    };
+    disabledWhileRunning_.push_back(add("studieOeffnen", QStringLiteral("Studie ö&ffnen…"),
+                                        QKeySequence(Qt::CTRL | Qt::Key_O),
+                                        [this] { openWithDialog(); }));
+    save_ = add("studieSpeichern", QStringLiteral("Studie &speichern…"),
+                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveWithDialog(); });
+    datei->addSeparator();
+    needRows_.push_back(
+        add("tabelleCsv", QStringLiteral("&Tabelle als CSV exportieren…"), {}, [this] {
+            exportWithDialog(QStringLiteral("Tabelle als CSV exportieren"),
+                             QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
+                             &StudyWindow::exportTable);
+        }));
+    needRows_.push_back(
+        add("diagrammPng", QStringLiteral("Diagramm als &PNG exportieren…"), {}, [this] {
+            exportWithDialog(QStringLiteral("Diagramm als PNG exportieren"),
+                             QStringLiteral("PNG-Bilder (*.png)"), QStringLiteral("png"),
+                             &StudyWindow::exportChartPng);
+        }));
+    needRows_.push_back(
+        add("diagrammSvg", QStringLiteral("Diagramm als S&VG exportieren…"), {}, [this] {
+            exportWithDialog(QStringLiteral("Diagramm als SVG exportieren"),
+                             QStringLiteral("SVG-Grafiken (*.svg)"), QStringLiteral("svg"),
+                             &StudyWindow::exportChartSvg);
+        }));
+    datei->addSeparator();
+    add("schliessen", QStringLiteral("S&chließen"), QKeySequence(Qt::CTRL | Qt::Key_W),
+        [this] { close(); });
+}
+
+QAction* StudyWindow::action(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+void StudyWindow::setMessageHook(std::function<void(const QString&)> hook) {
+    messageHook_ = std::move(hook);
+}
+
+void StudyWindow::setQuestionHook(std::function<bool(const QString&)> hook) {
+    questionHook_ = std::move(hook);
+}
+
+void StudyWindow::showAndRaise() {
+    if (!shownBefore_) {
+        shownBefore_ = true;
+        takeBaseFromMain();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void StudyWindow::takeBaseFromMain() {
+    InputTexts base;
+    for (int i = 0; i < kInputCount; ++i)
+        base[controlAt(i)] = main_.text(controlAt(i));
+    setup_->setBase(base);
+}
+
+bool StudyWindow::startStudy() {
+    const FormCheck& check = setup_->check();
+    if (running() || !check.ok()) return false;
+    CaseList cases(setup_->form().base, check.variations);
+    variations_ = check.variations;
+    view_->sortByColumn(0, Qt::AscendingOrder);
+    model_->reset(cases);
+    progress_->setRange(0, static_cast<int>(cases.size()));
+    progress_->setValue(0);
+    progress_->show();
+    const unsigned jobs = defaultJobs();
+    status_->setText(jobs == 1 ? QStringLiteral("Die Studie läuft …")
+                               : QStringLiteral("Die Studie läuft auf %1 Kernen …").arg(jobs));
+    study_ = std::make_unique<BackgroundStudy>(std::move(cases), jobs,
+                                               [this] { emit resultsWaiting(); });
+    redrawChart();
+    updateState();
+    return true;
+}
+
+void StudyWindow::cancelStudy() {
+    if (study_) study_->cancel();
+}
+
+void StudyWindow::closeEvent(QCloseEvent* event) {
+    // The rows stay; the workers end at their next time step and the end arrives as usual.
+    cancelStudy();
+    event->accept();
+}
+
+void StudyWindow::takeResults() {
+    if (!study_) return;  // a wake of a study already taken in whole
+    BackgroundStudy::Arrived arrived = study_->take();
+    const bool first = model_->rowCount() == 0 && !arrived.outcomes.empty();
+    model_->append(std::move(arrived.outcomes));
+    if (first) fitColumns();
+    if (!arrived.ended) {
+        showProgress(arrived.progress);
+        if (!chartTimer_->isActive()) chartTimer_->start();
+        return;
+    }
+    const bool cancelled = study_->cancelled();
+    study_.reset();  // the workers have returned: this only joins their thread
+    studyFinished(arrived.progress, cancelled);
+}
+
+void StudyWindow::showProgress(const StudyProgress& p) {
+    progress_->setValue(static_cast<int>(p.done));
+    if (p.done > 0)
+        status_->setText(QStringLiteral("Zeit %1, noch etwa %2")
+                             .arg(timeText(p.elapsed), timeText(p.remaining)));
+}
+
+void StudyWindow::studyFinished(const StudyProgress& p, bool cancelled) {
+    chartTimer_->stop();
+    const std::size_t done = model_->outcomes().size();
+    progress_->setValue(static_cast<int>(done));
+    std::size_t refused = 0, cutShort = 0;
+    for (const CaseOutcome& o : model_->outcomes()) {
+        refused += o.refused ? 1 : 0;
+        cutShort += !o.refused && !finished(o) ? 1 : 0;
+    }
+    QString text =
+        cancelled ? QStringLiteral("Abgebrochen: %1 von %2 berechnet.")
+                        .arg(done)
+                        .arg(cases(static_cast<std::size_t>(progress_->maximum())))
+                  : QStringLiteral("%1 berechnet in %2.").arg(cases(done), timeText(p.elapsed));
+    if (refused > 0) text += QStringLiteral(" %1 abgelehnt.").arg(cases(refused));
+    if (cutShort > 0) text += QStringLiteral(" %1 vorzeitig beendet.").arg(cases(cutShort));
+    status_->setText(text);
+    fitColumns();
+    redrawChart();
+    updateState();
+    emit studyEnded();
+}
+
+void StudyWindow::fitColumns() {
+    // Wide enough for the header with its sort mark, and for the cells seen so far.
+    view_->resizeColumnsToContents();
+    const int mark = view_->style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, view_);
+    for (int c = 0; c < model_->columnCount(); ++c)
+        view_->setColumnWidth(c, view_->columnWidth(c) + mark);
+}
+
+void StudyWindow::updateState() {
+    const bool run = running();
+    start_->setEnabled(!run && setup_->check().ok());
+    cancel_->setEnabled(run);
+    setup_->setEnabled(!run);
+    for (QAction* a : disabledWhileRunning_)
+        a->setEnabled(!run);
+    for (QAction* a : needRows_)
+        a->setEnabled(!run && model_->rowCount() > 0);
+    save_->setEnabled(setup_->check().ok());
+}
+
+void StudyWindow::setChartResult(std::size_t column) {
+    result_->setCurrentIndex(static_cast<int>(column));
+}
+
+void StudyWindow::redrawChart() {
+    const auto column = static_cast<std::size_t>(std::max(0, result_->currentIndex()));
+    chart_->setSpec(studyChart(variations_, model_->outcomes(), column));
+}
+
+bool StudyWindow::applyCase(int row) {
+    if (row < 0 || row >= model_->rowCount()) return false;
+    const std::size_t number = model_->outcomes()[static_cast<std::size_t>(row)].number;
+    const InputTexts texts = model_->caseTexts(row);
+    const auto put = [this, texts] {
+        for (int i = 0; i < kInputCount; ++i)
+            main_.setText(controlAt(i), texts[controlAt(i)]);
+        main_.window()->raise();
+        main_.window()->activateWindow();
+    };
+    if (!main_.runControl().running()) {
+        put();
+        return true;
+    }
+    return ask(
+        QStringLiteral("Im Hauptfenster läuft gerade eine Rechnung. Sollen die Eingaben von "
+                       "Fall %1 trotzdem in seine Felder? Die laufende Rechnung bleibt davon "
+                       "unberührt.")
+            .arg(number),
+        put);
+}
+
+// Message and question boxes are window-modal and open without an event loop of their own: a
+// run of the main window, which processes the events, goes on while they are open.
+void StudyWindow::showMessage(const QString& text) {
+    if (messageHook_) {
+        messageHook_(text);
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+bool StudyWindow::ask(const QString& question, const std::function<void()>& yes) {
+    if (questionHook_) {
+        if (!questionHook_(question)) return false;
+        yes();
+        return true;
+    }
+    auto* box = new QMessageBox(QMessageBox::Question, kTitle, question,
+                                QMessageBox::Yes | QMessageBox::No, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [yes](int answer) {
+        if (answer == QMessageBox::Yes) yes();
+    });
+    box->open();
+    return false;
+}
+
+}  // namespace tesmo::qt

@@ -1,0 +1,355 @@
+#include "plot/plot_painter.h"
+
+#include <QFontMetricsF>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+
+#include "plot/axis_scale.h"
+#include "plot/plot_data.h"
+
+namespace tesmo {
+
+namespace {
+
+constexpr const char* kFontFamily = "DejaVu Sans";
+constexpr const char* kNothingShown = "keine darstellbaren Werte";
+// Sizes in pixels at scale 1, which fits an area of about 640 × 400 pixels.
+constexpr double kReferenceWidth = 640, kReferenceHeight = 400;
+constexpr double kMinScale = 0.75, kMaxScale = 2.0;
+constexpr double kTitlePx = 16, kAxisTitlePx = 14, kTickPx = 13, kNotePx = 12;
+constexpr double kMargin = 10;             // around everything
+constexpr double kSpace = 5;               // between a label and what it labels
+constexpr double kTickLength = 5;          // outwards from the frame
+constexpr double kLineWidth = 1.6;         // series lines
+constexpr double kMarkerSize = 7;          // across a marker
+constexpr double kLegendSample = 28;       // length of the line sample in the legend
+constexpr double kMostLegendShare = 0.35;  // of the area's width; longer labels are shortened
+constexpr double kSmallestFrame = 10;      // pixels; a smaller frame is not drawn at all
+const QColor kFrameColour(0, 0, 0);
+const QColor kGridColour(215, 215, 215);
+const QColor kMinorGridColour(238, 238, 238);
+const QColor kNoteColour(70, 70, 70);
+
+QColor qcolour(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+QFont font(double px, double scale, bool bold = false, bool italic = false) {
+    QFont f(kFontFamily);
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(px * scale))));
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+QString qtext(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Filled marker of shape `shape` (circle, square, triangle, diamond, triangle down) at c.
+void drawMarker(QPainter& p, QPointF c, double size, int shape) {
+    const double r = size / 2;
+    switch (shape % 5) {
+        case 0:
+            p.drawEllipse(c, r, r);
+            break;
+        case 1:
+            p.drawRect(QRectF(c.x() - r * 0.9, c.y() - r * 0.9, 1.8 * r, 1.8 * r));
+            break;
+        case 2:
+            p.drawPolygon(QPolygonF({QPointF(c.x(), c.y() - 1.15 * r),
+                                     QPointF(c.x() + 1.1 * r, c.y() + 0.85 * r),
+                                     QPointF(c.x() - 1.1 * r, c.y() + 0.85 * r)}));
+            break;
+        case 3:
+            p.drawPolygon(
+                QPolygonF({QPointF(c.x(), c.y() - 1.2 * r), QPointF(c.x() + 1.2 * r, c.y()),
+                           QPointF(c.x(), c.y() + 1.2 * r), QPointF(c.x() - 1.2 * r, c.y())}));
+            break;
+        default:
+            p.drawPolygon(QPolygonF({QPointF(c.x(), c.y() + 1.15 * r),
+                                     QPointF(c.x() + 1.1 * r, c.y() - 0.85 * r),
+                                     QPointF(c.x() - 1.1 * r, c.y() - 0.85 * r)}));
+            break;
+    }
+}
+
+QPen seriesPen(const PlotSeries& s, double scale) {
+    QPen pen(qcolour(s.colour), kLineWidth * scale);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::FlatCap);
+    if (s.dashed) pen.setDashPattern({5, 3});
+    return pen;
+}
+
+class PlotPainter {
+  public:
+    PlotPainter(QPainter& p, const QRectF& area, const PlotSpec& spec)
+        : p_(p),
+          area_(area),
+          spec_(spec),
+          scale_(
+              std::clamp(std::min(area.width() / kReferenceWidth, area.height() / kReferenceHeight),
+                         kMinScale, kMaxScale)),
+          titleFont_(font(kTitlePx, scale_, true)),
+          axisFont_(font(kAxisTitlePx, scale_)),
+          tickFont_(font(kTickPx, scale_)),
+          noteFont_(font(kNotePx, scale_, false, true)),
+          tickMetrics_(tickFont_, p.device()) {}
+
+    void paint() {
+        p_.fillRect(area_, Qt::white);
+        layOut();
+        // An area too small for the texts (a widget while it is resized) stays empty.
+        if (!(plot_.width() >= kSmallestFrame && plot_.height() >= kSmallestFrame)) return;
+        drawGrid();
+        drawSeries();
+        drawFrameAndTicks();
+        drawTexts();
+        drawLegend();
+    }
+
+  private:
+    double sp() const { return kSpace * scale_; }
+    QFontMetricsF metrics(const QFont& f) const { return QFontMetricsF(f, p_.device()); }
+
+    std::vector<const PlotSeries*> legendEntries() const {
+        std::vector<const PlotSeries*> entries;
+        for (const PlotSeries& s : spec_.series)
+            if (!s.label.empty()) entries.push_back(&s);
+        return entries;
+    }
+
+    QString legendText(const PlotSeries& s) const {
+        return metrics(tickFont_).elidedText(qtext(s.label), Qt::ElideRight,
+                                             area_.width() * kMostLegendShare);
+    }
+
+    void layOut() {
+        const double margin = kMargin * scale_;
+        const QFontMetricsF axisM = metrics(axisFont_);
+        const double lineHeight = tickMetrics_.height();
+
+        double top = area_.top() + margin;
+        if (!spec_.title.empty()) top += metrics(titleFont_).height() + sp();
+        top += lineHeight / 2;  // the top y label reaches above the frame
+
+        double bottom = area_.bottom() - margin;
+        if (!spec_.note.empty()) {
+            noteRect_ = metrics(noteFont_).boundingRect(
+                QRectF(0, 0, area_.width() - 2 * margin, area_.height()), Qt::TextWordWrap,
+                qtext(spec_.note));
+            bottom -= noteRect_.height() + sp();
+            noteRect_.moveTopLeft(QPointF(area_.left() + margin, bottom + sp()));
+        }
+        if (!spec_.xTitle.empty()) bottom -= axisM.height() + sp();
+        bottom -= lineHeight + kTickLength * scale_ + sp();
+
+        const DataRanges data = shownRanges(spec_);
+        empty_ = data.x.empty();
+        const auto height = [&](const std::string&) { return lineHeight; };
+        yAxis_ = chooseAxis(data.y.min, data.y.max, spec_.logY, bottom - top, height, lineHeight);
+        double yLabelWidth = 0;
+        for (const AxisTick& t : yAxis_.ticks)
+            yLabelWidth = std::max(yLabelWidth, tickMetrics_.horizontalAdvance(qtext(t.label)));
+
+        double left = area_.left() + margin + yLabelWidth + kTickLength * scale_ + sp();
+        if (!spec_.yTitle.empty()) left += axisM.height() + sp();
+
+        double right = area_.right() - margin;
+        const auto entries = legendEntries();
+        if (!entries.empty()) {
+            double widest = 0;
+            for (const PlotSeries* s : entries)
+                widest = std::max(widest, tickMetrics_.horizontalAdvance(legendText(*s)));
+            legendWidth_ = kLegendSample * scale_ + 3 * sp() + widest;
+            right -= legendWidth_ + 2 * sp();
+        }
+
+        const auto width = [&](const std::string& s) {
+            return tickMetrics_.horizontalAdvance(qtext(s));
+        };
+        const double gap = tickMetrics_.horizontalAdvance(QStringLiteral("MM"));
+        // The outermost x labels are centred on the frame's corners: make room for their halves.
+        for (int pass = 0; pass < 2; ++pass) {
+            xAxis_ = chooseAxis(data.x.min, data.x.max, spec_.logX, right - left, width, gap);
+            if (xAxis_.ticks.empty()) break;
+            const double firstHalf = width(xAxis_.ticks.front().label) / 2;
+            const double lastHalf = width(xAxis_.ticks.back().label) / 2;
+            left = std::max(left, area_.left() + margin + firstHalf);
+            if (entries.empty()) right = std::min(right, area_.right() - margin - lastHalf);
+        }
+        plot_ = QRectF(QPointF(left, top), QPointF(right, bottom));
+    }
+
+    QPointF at(double x, double y) const {
+        return {plot_.left() + xAxis_.fraction(x) * plot_.width(),
+                plot_.bottom() - yAxis_.fraction(y) * plot_.height()};
+    }
+    double atX(double x) const { return plot_.left() + xAxis_.fraction(x) * plot_.width(); }
+    double atY(double y) const { return plot_.bottom() - yAxis_.fraction(y) * plot_.height(); }
+
+    void drawGrid() {
+        p_.setBrush(Qt::NoBrush);
+        p_.setPen(QPen(kMinorGridColour, 1));
+        for (double v : xAxis_.minor)
+            p_.drawLine(QPointF(atX(v), plot_.top()), QPointF(atX(v), plot_.bottom()));
+        for (double v : yAxis_.minor)
+            p_.drawLine(QPointF(plot_.left(), atY(v)), QPointF(plot_.right(), atY(v)));
+        p_.setPen(QPen(kGridColour, 1));
+        for (const AxisTick& t : xAxis_.ticks)
+            p_.drawLine(QPointF(atX(t.value), plot_.top()), QPointF(atX(t.value), plot_.bottom()));
+        for (const AxisTick& t : yAxis_.ticks)
+            p_.drawLine(QPointF(plot_.left(), atY(t.value)), QPointF(plot_.right(), atY(t.value)));
+    }
+
+    void drawSeries() {
+        for (std::size_t i = 0; i < spec_.series.size(); ++i) {
+            const PlotSeries& s = spec_.series[i];
+            const auto runs = shownRuns(s, spec_.logX, spec_.logY);
+            if (s.line) {
+                p_.setPen(seriesPen(s, scale_));
+                p_.setBrush(Qt::NoBrush);
+                for (const auto& run : runs) {
+                    if (run.size() < 2) continue;
+                    QPolygonF poly;
+                    for (const PlotPoint& pt : run)
+                        poly << at(pt.x, pt.y);
+                    p_.drawPolyline(poly);
+                }
+            }
+            if (s.markers) {
+                p_.setPen(QPen(qcolour(s.colour), 1));
+                p_.setBrush(qcolour(s.colour));
+                for (const auto& run : runs)
+                    for (const PlotPoint& pt : run)
+                        drawMarker(p_, at(pt.x, pt.y), kMarkerSize * scale_, static_cast<int>(i));
+            }
+        }
+    }
+
+    void drawFrameAndTicks() {
+        p_.setPen(QPen(kFrameColour, 1));
+        p_.setBrush(Qt::NoBrush);
+        p_.drawRect(plot_);
+        const double tick = kTickLength * scale_;
+        for (const AxisTick& t : xAxis_.ticks)
+            p_.drawLine(QPointF(atX(t.value), plot_.bottom()),
+                        QPointF(atX(t.value), plot_.bottom() + tick));
+        for (const AxisTick& t : yAxis_.ticks)
+            p_.drawLine(QPointF(plot_.left() - tick, atY(t.value)),
+                        QPointF(plot_.left(), atY(t.value)));
+
+        p_.setFont(tickFont_);
+        const double h = tickMetrics_.height();
+        const double labelTop = plot_.bottom() + tick + sp() / 2;
+        for (const AxisTick& t : xAxis_.ticks) {
+            const double w = tickMetrics_.horizontalAdvance(qtext(t.label));
+            p_.drawText(QRectF(atX(t.value) - w / 2, labelTop, w, h), Qt::AlignCenter,
+                        qtext(t.label));
+        }
+        const double labelRight = plot_.left() - tick - sp() / 2;
+        for (const AxisTick& t : yAxis_.ticks) {
+            const double w = tickMetrics_.horizontalAdvance(qtext(t.label));
+            p_.drawText(QRectF(labelRight - w, atY(t.value) - h / 2, w, h),
+                        Qt::AlignRight | Qt::AlignVCenter, qtext(t.label));
+        }
+    }
+
+    void drawTexts() {
+        p_.setPen(kFrameColour);
+        const double margin = kMargin * scale_;
+        if (!spec_.title.empty()) {
+            p_.setFont(titleFont_);
+            const QFontMetricsF m = metrics(titleFont_);
+            p_.drawText(
+                QRectF(area_.left() + margin, area_.top() + margin, area_.width() - 2 * margin,
+                       m.height()),
+                Qt::AlignCenter,
+                m.elidedText(qtext(spec_.title), Qt::ElideRight, area_.width() - 2 * margin));
+        }
+        p_.setFont(axisFont_);
+        const QFontMetricsF am = metrics(axisFont_);
+        if (!spec_.xTitle.empty()) {
+            const double y =
+                plot_.bottom() + kTickLength * scale_ + sp() / 2 + tickMetrics_.height() + sp();
+            p_.drawText(QRectF(plot_.left(), y, plot_.width(), am.height()), Qt::AlignCenter,
+                        am.elidedText(qtext(spec_.xTitle), Qt::ElideRight, plot_.width()));
+        }
+        if (!spec_.yTitle.empty()) {
+            p_.save();
+            p_.translate(area_.left() + margin, plot_.center().y());
+            p_.rotate(-90);
+            p_.drawText(QRectF(-plot_.height() / 2, 0, plot_.height(), am.height()),
+                        Qt::AlignCenter,
+                        am.elidedText(qtext(spec_.yTitle), Qt::ElideRight, plot_.height()));
+            p_.restore();
+        }
+        if (!spec_.note.empty()) {
+            p_.setFont(noteFont_);
+            p_.setPen(kNoteColour);
+            p_.drawText(noteRect_, Qt::TextWordWrap, qtext(spec_.note));
+        }
+        if (empty_) {
+            p_.setFont(tickFont_);
+            p_.setPen(kNoteColour);
+            p_.drawText(plot_, Qt::AlignCenter, QString::fromUtf8(kNothingShown));
+        }
+    }
+
+    void drawLegend() {
+        const auto entries = legendEntries();
+        if (entries.empty()) return;
+        const double rowHeight = tickMetrics_.height() * 1.35;
+        const QRectF box(plot_.right() + 2 * sp(), plot_.top(), legendWidth_,
+                         rowHeight * static_cast<double>(entries.size()) + sp());
+        p_.setPen(QPen(kGridColour, 1));
+        p_.setBrush(Qt::white);
+        p_.drawRect(box);
+        p_.setFont(tickFont_);
+        double y = box.top() + sp() / 2 + rowHeight / 2;
+        for (const PlotSeries* s : entries) {
+            const int index = static_cast<int>(s - spec_.series.data());
+            const double x0 = box.left() + sp();
+            const double x1 = x0 + kLegendSample * scale_;
+            if (s->line) {
+                p_.setPen(seriesPen(*s, scale_));
+                p_.drawLine(QPointF(x0, y), QPointF(x1, y));
+            }
+            if (s->markers) {
+                p_.setPen(QPen(qcolour(s->colour), 1));
+                p_.setBrush(qcolour(s->colour));
+                drawMarker(p_, QPointF((x0 + x1) / 2, y), kMarkerSize * scale_, index);
+            }
+            p_.setPen(kFrameColour);
+            p_.drawText(QRectF(x1 + sp(), y - rowHeight / 2, box.right() - x1 - sp(), rowHeight),
+                        Qt::AlignLeft | Qt::AlignVCenter, legendText(*s));
+            y += rowHeight;
+        }
+    }
+
+    QPainter& p_;
+    QRectF area_;
+    const PlotSpec& spec_;
+    double scale_;
+    QFont titleFont_, axisFont_, tickFont_, noteFont_;
+    QFontMetricsF tickMetrics_;
+    AxisScale xAxis_, yAxis_;
+    QRectF plot_, noteRect_;
+    double legendWidth_ = 0;
+    bool empty_ = false;
+};
+
+}  // namespace
+
+void paintPlot(QPainter& painter, const QRectF& area, const PlotSpec& spec) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    PlotPainter(painter, area, spec).paint();
+    painter.restore();
+}
+
+}  // namespace tesmo
