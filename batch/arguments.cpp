@@ -52,10 +52,43 @@ std::string setValue(std::string_view name, std::string value, BatchOptions& opt
     return {};
 }
 
+// --klima WORD, --luftbilanz WORD: `arg` is "--NAME", "--NAME=WORD" or anything else (then
+// `handled` stays false).
+std::string parseRunOption(const std::vector<std::string_view>& args, std::size_t& next,
+                           std::string_view arg, BatchOptions& options, bool& handled) {
+    for (const RunOptionSpec& spec : kRunOptions) {
+        const std::string flag = "--" + std::string(spec.name);
+        std::string_view word;
+        if (arg == flag) {
+            if (next >= args.size())
+                return flag + " braucht einen Wert: " + optionWordList(spec.option);
+            word = args[next++];
+        } else if (arg.size() > flag.size() && arg.substr(0, flag.size()) == flag &&
+                   arg[flag.size()] == '=') {
+            word = arg.substr(flag.size() + 1);
+        } else {
+            continue;
+        }
+        handled = true;
+        RunOptions check;
+        if (!setOptionWord(check, spec.option, word))
+            return flag + " kennt „" + std::string(word) + "“ nicht, möglich ist " +
+                   optionWordList(spec.option);
+        for (const OptionOverride& o : options.optionOverrides)
+            if (o.option == spec.option) return flag + " ist mehrfach angegeben";
+        options.optionOverrides.push_back({spec.option, std::string(word)});
+        return {};
+    }
+    return {};
+}
+
 // One argument; `next` is the argument after it (for --opt VALUE), advanced when consumed.
 std::string parseOne(const std::vector<std::string_view>& args, std::size_t& next,
                      BatchOptions& options) {
     const std::string_view arg = args[next++];
+    bool handled = false;
+    std::string error = parseRunOption(args, next, arg, options, handled);
+    if (handled) return error;
     for (const auto& [name, flag] : kFlags) {
         if (arg == name) {
             options.*flag = true;
@@ -107,9 +140,11 @@ ParsedArguments parseArguments(const std::vector<std::string_view>& args) {
     return parsed;
 }
 
-InputTexts applyOverrides(InputTexts base, const std::vector<TextOverride>& overrides) {
-    for (const TextOverride& o : overrides)
+InputTexts applyOverrides(InputTexts base, const BatchOptions& options) {
+    for (const TextOverride& o : options.overrides)
         base[o.field] = o.text;
+    for (const OptionOverride& o : options.optionOverrides)
+        setOptionWord(base.optionen, o.option, o.word);
     return base;
 }
 

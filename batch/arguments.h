@@ -15,11 +15,18 @@ struct TextOverride {
     std::string text;
 };
 
+// One --klima WORD or --luftbilanz WORD, applied after the case file.
+struct OptionOverride {
+    RunOption option;
+    std::string word;  // one of the option's words (checked while parsing)
+};
+
 struct BatchOptions {
     // --- what is run ---------------------------------------------------------------------
-    std::vector<TextOverride> overrides;  // NAME=TEXT
-    std::string casePath;                 // --case: texts from a case file instead of the defaults
-    std::string saveCasePath;             // --save-case: write the texts in effect, run nothing
+    std::vector<TextOverride> overrides;          // NAME=TEXT
+    std::vector<OptionOverride> optionOverrides;  // --klima, --luftbilanz
+    std::string casePath;      // --case: texts from a case file instead of the defaults
+    std::string saveCasePath;  // --save-case: write the texts in effect, run nothing
 
     // --- a single run ----------------------------------------------------------------------
     bool human = false;     // label captions instead of control names
@@ -57,8 +64,9 @@ struct ParsedArguments {
 // and options that do not belong together (a single run's output with a study), is an error.
 ParsedArguments parseArguments(const std::vector<std::string_view>& args);
 
-// The texts in effect: the defaults or the case file's texts (`base`), then every NAME=TEXT.
-InputTexts applyOverrides(InputTexts base, const std::vector<TextOverride>& overrides);
+// The texts in effect: the defaults or the case file's texts (`base`), then every NAME=TEXT and
+// every run-mode option.
+InputTexts applyOverrides(InputTexts base, const BatchOptions& options);
 
 // The --help text, and the two lines shown after a usage error.
 std::string usageText();

@@ -91,7 +91,7 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
         err << describe(problem) << '\n';
         return kExitRefused;
     }
-    const InputTexts texts = applyOverrides(base, options.overrides);
+    const InputTexts texts = applyOverrides(base, options);
     if (!options.saveCasePath.empty()) {
         if (writeCaseFile(options.saveCasePath, texts, problem)) return kExitFinished;
         err << describe(problem) << '\n';

@@ -68,7 +68,7 @@ StudyPlan plan(const BatchOptions& options) {
         p.error = describe(problem);
         return p;
     }
-    base = applyOverrides(base, options.overrides);
+    base = applyOverrides(base, options);
     for (const std::string& spec : options.varies)
         if (!addVariation(variations, parseVariation(spec), "--vary ", p.error)) return p;
     if (!options.casesPath.empty()) {

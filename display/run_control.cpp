@@ -55,7 +55,8 @@ void RunControl::cmd_Start_Click() {
     // Start is hidden while a run is going; a second run inside the first would overwrite the
     // run state under the running periods, and a closing window starts nothing.
     if (running_ || quit_) return;
-    const InputTexts texts = readInputTexts(window_);
+    InputTexts texts = readInputTexts(window_);
+    texts.optionen = options_;
     const std::vector<std::string> messages = pruefeEingaben(texts);
     refused_ = !messages.empty();
     if (refused_) {

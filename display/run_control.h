@@ -38,6 +38,11 @@ class RunControl {
     // must not happen during a run and offer what needs a run's results.
     void setStateListener(std::function<void()> listener) { stateListener_ = std::move(listener); }
 
+    // The run modes the next Start computes with (the window's menu sets them; the defaults
+    // compute the counter-current dryer as always). A run that is going keeps its own.
+    void setRunOptions(const RunOptions& options) { options_ = options; }
+    const RunOptions& runOptions() const { return options_; }
+
     // The window is closing: end any run at its next poll and release any waiting pause.
     void requestQuit();
     bool quitRequested() const { return quit_; }
@@ -57,6 +62,7 @@ class RunControl {
     bool resultsShown_ = false;
     std::function<void()> stateListener_;
     InputTexts startTexts_;
+    RunOptions options_{};
 };
 
 }  // namespace tesmo

@@ -5,6 +5,7 @@
 
 #include "files/atomic_file.h"
 #include "files/utf8.h"
+#include "model/run_options.h"
 
 namespace tesmo {
 
@@ -122,6 +123,12 @@ std::string what(const FileProblem& p) {
             return "das Anführungszeichen wird bis zum Ende der Datei nicht geschlossen";
         case ProblemKind::NoDataRows:
             return "die Tabelle enthält keinen Fall, nur die Kopfzeile";
+        case ProblemKind::UnknownOptionWord: {
+            const auto option = static_cast<RunOption>(p.number);
+            return shown(p.detail) + " ist kein Wert für „" +
+                   std::string(runOptionSpec(option).name) + "“, möglich ist " +
+                   optionWordList(option);
+        }
     }
     return {};
 }

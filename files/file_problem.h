@@ -31,6 +31,8 @@ enum class ProblemKind {
     StrayQuote,          // a closing quote not followed by a separator or the end of the row
     UnterminatedQuote,   // line = where the quoted cell begins
     NoDataRows,          // a table with a header and no case
+    UnknownOptionWord,   // a run mode's line with a word it does not have; detail = the word,
+                         // number = the RunOption
 };
 
 struct FileProblem {

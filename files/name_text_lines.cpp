@@ -84,7 +84,25 @@ bool findInput(std::string_view name, Control& field) {
     return field != Control::Count;
 }
 
+namespace {
+
+bool takeOptionLine(const NameTextLine& line, RunOption option, InputLines& inputs,
+                    FileProblem& problem) {
+    bool& named = inputs.optionNamed[static_cast<std::size_t>(option)];
+    if (named) return refuse(problem, ProblemKind::DuplicateName, line.name);
+    if (!setOptionWord(inputs.texts.optionen, option, line.text)) {
+        problem.number = static_cast<long long>(option);
+        return refuse(problem, ProblemKind::UnknownOptionWord, line.text);
+    }
+    named = true;
+    return true;
+}
+
+}  // namespace
+
 bool takeInputLine(const NameTextLine& line, InputLines& inputs, FileProblem& problem) {
+    if (const auto option = runOptionByName(line.name))
+        return takeOptionLine(line, *option, inputs, problem);
     Control field{};
     if (!findInput(line.name, field)) return refuse(problem, ProblemKind::UnknownName, line.name);
     bool& named = inputs.named[static_cast<std::size_t>(index(field))];
@@ -117,6 +135,11 @@ bool beginInputFile(std::string& out, std::string_view format, std::string_view 
         if (!checkText(controlName(field), texts[field], "\t", problem)) return false;
         out.append("# ").append(trimBlanks(inputCaption(field))).append("\n");
         appendNameTextLine(out, controlName(field), texts[field]);
+    }
+    for (const RunOptionSpec& spec : kRunOptions) {
+        if (optionChoice(texts.optionen, spec.option) == 0) continue;
+        out.append("# ").append(spec.caption).append("\n");
+        appendNameTextLine(out, spec.name, optionWord(texts.optionen, spec.option));
     }
     return true;
 }

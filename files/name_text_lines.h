@@ -45,17 +45,21 @@ bool checkText(std::string_view name, std::string_view text, std::string_view al
 // The input field of that control name.
 bool findInput(std::string_view name, Control& field);
 
-// The texts of the input fields read so far, and which of them a line has named.
+// The texts of the input fields and the run modes read so far, and which of them a line has
+// named.
 struct InputLines {
     InputTexts texts;
     std::array<bool, kInputCount> named{};
+    std::array<bool, kRunOptionCount> optionNamed{};
 };
-// Takes a line that names an input field: refuses an unknown name and one named twice.
+// Takes a line that names an input field or a run mode ("klima = konstant"): refuses an unknown
+// name, one named twice and a word the run mode does not have.
 bool takeInputLine(const NameTextLine& line, InputLines& inputs, FileProblem& problem);
 
 // The start of a file's content: "format = F", the comment lines, then all seventeen input
-// lines in the window's order, each after its label's caption as a comment. Refuses a text that
-// cannot be written (see checkText), as a problem while saving.
+// lines in the window's order, each after its label's caption as a comment, then a line for
+// each run mode that is not at its default (so a file of a plain case reads as it always did).
+// Refuses a text that cannot be written (see checkText), as a problem while saving.
 bool beginInputFile(std::string& out, std::string_view format, std::string_view comment,
                     const InputTexts& texts, FileProblem& problem);
 // NAME = TEXT, the text quoted where it would otherwise not be read back as it is.

@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         }
         FUZZ_REQUIRE(s.shard.k >= 1 && s.shard.k <= s.shard.n);
     }
-    const CaseList cases(applyOverrides(defaultInputTexts(), o.overrides), std::move(variations));
+    const CaseList cases(applyOverrides(defaultInputTexts(), o), std::move(variations));
     if (cases.tooLarge() || cases.size() == 0) return 0;
     // The first and the last case: every varied field holds one of its texts.
     for (std::size_t i : {std::size_t{0}, cases.size() - 1}) {

@@ -6,12 +6,16 @@
 #include <string_view>
 
 #include "model/controls.h"
+#include "model/run_options.h"
 
 namespace tesmo {
 
-// The texts of the input fields, indexed by index(Control) of the input (0..16).
+// The texts of the input fields, indexed by index(Control) of the input (0..16), and the run
+// modes that go with them (counter-current dryer and the standard air balance unless chosen
+// otherwise). Together they are everything a run is started from.
 struct InputTexts {
     std::array<std::string, kInputCount> text;
+    RunOptions optionen{};
     std::string& operator[](Control c) { return text[static_cast<std::size_t>(index(c))]; }
     const std::string& operator[](Control c) const {
         return text[static_cast<std::size_t>(index(c))];

@@ -15,6 +15,8 @@
 #include <array>
 #include <cstdint>
 
+#include "model/run_options.h"
+
 namespace tesmo {
 
 inline constexpr int kNodeArraySize = 502;   // indices 0..501
@@ -65,6 +67,9 @@ struct RunParameters {
     double linTrSchwind = 0;  // % linear drying shrinkage
     double Feuchteleit = 0;   // m²/s moisture conductivity at 0.25 kg/kg and 25 °C
     double KappaSteig = 0;    // slope of log10(kappa) below the limit moisture
+
+    // --- run modes, taken with the texts -------------------------------------------------------
+    RunOptions optionen{};
 
     // --- derived at set-up -------------------------------------------------------------------
     double s = 0;  // total linear shrinkage as a fraction

@@ -123,6 +123,7 @@ void Einrichtung(RunState& st, const InputTexts& texts, WindowPort& window) {
     st.SchwindGradMax = 0;
     st.SchwindDiffMax = 0;
     st.KappaSteig = w.KappaSteig;
+    st.optionen = texts.optionen;
 
     st.Dicke = w.Dicke;
     st.spezOberfl = w.spezOberfl;

@@ -10,7 +10,7 @@ TEST(Arguments, FieldsOptionsAndDefaults) {
     const ParsedArguments p = parseArguments(
         {"txt_Dicke=12,5", "--human", "--csv", "out.csv", "txt_XZiel=", "--progress"});
     ASSERT_EQ(p.error, "");
-    const InputTexts texts = applyOverrides(defaultInputTexts(), p.options.overrides);
+    const InputTexts texts = applyOverrides(defaultInputTexts(), p.options);
     EXPECT_EQ(texts[Control::txt_Dicke], "12,5");
     EXPECT_EQ(texts[Control::txt_XZiel], "");  // an empty text is a text
     EXPECT_EQ(texts[Control::txt_rhos], "1850");
@@ -47,6 +47,23 @@ TEST(Arguments, ExportOptionsBelongToASingleRun) {
     EXPECT_FALSE(parseArguments({"txt_mue=30"}).options.wantsExports());
     for (const char* option : {"--report=b.pdf", "--svg=d", "--png=d"})
         EXPECT_NE(parseArguments({option, "--vary", "txt_mue=20:30:5"}).error, "") << option;
+}
+
+TEST(Arguments, RunModesOverrideTheCaseAndRefuseUnknownWords) {
+    InputTexts base = defaultInputTexts();
+    base.optionen.luftbilanz = Luftbilanz::Korrigiert;  // as from a case file
+    const ParsedArguments p = parseArguments({"--klima", "konstant", "--luftbilanz=standard"});
+    ASSERT_EQ(p.error, "");
+    const InputTexts texts = applyOverrides(base, p.options);
+    EXPECT_EQ(texts.optionen.klima, Klima::Konstant);
+    EXPECT_EQ(texts.optionen.luftbilanz, Luftbilanz::Standard);
+    // Without the options the case's modes stay.
+    EXPECT_EQ(applyOverrides(base, parseArguments({}).options).optionen, base.optionen);
+
+    EXPECT_EQ(parseArguments({"--klima", "kammer"}).error,
+              "--klima kennt „kammer“ nicht, möglich ist gegenstrom oder konstant");
+    EXPECT_NE(parseArguments({"--klima"}).error, "");
+    EXPECT_NE(parseArguments({"--klima=konstant", "--klima=gegenstrom"}).error, "");
 }
 
 }  // namespace tesmo

@@ -93,6 +93,30 @@ TEST(CaseFile, WritesFormatLineCaptionsAndAllFieldsInTheWindowsOrder) {
     EXPECT_TRUE(content.ends_with("\ntxt_KappaSteig = 6,7\n"));
 }
 
+TEST(CaseFile, RunModesAreWrittenOnlyWhenChosenAndReadBack) {
+    std::string plain, chosen;
+    FileProblem problem;
+    ASSERT_TRUE(caseFileText(defaultInputTexts(), plain, problem));
+    EXPECT_EQ(plain.find("klima"), std::string::npos) << "a plain case reads as it always did";
+
+    InputTexts texts = defaultInputTexts();
+    texts.optionen = {Klima::Konstant, Luftbilanz::Korrigiert};
+    ASSERT_TRUE(caseFileText(texts, chosen, problem));
+    EXPECT_TRUE(chosen.ends_with("\nklima = konstant\n# Luftbilanz\nluftbilanz = korrigiert\n"))
+        << chosen;
+    InputTexts back;
+    ASSERT_TRUE(parseCaseFile(chosen, "fall.tgcase", defaultInputTexts(), back, problem))
+        << describe(problem);
+    EXPECT_EQ(back.optionen, texts.optionen);
+    EXPECT_EQ(back.text, texts.text);
+
+    EXPECT_EQ(parseMessage(kHead + "klima = kammer\n"),
+              "fall.tgcase, Zeile 2: „kammer“ ist kein Wert für „klima“, möglich ist gegenstrom "
+              "oder konstant");
+    EXPECT_EQ(parseMessage(kHead + "klima = konstant\nklima = konstant\n"),
+              "fall.tgcase, Zeile 3: „klima“ ist schon einmal angegeben");
+}
+
 TEST(CaseFile, ReadsTheSyntaxAHandEditedFileUses) {
     InputTexts base = defaultInputTexts();
     base[Control::txt_mue] = "base";

@@ -174,6 +174,7 @@ TEST(Einrichtung, WritesOnlyWhatItOwns) {
     z.thetaAussen = q.thetaAussen, z.phiAussen = q.phiAussen, z.mue = q.mue;
     z.deltaT = q.deltaT, z.rund = q.rund, z.linTrSchwind = q.linTrSchwind;
     z.Feuchteleit = q.Feuchteleit, z.KappaSteig = q.KappaSteig, z.XEnde = q.XEnde;
+    z.optionen = q.optionen;
     z.thetaKernVorher = q.thetaKernVorher, z.dThetaKern = q.dThetaKern;
     z.SchwindGradMax = q.SchwindGradMax, z.SchwindDiffMax = q.SchwindDiffMax;
     z.s = q.s, z.spezOberfl = q.spezOberfl;
