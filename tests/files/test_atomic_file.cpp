@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "files/atomic_file.h"
-#include "tests/files/child_process.h"
+#include "tests/child_process.h"
 
 namespace tesmo {
 

@@ -11,7 +11,7 @@
 #include "files/file_text.h"
 #include "files/study_file.h"
 #include "temp_folder.h"
-#include "tests/files/child_process.h"
+#include "tests/child_process.h"
 
 namespace tesmo {
 
