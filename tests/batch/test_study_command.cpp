@@ -137,6 +137,16 @@ TEST(StudyCommand, MalformedStudiesExit2AndWrongCombinationsAreUsageErrors) {
             << r.err;
         EXPECT_EQ(r.out, "");
     }
+    // Shards at the limits of a count: the first of as many shards as a count holds runs the
+    // first case; one number more is too large.
+    const Result widest =
+        runBatchExe(kFast + "--vary \"txt_mue=10;20\" --shard 1/18446744073709551615");
+    EXPECT_EQ(widest.status, 0) << widest.err;
+    ASSERT_EQ(lines(widest.out).size(), 2u);
+    EXPECT_EQ(lines(widest.out)[1].rfind("1,4,", 0), 0u);
+    const Result beyond = runBatchExe("--vary txt_mue=20 --shard 1/18446744073709551616");
+    EXPECT_EQ(beyond.status, 2);
+    EXPECT_NE(beyond.err.find("18446744073709551616 ist zu groß"), std::string::npos) << beyond.err;
     // With --yes the large study is allowed; a shard of it runs a few cases.
     const Result yes = runBatchExe(kFast + "--vary txt_rund=50:200000:1 --yes --shard 1/66000");
     EXPECT_EQ(yes.status, 0) << yes.err;
