@@ -202,6 +202,7 @@ TEST(CaseFiles, SavedTextsRunAsTheArgumentsAndReadBackUnchanged) {
     EXPECT_NE(runBatchExe("--case " + file + " txt_XAnf=0,25").out, fromFile.out);
     // --save-case runs nothing: a run's outputs with it are a usage error, and nothing is saved.
     const std::string unsaved = testFile("ungespeichert.tgcase");
+    std::remove(unsaved.c_str());
     const Result mixed = runBatchExe("--save-case " + unsaved + " --report " + testFile("r.pdf") +
                                      " --csv " + testFile("h.csv") + " --svg " + testFile("d"));
     EXPECT_EQ(mixed.status, 64) << mixed.err;
