@@ -6,6 +6,7 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "files/atomic_file.h"
 #include "gui/decorations.h"
 #include "gui/program_window.h"
 #include "model/run_state.h"
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = tesmo::app::answerInformationOptions(argc, argv))
         return *status;
 
+    // Closing the terminal, logging out or Ctrl+C in the terminal end the program as before,
+    // but a file being saved at that moment leaves no temporary file behind.
+    tesmo::removeTemporaryFilesOnFatalSignals();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tesmo-Luft"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));

@@ -1,12 +1,17 @@
 #include "batch/arguments.h"
 
 #include <charconv>
+#include <filesystem>
+#include <iterator>
+#include <utility>
 
 namespace tesmo {
 
 namespace {
 
-// The options that take a value, and where the value goes.
+// The options that take a value, and where the value goes. Each may be given once, --vary as
+// often as there are inputs to vary: a second --case (or --csv, …) would silently replace the
+// first.
 struct ValueOption {
     std::string_view name;
     std::string BatchOptions::*target;  // null: handled by its own rule below
@@ -26,6 +31,40 @@ constexpr ValueOption kValueOptions[] = {
     {"--vary", nullptr},
     {"--jobs", nullptr},
 };
+constexpr std::string_view kRepeatable = "--vary";
+
+// The files the runner reads and writes, by the option that names them: an output may not be
+// another output's file (one would silently replace the other) nor an input's of another kind
+// (it would be overwritten with something else). A case file saved over the one read is an
+// edit of it.
+enum class FileKind { CaseFile, CaseTable, StudyFile, Histories, Report, ResultTable };
+
+struct FileOption {
+    std::string_view name;
+    std::string BatchOptions::*path;
+    FileKind kind;
+    bool output;
+};
+
+constexpr FileOption kFileOptions[] = {
+    {"--case", &BatchOptions::casePath, FileKind::CaseFile, false},
+    {"--cases", &BatchOptions::casesPath, FileKind::CaseTable, false},
+    {"--study", &BatchOptions::studyPath, FileKind::StudyFile, false},
+    {"--save-case", &BatchOptions::saveCasePath, FileKind::CaseFile, true},
+    {"--csv", &BatchOptions::csvPath, FileKind::Histories, true},
+    {"--report", &BatchOptions::reportPath, FileKind::Report, true},
+    {"--table", &BatchOptions::tablePath, FileKind::ResultTable, true},
+};
+
+// The options that only a run uses, and what makes each of them given.
+constexpr std::pair<std::string_view, bool (*)(const BatchOptions&)> kOptionsNeedingARun[] = {
+    {"--csv", [](const BatchOptions& o) { return !o.csvPath.empty(); }},
+    {"--report", [](const BatchOptions& o) { return !o.reportPath.empty(); }},
+    {"--svg", [](const BatchOptions& o) { return !o.svgFolder.empty(); }},
+    {"--png", [](const BatchOptions& o) { return !o.pngFolder.empty(); }},
+    {"--human", [](const BatchOptions& o) { return o.human; }},
+    {"--progress", [](const BatchOptions& o) { return o.progress; }},
+};
 
 constexpr std::pair<std::string_view, bool BatchOptions::*> kFlags[] = {
     {"--human", &BatchOptions::human}, {"--progress", &BatchOptions::progress},
@@ -34,7 +73,7 @@ constexpr std::pair<std::string_view, bool BatchOptions::*> kFlags[] = {
 };
 
 std::string setValue(std::string_view name, std::string value, BatchOptions& options) {
-    if (value.empty()) return std::string(name) + " needs a value";
+    if (value.empty()) return std::string(name) + " braucht einen Wert";
     if (name == "--vary") {
         options.varies.push_back(std::move(value));
         return {};
@@ -43,7 +82,7 @@ std::string setValue(std::string_view name, std::string value, BatchOptions& opt
         unsigned jobs = 0;
         const auto r = std::from_chars(value.data(), value.data() + value.size(), jobs);
         if (r.ptr != value.data() + value.size() || jobs < 1 || jobs > 4096)
-            return "--jobs needs a whole number from 1 to 4096, not " + value;
+            return "--jobs erwartet eine ganze Zahl von 1 bis 4096, nicht „" + value + "“";
         options.jobs = jobs;
         return {};
     }
@@ -75,16 +114,27 @@ std::string parseRunOption(const std::vector<std::string_view>& args, std::size_
             return flag + " kennt „" + std::string(word) + "“ nicht, möglich ist " +
                    optionWordList(spec.option);
         for (const OptionOverride& o : options.optionOverrides)
-            if (o.option == spec.option) return flag + " ist mehrfach angegeben";
+            if (o.option == spec.option) return flag + " darf nur einmal angegeben werden";
         options.optionOverrides.push_back({spec.option, std::string(word)});
         return {};
     }
     return {};
 }
 
-// One argument; `next` is the argument after it (for --opt VALUE), advanced when consumed.
+std::string valueOnce(std::string_view name, std::string value, BatchOptions& options,
+                      std::vector<std::string_view>& given) {
+    if (name != kRepeatable) {
+        for (std::string_view g : given)
+            if (g == name) return std::string(name) + " darf nur einmal angegeben werden";
+        given.push_back(name);
+    }
+    return setValue(name, std::move(value), options);
+}
+
+// One argument; `next` is the argument after it (for --opt VALUE), advanced when consumed;
+// `given` holds the value options seen so far.
 std::string parseOne(const std::vector<std::string_view>& args, std::size_t& next,
-                     BatchOptions& options) {
+                     BatchOptions& options, std::vector<std::string_view>& given) {
     const std::string_view arg = args[next++];
     bool handled = false;
     std::string error = parseRunOption(args, next, arg, options, handled);
@@ -97,44 +147,79 @@ std::string parseOne(const std::vector<std::string_view>& args, std::size_t& nex
     }
     for (const ValueOption& o : kValueOptions) {
         if (arg == o.name) {
-            if (next >= args.size()) return std::string(o.name) + " needs a value";
-            return setValue(o.name, std::string(args[next++]), options);
+            if (next >= args.size()) return std::string(o.name) + " braucht einen Wert";
+            return valueOnce(o.name, std::string(args[next++]), options, given);
         }
         if (arg.size() > o.name.size() && arg.substr(0, o.name.size()) == o.name &&
             arg[o.name.size()] == '=')
-            return setValue(o.name, std::string(arg.substr(o.name.size() + 1)), options);
+            return valueOnce(o.name, std::string(arg.substr(o.name.size() + 1)), options, given);
     }
-    if (arg.rfind("-", 0) == 0) return "unknown option " + std::string(arg);
+    if (arg.rfind("-", 0) == 0) return "unbekannte Option " + std::string(arg);
     const std::size_t eq = arg.find('=');
-    if (eq == std::string_view::npos) return "expected NAME=TEXT, got " + std::string(arg);
+    if (eq == std::string_view::npos)
+        return "erwartet wird NAME=TEXT, nicht „" + std::string(arg) + "“";
     const Control field = inputByName(arg.substr(0, eq));
-    if (field == Control::Count) return "unknown input field " + std::string(arg.substr(0, eq));
+    if (field == Control::Count) return "unbekanntes Eingabefeld " + std::string(arg.substr(0, eq));
     options.overrides.push_back({field, std::string(arg.substr(eq + 1))});
     return {};
 }
 
-// Options that do not belong together.
-std::string checkCombination(const BatchOptions& o) {
-    if (!o.casesPath.empty() && (!o.varies.empty() || !o.studyPath.empty()))
-        return "--cases cannot be combined with --vary or --study";
-    if (!o.casePath.empty() && !o.studyPath.empty())
-        return "--case and --study both give the base case; use one";
-    if (o.isStudy()) {
-        if (!o.csvPath.empty() || o.human) return "--csv and --human belong to a single run";
-        if (o.wantsExports()) return "--report, --svg and --png belong to a single run";
-        if (!o.saveCasePath.empty()) return "--save-case saves a single case, not a study";
-    } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
-        return "--table, --shard, --jobs and --yes need a study (--vary, --cases or --study)";
+// Two options naming the same file, compared as written (a/./b.csv is a/b.csv).
+std::string checkFiles(const BatchOptions& o) {
+    const auto same = [](const std::string& a, const std::string& b) {
+        return std::filesystem::path(a).lexically_normal() ==
+               std::filesystem::path(b).lexically_normal();
+    };
+    for (std::size_t i = 0; i < std::size(kFileOptions); ++i) {
+        const FileOption& a = kFileOptions[i];
+        for (std::size_t j = i + 1; j < std::size(kFileOptions); ++j) {
+            const FileOption& b = kFileOptions[j];
+            const bool clash = (a.output && b.output) || (a.output != b.output && a.kind != b.kind);
+            if (!clash || (o.*a.path).empty() || !same(o.*a.path, o.*b.path)) continue;
+            if (a.output && b.output)
+                return std::string(a.name) + " und " + std::string(b.name) +
+                       " schreiben beide in " + o.*a.path;
+            const FileOption& in = a.output ? b : a;
+            const FileOption& out = a.output ? a : b;
+            return std::string(out.name) + " würde die Datei von " + std::string(in.name) +
+                   " überschreiben: " + o.*in.path;
+        }
     }
     return {};
+}
+
+// Options that do not belong together, or one that would have no effect with another.
+std::string checkCombination(const BatchOptions& o) {
+    if (!o.casesPath.empty() && (!o.varies.empty() || !o.studyPath.empty()))
+        return "--cases lässt sich nicht mit --vary oder --study verbinden";
+    if (!o.casePath.empty() && !o.studyPath.empty())
+        return "--case und --study geben beide den Grundfall; bitte nur eines davon";
+    if (o.isStudy()) {
+        if (!o.csvPath.empty() || o.human)
+            return "--csv und --human gehören zu einem einzelnen Lauf, nicht zu einer Studie";
+        if (o.wantsExports())
+            return "--report, --svg und --png gehören zu einem einzelnen Lauf, nicht zu einer "
+                   "Studie";
+        if (!o.saveCasePath.empty())
+            return "--save-case speichert einen einzelnen Fall, keine Studie";
+    } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
+        return "--table, --shard, --jobs und --yes brauchen eine Studie (--vary, --cases oder "
+               "--study)";
+    }
+    if (!o.saveCasePath.empty())
+        for (const auto& [name, given] : kOptionsNeedingARun)
+            if (given(o))
+                return "--save-case rechnet nichts; " + std::string(name) + " braucht einen Lauf";
+    return checkFiles(o);
 }
 
 }  // namespace
 
 ParsedArguments parseArguments(const std::vector<std::string_view>& args) {
     ParsedArguments parsed;
+    std::vector<std::string_view> given;
     for (std::size_t next = 0; next < args.size() && parsed.error.empty();)
-        parsed.error = parseOne(args, next, parsed.options);
+        parsed.error = parseOne(args, next, parsed.options, given);
     if (parsed.error.empty() && !parsed.options.help && !parsed.options.version)
         parsed.error = checkCombination(parsed.options);
     return parsed;

@@ -60,8 +60,10 @@ struct ParsedArguments {
     std::string error;  // empty when the arguments are valid
 };
 
-// Options and NAME=TEXT arguments in any order (--opt VALUE or --opt=VALUE). Anything else,
-// and options that do not belong together (a single run's output with a study), is an error.
+// Options and NAME=TEXT arguments in any order (--opt VALUE or --opt=VALUE). Anything else is
+// an error, and so is what would be dropped without a word: an option given twice (but --vary),
+// options that do not belong together (a single run's output with a study, or with --save-case,
+// which runs nothing), two outputs into one file, an output over an input of another kind.
 ParsedArguments parseArguments(const std::vector<std::string_view>& args);
 
 // The texts in effect: the defaults or the case file's texts (`base`), then every NAME=TEXT and

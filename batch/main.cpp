@@ -4,8 +4,12 @@
 #include <vector>
 
 #include "batch/batch_run.h"
+#include "files/atomic_file.h"
 
 int main(int argc, char** argv) {
+    // A signal that ends the runner (before its own handlers take Ctrl-C, SIGTERM and SIGHUP,
+    // or on a second one) leaves no temporary file of a file being written.
+    tesmo::removeTemporaryFilesOnFatalSignals();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const int status = tesmo::runBatch(args, std::cout, std::cerr);
     std::cout.flush();

@@ -10,8 +10,8 @@
 
 #include "batch/batch_run.h"
 #include "batch/interrupt.h"
-#include "files/atomic_file.h"
 #include "files/case_file.h"
+#include "files/file_problem.h"
 #include "files/study_file.h"
 #include "study/study_engine.h"
 
@@ -22,8 +22,22 @@ namespace {
 // What the command line and the files make of a study, or why it is malformed.
 struct StudyPlan {
     std::optional<CaseList> cases;
-    std::string error;  // German; the study is malformed when set
+    std::string error;   // German; the study is malformed when set
+    bool usage = false;  // the error is one of the command line's (exit 64)
 };
+
+// A NAME=TEXT for an input the study varies would change no case: every case sets it anew.
+bool overridesVaried(const BatchOptions& options, const std::vector<Variation>& variations,
+                     std::string& error) {
+    for (const TextOverride& o : options.overrides)
+        for (const Variation& v : variations)
+            if (v.field == o.field) {
+                error = std::string(controlName(o.field)) + "=" + o.text +
+                        " hätte keine Wirkung: " + controlName(o.field) + " wird variiert";
+                return true;
+            }
+    return false;
+}
 
 std::string lineOf(const std::string& path, int line) {
     return path + (line > 0 ? ", Zeile " + std::to_string(line) : "") + ": ";
@@ -71,6 +85,10 @@ StudyPlan plan(const BatchOptions& options) {
     base = applyOverrides(base, options);
     for (const std::string& spec : options.varies)
         if (!addVariation(variations, parseVariation(spec), "--vary ", p.error)) return p;
+    if (overridesVaried(options, variations, p.error)) {
+        p.usage = true;
+        return p;
+    }
     if (!options.casesPath.empty()) {
         CaseTable table;
         if (!readCaseTable(options.casesPath, table, problem)) {
@@ -126,29 +144,39 @@ int runStudyCommand(const BatchOptions& options, std::ostream& out, std::ostream
                   " Fälle; mehr als 100000 laufen nur mit --yes";
     if (!p.error.empty()) {
         err << "tesmo-gegen-batch: " << p.error << '\n';
-        return kExitRefused;
+        if (p.usage) err << shortUsageText();
+        return p.usage ? kExitUsage : kExitRefused;
     }
     const CaseList& cases = *p.cases;
     const CaseSelection selection = selectShard(cases.size(), shard);
 
     // The table goes to its file (or the standard output) row by row, each row whole and
-    // flushed, so that an interrupted study leaves a valid table up to its last row.
+    // flushed, so that an interrupted study leaves a valid table up to its last row. Like the
+    // standard output, the file may also be a pipe or a device that takes the rows as they come.
+    const std::string tableName =
+        options.tablePath.empty() ? std::string("die Ausgabe") : options.tablePath;
     std::FILE* file = nullptr;
     if (!options.tablePath.empty()) {
         file = std::fopen(options.tablePath.c_str(), "wb");
         if (!file) {
-            err << "tesmo-gegen-batch: " << options.tablePath
-                << " konnte nicht geschrieben werden: "
-                << reasonText({errno, options.tablePath, "create"}) << '\n';
+            err << "tesmo-gegen-batch: " << tableName
+                << " konnte nicht geschrieben werden: " << systemReason(errno, true) << '\n';
             return kExitWriteFailed;
         }
     }
+    int writeError = 0;  // errno of the first write that failed
     const auto write = [&](const std::string& text) {
-        if (file)
-            return std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                   std::fflush(file) == 0;
-        out << text << std::flush;
-        return static_cast<bool>(out);
+        errno = 0;
+        bool ok;
+        if (file) {
+            ok = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+                 std::fflush(file) == 0;
+        } else {
+            out << text << std::flush;
+            ok = static_cast<bool>(out);
+        }
+        if (!ok && writeError == 0) writeError = errno ? errno : EIO;
+        return ok;
     };
 
     installInterruptHandler();
@@ -167,12 +195,14 @@ int runStudyCommand(const BatchOptions& options, std::ostream& out, std::ostream
     if (!writeFailed)
         runStudy(cases, selection, options.jobs ? options.jobs : defaultJobs(), callbacks, cancel);
     progress.finish();
-    if (file && std::fclose(file) != 0) writeFailed = true;
+    if (file && std::fclose(file) != 0 && !writeFailed) {
+        writeFailed = true;
+        writeError = errno;
+    }
 
     if (writeFailed) {
-        err << "tesmo-gegen-batch: "
-            << (options.tablePath.empty() ? std::string("die Ausgabe") : options.tablePath)
-            << " konnte nicht geschrieben werden\n";
+        err << "tesmo-gegen-batch: " << tableName
+            << " konnte nicht geschrieben werden: " << systemReason(writeError, true) << '\n';
         return kExitWriteFailed;
     }
     if (const int signal = interruptSignal()) {

@@ -118,18 +118,24 @@ std::string usageText() {
         "HistIndex, lbl_Achtung, lbl_ungenau (times in s, values in the model's units; empty\n"
         "where a case did not get there).\n"
         "\n"
-        "Ctrl-C or SIGTERM acts like the Stop button on a single run. A study starts no new\n"
-        "case, stops the running ones (they get no row) and keeps every row already written.\n"
+        "Ctrl-C, SIGTERM or SIGHUP acts like the Stop button on a single run. A study starts no\n"
+        "new case, stops the running ones (they get no row) and keeps every row already\n"
+        "written. A second such signal ends the program at once.\n"
+        "\n"
+        "Each option may be given once, --vary as often as needed. Files are read only when\n"
+        "they are ordinary files; a file is written only over an ordinary file the user may\n"
+        "write, whole or not at all (--table: row by row).\n"
         "\n"
         "Exit status:\n"
         "   0  the run (every case of the study) finished: target water load or drying front\n"
         "      at the mid-plane\n"
-        "   2  the input was refused, a case file could not be read, or the study is malformed\n"
-        "      (the reasons on stderr, nothing on stdout)\n"
+        "   2  the input was refused, a case, study or table file could not be read (or is no\n"
+        "      ordinary file), or the study is malformed (the reasons on stderr, nothing on\n"
+        "      stdout)\n"
         "   3  the run ended early; in a study: some cases were refused or ended early\n"
-        "  64  usage error\n"
+        "  64  usage error, also an option given twice or one that would have no effect\n"
         "  74  a file or the output could not be written\n"
-        " 130  a study was interrupted by Ctrl-C (SIGINT); 143 by SIGTERM\n";
+        " 130  a study was interrupted by Ctrl-C (SIGINT); 143 by SIGTERM; 129 by SIGHUP\n";
     return text;
 }
 

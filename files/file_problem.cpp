@@ -1,9 +1,10 @@
 #include "files/file_problem.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 
-#include "files/atomic_file.h"
 #include "files/utf8.h"
 #include "model/run_options.h"
 
@@ -45,25 +46,47 @@ std::string sizeText(long long bytes) {
     return std::to_string(bytes) + " Bytes";
 }
 
-std::string readReason(int errnum) {
-    switch (errnum) {
-        case ENOENT:
-            return "die Datei existiert nicht";
-        case EACCES:
-        case EPERM:
-            return "keine Leseberechtigung";
-        case EISDIR:
-            return "der Pfad ist ein Ordner";
-        case ENOTDIR:
-            return "ein Teil des Pfades ist kein Ordner";
-        case ENAMETOOLONG:
-            return "der Pfad ist zu lang";
-        case EIO:
-            return "Ein-/Ausgabefehler des Datenträgers";
-        default:
-            return std::strerror(errnum);
-    }
-}
+// One row per reason: the words for reading, and for saving where they differ (empty: the same).
+struct SystemReasonText {
+    int errnum;
+    std::string_view reading;
+    std::string_view saving;
+};
+
+constexpr SystemReasonText kSystemReasons[] = {
+    {ENOENT, "die Datei existiert nicht", "der Ordner existiert nicht"},
+    {EACCES, "keine Leseberechtigung", "keine Schreibberechtigung"},
+    {EPERM, "keine Leseberechtigung", "keine Schreibberechtigung"},
+    {ENOTDIR, "ein Teil des Pfades ist kein Ordner", ""},
+    {EISDIR, "der Pfad ist ein Ordner", ""},
+    {ENOSPC, "kein Platz mehr auf dem Datenträger", ""},
+    {EDQUOT, "das Speicherkontingent auf dem Datenträger ist erschöpft", ""},
+    {EFBIG, "die Datei wird größer, als der Datenträger oder die Grenze des Systems erlaubt", ""},
+    {EROFS, "der Datenträger ist schreibgeschützt", ""},
+    {ELOOP, "zu viele symbolische Verknüpfungen hintereinander, vermutlich eine Schleife", ""},
+    {ENAMETOOLONG, "der Pfad ist zu lang", ""},
+    {EIO, "Ein-/Ausgabefehler des Datenträgers", ""},
+    {ETXTBSY, "die Datei wird gerade als Programm ausgeführt", ""},
+    {EBUSY, "der Pfad ist belegt, zum Beispiel als Einhängepunkt", ""},
+    {EMFILE, "das Programm hat zu viele Dateien offen", ""},
+    {ENFILE, "das System hat zu viele Dateien offen", ""},
+    {ENOMEM, "nicht genug Arbeitsspeicher", ""},
+    {ENXIO, "das Gerät ist nicht bereit", ""},
+    {ENODEV, "das Gerät ist nicht bereit", ""},
+    {EAGAIN, "die Datei ist vorübergehend nicht verfügbar", ""},
+    {EINTR, "durch ein Signal unterbrochen", ""},
+    {EOVERFLOW, "die Datei ist zu groß", ""},
+    {EOPNOTSUPP, "der Datenträger unterstützt das nicht", ""},
+    {EXDEV, "der Pfad führt auf einen anderen Datenträger", ""},
+    {ESTALE, "die Datei auf dem Netzlaufwerk ist nicht mehr gültig", ""},
+    {kNotRegularFile, "der Pfad ist keine gewöhnliche Datei", ""},
+    {kIsDevice, "der Pfad ist keine gewöhnliche Datei, sondern ein Gerät", ""},
+    {kIsPipe, "der Pfad ist keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)", ""},
+    {kIsSocket, "der Pfad ist keine gewöhnliche Datei, sondern ein Socket", ""},
+    {kFolderNotWritable, "keine Schreibberechtigung für den Ordner",
+     "keine Schreibberechtigung für den Ordner, in dem die Datei neu angelegt wird"},
+    {kFolderTakesNoFiles, "in diesem Ordner lassen sich keine Dateien anlegen", ""},
+};
 
 std::string textOf(const FileProblem& p) {
     return "der Text für " + shown(p.detail);
@@ -74,8 +97,7 @@ std::string what(const FileProblem& p) {
         case ProblemKind::None:
             return "kein Fehler";
         case ProblemKind::SystemError:
-            return p.saving ? reasonText(WriteFailure{static_cast<int>(p.number), p.path, ""})
-                            : readReason(static_cast<int>(p.number));
+            return systemReason(static_cast<int>(p.number), p.saving);
         case ProblemKind::TooLarge:
             return "die Datei ist größer als " + sizeText(p.number);
         case ProblemKind::NotUtf8:
@@ -134,6 +156,35 @@ std::string what(const FileProblem& p) {
 }
 
 }  // namespace
+
+int fileTypeProblem(unsigned mode) {
+    switch (mode & S_IFMT) {
+        case S_IFREG:
+            return 0;
+        case S_IFDIR:
+            return EISDIR;
+        case S_IFCHR:
+        case S_IFBLK:
+            return kIsDevice;
+        case S_IFIFO:
+            return kIsPipe;
+        case S_IFSOCK:
+            return kIsSocket;
+        default:
+            return kNotRegularFile;
+    }
+}
+
+std::string systemReason(int errnum, bool saving) {
+    for (const SystemReasonText& r : kSystemReasons)
+        if (r.errnum == errnum)
+            return std::string(saving && !r.saving.empty() ? r.saving : r.reading);
+    if (errnum == 0) return "unbekannter Fehler";
+    // A rare answer of the system: its symbolic name (EPROTO, …) is the same in every language
+    // and can be looked up.
+    const char* name = ::strerrorname_np(errnum);
+    return std::string("Fehler ") + (name ? name : std::to_string(errnum)) + " des Betriebssystems";
+}
 
 std::string describe(const FileProblem& problem) {
     std::string where = clean(problem.path, std::string::npos);

@@ -9,9 +9,28 @@
 
 namespace tesmo {
 
+// Findings of the program's own checks that the system has no errno for. They travel where an
+// errno goes (errno values are positive) so that one table words both.
+inline constexpr int kNotRegularFile = -1;      // a path that names no ordinary file
+inline constexpr int kIsDevice = -2;            // … but a device
+inline constexpr int kIsPipe = -3;              // … but a named pipe (FIFO)
+inline constexpr int kIsSocket = -4;            // … but a socket
+inline constexpr int kFolderNotWritable = -5;   // the folder takes no new file from this user
+inline constexpr int kFolderTakesNoFiles = -6;  // the folder exists but takes no new files
+
+// What stands at a path that is not an ordinary file, from the type bits of its st_mode:
+// EISDIR for a folder, kIsDevice, kIsPipe, kIsSocket or kNotRegularFile; 0 for an ordinary file.
+int fileTypeProblem(unsigned mode);
+
+// Why the system (or one of the checks above) refused a file, in German words, from one table
+// keyed by the errno value: "die Datei existiert nicht", "keine Schreibberechtigung", …
+// `saving` chooses the words for writing where they differ from reading (a missing folder
+// rather than a missing file, the permission to write rather than to read).
+std::string systemReason(int errnum, bool saving);
+
 enum class ProblemKind {
     None,
-    SystemError,    // the operating system refused: number = errno
+    SystemError,    // the operating system refused: number = errno or one of the codes above
     TooLarge,       // number = the limit in bytes
     NotUtf8,        // bytes that are not UTF-8; detail = the field's name when saving
     MissingFormat,  // no format line first; detail = the expected format, e.g. "tesmo-gegen-case 1"

@@ -1,6 +1,7 @@
 #include "files/file_text.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,8 +32,19 @@ bool tooLarge(FileProblem& problem, std::size_t limit) {
 bool readFileUpTo(const std::string& path, std::size_t limit, std::string& content,
                   FileProblem& problem) {
     problem = FileProblem{.path = path};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only an ordinary file is read. A named pipe would block the reader until some other
+    // program writes to it (forever, if none does), and a device may never end. The type is
+    // looked at before the file is opened, and once more on what was opened: a name that
+    // changes in between is opened without waiting (O_NONBLOCK) and refused all the same.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return systemError(problem, errno);
+    if (const int notAFile = fileTypeProblem(info.st_mode)) return systemError(problem, notAFile);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return systemError(problem, errno);
+    if (const int opened = ::fstat(fd, &info) != 0 ? errno : fileTypeProblem(info.st_mode)) {
+        ::close(fd);
+        return systemError(problem, opened);
+    }
     content.clear();
     char buffer[65536];
     while (content.size() <= limit) {

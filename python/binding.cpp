@@ -11,6 +11,16 @@ namespace tesmo {
 namespace {
 // How long Python waits at most before it looks at its signals again.
 constexpr std::chrono::milliseconds kWatchInterval{100};
+
+// OSError with the errno, so that Python picks FileNotFoundError and the like; the program's
+// own findings (a path that is no ordinary file, …) have no errno and raise a plain OSError.
+[[noreturn]] void raiseOsError(long long errnum, const std::string& message) {
+    if (errnum > 0)
+        PyErr_SetObject(PyExc_OSError, py::make_tuple(errnum, message).ptr());
+    else
+        PyErr_SetString(PyExc_OSError, message.c_str());
+    throw py::error_already_set();
+}
 }  // namespace
 
 InputTexts inputTexts(const std::vector<std::string>& texts) {
@@ -30,15 +40,12 @@ std::vector<std::string> textList(const InputTexts& texts) {
 void raiseFileProblem(const FileProblem& problem) {
     const std::string message = describe(problem);
     if (problem.kind != ProblemKind::SystemError) throw py::value_error(message);
-    PyErr_SetObject(PyExc_OSError, py::make_tuple(problem.number, message).ptr());
-    throw py::error_already_set();
+    raiseOsError(problem.number, message);
 }
 
 void raiseWriteFailure(const WriteFailure& failure) {
-    const std::string message =
-        failure.path + " konnte nicht geschrieben werden: " + reasonText(failure);
-    PyErr_SetObject(PyExc_OSError, py::make_tuple(failure.errnum, message).ptr());
-    throw py::error_already_set();
+    raiseOsError(failure.errnum,
+                 failure.path + " konnte nicht geschrieben werden: " + reasonText(failure));
 }
 
 void runWatched(const std::function<void()>& work, std::atomic<bool>& cancel,

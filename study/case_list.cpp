@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <limits>
+#include <string_view>
+#include <system_error>
 
 namespace tesmo {
 
@@ -59,18 +61,36 @@ std::vector<Control> CaseList::variedFields() const {
     return fields;
 }
 
+namespace {
+
+// One of the two numbers of "K/N": whole, and no larger than a case count can be.
+enum class ShardNumber { Valid, NotANumber, TooLarge };
+
+ShardNumber shardNumber(std::string_view text, std::size_t& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ptr != end) return ShardNumber::NotANumber;
+    return error == std::errc::result_out_of_range ? ShardNumber::TooLarge : ShardNumber::Valid;
+}
+
+}  // namespace
+
 ShardResult parseShard(const std::string& text) {
     ShardResult r;
     const std::size_t slash = text.find('/');
-    const char* first = text.data();
-    const char* end = text.data() + text.size();
+    const std::string_view whole(text);
     std::size_t k = 0, n = 0;
-    const bool ok = slash != std::string::npos &&
-                    std::from_chars(first, first + slash, k).ptr == first + slash &&
-                    std::from_chars(first + slash + 1, end, n).ptr == end && slash > 0 &&
-                    slash + 1 < text.size();
-    if (!ok) {
+    const ShardNumber kRead = slash == std::string::npos ? ShardNumber::NotANumber
+                                                         : shardNumber(whole.substr(0, slash), k);
+    const ShardNumber nRead = slash == std::string::npos ? ShardNumber::NotANumber
+                                                         : shardNumber(whole.substr(slash + 1), n);
+    if (kRead == ShardNumber::NotANumber || nRead == ShardNumber::NotANumber) {
         r.error = "--shard erwartet K/N mit ganzen Zahlen, z. B. 3/8, nicht „" + text + "“";
+    } else if (kRead == ShardNumber::TooLarge || nRead == ShardNumber::TooLarge) {
+        const std::string_view large =
+            kRead == ShardNumber::TooLarge ? whole.substr(0, slash) : whole.substr(slash + 1);
+        r.error = "--shard " + text + ": " + std::string(large) + " ist zu groß (höchstens " +
+                  std::to_string(std::numeric_limits<std::size_t>::max()) + ")";
     } else if (n < 1 || k < 1 || k > n) {
         r.error = "--shard " + text + ": es muss 1 <= K <= N gelten";
     } else {
@@ -84,7 +104,9 @@ CaseSelection selectShard(std::size_t caseCount, Shard shard) {
     CaseSelection s;
     s.first = shard.k - 1;
     s.stride = shard.n;
-    s.count = caseCount > s.first ? (caseCount - s.first + s.stride - 1) / s.stride : 0;
+    // Cases first, first + stride, … below caseCount; counted so that nothing can overflow even
+    // for a stride as large as a size_t holds (first + j·stride never exceeds caseCount - 1).
+    s.count = caseCount > s.first ? (caseCount - 1 - s.first) / s.stride + 1 : 0;
     return s;
 }
 

@@ -18,11 +18,12 @@ struct ExeResult {
 };
 
 // `then` is shell text that runs after the runner has been started (in the background, when
-// `then` begins with "&").
-inline ExeResult runBatchExe(const std::string& args, const std::string& then = "") {
+// `then` begins with "&"); `before` comes before the runner's path (e.g. "timeout 10").
+inline ExeResult runBatchExe(const std::string& args, const std::string& then = "",
+                             const std::string& before = "") {
     const std::string out = testFile("stdout"), err = testFile("stderr");
     const std::string command =
-        std::string("'") + TESMO_BATCH_EXE + "' " + args + " >'" + out + "' 2>'" + err + "'" + then;
+        before + " '" + TESMO_BATCH_EXE + "' " + args + " >'" + out + "' 2>'" + err + "'" + then;
     const int raw = std::system(command.c_str());
     ExeResult r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

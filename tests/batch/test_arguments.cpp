@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "batch/arguments.h"
 
@@ -64,6 +66,38 @@ TEST(Arguments, RunModesOverrideTheCaseAndRefuseUnknownWords) {
               "--klima kennt „kammer“ nicht, möglich ist gegenstrom oder konstant");
     EXPECT_NE(parseArguments({"--klima"}).error, "");
     EXPECT_NE(parseArguments({"--klima=konstant", "--klima=gegenstrom"}).error, "");
+}
+
+// An option that would replace an earlier one or do nothing is a usage error, never dropped
+// without a word: a second --case, a run's output with --save-case (which runs nothing), two
+// outputs into one file, an output over an input of another kind.
+TEST(Arguments, RefusesWhatWouldBeDroppedWithoutAWord) {
+    const std::pair<std::vector<std::string_view>, std::string> refused[] = {
+        {{"--case", "a.tgcase", "--case=b.tgcase"}, "--case darf nur einmal angegeben werden"},
+        {{"--study", "a", "--vary", "txt_mue=1:2:1", "--study", "b"},
+         "--study darf nur einmal angegeben werden"},
+        {{"--csv", "a.csv", "--csv", "a.csv"}, "--csv darf nur einmal angegeben werden"},
+        {{"--save-case", "s.tgcase", "--report", "r.pdf"},
+         "--save-case rechnet nichts; --report braucht einen Lauf"},
+        {{"--save-case", "s.tgcase", "--png", "d"},
+         "--save-case rechnet nichts; --png braucht einen Lauf"},
+        {{"--progress", "--save-case", "s.tgcase"},
+         "--save-case rechnet nichts; --progress braucht einen Lauf"},
+        {{"--csv", "out/a.pdf", "--report", "out/./a.pdf"},
+         "--csv und --report schreiben beide in out/a.pdf"},
+        {{"--case", "f.tgcase", "--csv", "f.tgcase"},
+         "--csv würde die Datei von --case überschreiben: f.tgcase"},
+        {{"--cases", "f.csv", "--table", "f.csv"},
+         "--table würde die Datei von --cases überschreiben: f.csv"},
+    };
+    for (const auto& [args, message] : refused)
+        EXPECT_EQ(parseArguments(args).error, message) << args.front();
+
+    // Still allowed: several --vary, and a case file saved over the one it was read from.
+    EXPECT_EQ(parseArguments({"--vary", "txt_mue=20:30:5", "--vary", "txt_Dicke=10;20"}).error, "");
+    EXPECT_EQ(
+        parseArguments({"--case", "f.tgcase", "txt_Dicke=30", "--save-case", "./f.tgcase"}).error,
+        "");
 }
 
 }  // namespace tesmo

@@ -1,11 +1,18 @@
 // Runs the built tesmo-gegen-batch as a user would.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tests/batch/batch_exe.h"
+#include "tests/child_process.h"
 
 namespace tesmo {
 
@@ -146,11 +153,78 @@ TEST(BatchRunner, HistoriesAreWrittenWholeOrNotAtAll) {
     EXPECT_EQ(slurp(csvA), a);
 }
 
+// Ctrl-C, and SIGHUP when the terminal closes, stop the run as the Stop button does; its
+// histories are still written whole, and no temporary file is left.
 TEST(BatchRunner, AnInterruptActsLikeStop) {
-    const Result r = runBatchExe("txt_deltaT=0,05", " & sleep 0.5; kill -INT $!; wait $!");
-    EXPECT_EQ(r.status, 3) << r.err;
-    EXPECT_TRUE(hasLine(r.out, "end\tstopped")) << r.out;
-    EXPECT_NE(r.err.find("abgebrochen"), std::string::npos) << r.err;
+    const std::filesystem::path folder = testFile("unterbrochen");
+    std::filesystem::create_directories(folder);
+    for (const char* signal : {"INT", "HUP"}) {
+        const std::string csv = (folder / (std::string(signal) + ".csv")).string();
+        const Result r = runBatchExe("txt_deltaT=0,05 --csv '" + csv + "'",
+                                     std::string(" & sleep 0.5; kill -") + signal + " $!; wait $!");
+        EXPECT_EQ(r.status, 3) << signal << ": " << r.err;
+        EXPECT_TRUE(hasLine(r.out, "end\tstopped")) << r.out;
+        EXPECT_NE(r.err.find("abgebrochen"), std::string::npos) << r.err;
+        EXPECT_EQ(slurp(csv).rfind("VerlaufXmom,", 0), 0u) << signal;
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"HUP.csv", "INT.csv"}));
+}
+
+// What is not an ordinary file: read from, it is refused at once (exit 2), where it would
+// otherwise block the runner for ever; written to, it is refused and left as it is (exit 74).
+// A device can only be made by root; the full device shows a write's real reason.
+TEST(BatchRunner, NamedPipesAndDevicesAreNeitherReadNorReplaced) {
+    const std::filesystem::path folder = testFile("knoten");
+    std::filesystem::remove_all(folder);
+    for (const char* sub : {"svg", "png"})
+        std::filesystem::create_directories(folder / sub);
+    const std::string pipe = (folder / "pipe").string();
+    ASSERT_TRUE(makeFifo(pipe));
+    std::vector<std::string> nodes = {pipe};
+    for (const char* chart : {"svg/profil.svg", "png/profil.png"}) {
+        nodes.push_back((folder / chart).string());
+        ASSERT_TRUE(makeFifo(nodes.back()));
+    }
+    const std::string device = (folder / "nul").string();
+    const bool root = makeNullDevice(device);
+    if (root) nodes.push_back(device);
+
+    const std::string why = "keine gewöhnliche Datei, sondern eine benannte Pipe (FIFO)";
+    for (const char* option : {"--case", "--study", "--cases"}) {
+        const std::string args = std::string(option) + " '" + pipe + "'" +
+                                 (option == std::string("--case") ? "" : " --jobs 1");
+        const Result r = runBatchExe(args, "", "timeout 20");
+        EXPECT_EQ(r.status, 2) << args << "\n" << r.err;
+        EXPECT_NE(r.err.find(why), std::string::npos) << r.err;
+    }
+    std::vector<std::string> outputs = {
+        "--csv '" + pipe + "'", "--report '" + pipe + "'", "--save-case '" + pipe + "'",
+        "--svg '" + (folder / "svg").string() + "'", "--png '" + (folder / "png").string() + "'"};
+    if (root) outputs.push_back("--report '" + device + "'");
+    for (const std::string& output : outputs) {
+        const Result r = runBatchExe("txt_Dicke=4 " + output, "", "timeout 60");
+        EXPECT_EQ(r.status, 74) << output << "\n" << r.err;
+        EXPECT_NE(r.err.find("keine gewöhnliche Datei"), std::string::npos) << r.err;
+    }
+    for (const std::string& node : nodes) {
+        struct stat info {};
+        ASSERT_EQ(::stat(node.c_str(), &info), 0) << node;
+        EXPECT_FALSE(S_ISREG(info.st_mode)) << node << " was replaced";
+    }
+    if (root) {
+        const std::string full = (folder / "voll").string();
+        ASSERT_EQ(::mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
+        const Result r = runBatchExe("txt_Dicke=4 --vary \"txt_mue=10;20\" --table '" + full + "'");
+        EXPECT_EQ(r.status, 74);
+        EXPECT_NE(r.err.find(full + " konnte nicht geschrieben werden: kein Platz mehr auf dem "
+                                    "Datenträger"),
+                  std::string::npos)
+            << r.err;
+    }
 }
 
 TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {

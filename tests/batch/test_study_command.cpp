@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -114,13 +115,38 @@ TEST(StudyCommand, MalformedStudiesExit2AndWrongCombinationsAreUsageErrors) {
         EXPECT_NE(r.err, "") << args;
     }
     EXPECT_NE(runBatchExe("--vary txt_rund=50:200000:1").err.find("--yes"), std::string::npos);
-    for (const char* args :
-         {"--vary txt_mue=20 --csv x.csv", "--vary txt_mue=20 --human", "--jobs 2", "--table t.csv",
-          "--cases a.csv --vary txt_mue=20", "--vary txt_mue=20 --jobs 0",
-          "--vary txt_mue=20 --save-case x.tgcase"}) {
+    for (const char* args : {"--vary txt_mue=20 --csv x.csv", "--vary txt_mue=20 --human",
+                             "--jobs 2", "--table t.csv", "--cases a.csv --vary txt_mue=20",
+                             "--vary txt_mue=20 --jobs 0", "--vary txt_mue=20 --save-case x.tgcase",
+                             "--vary txt_mue=20 --study a.tgstudy --study b.tgstudy"}) {
         const Result r = runBatchExe(args);
         EXPECT_EQ(r.status, 64) << args << "\n" << r.err;
     }
+    const std::string twice =
+        "--vary txt_mue=20 --table " + testFile("a.csv") + " --table " + testFile("b.csv");
+    EXPECT_EQ(runBatchExe(twice).status, 64);
+    // A text for an input the study varies would change no case.
+    const std::string study = testFile("mue.tgstudy");
+    spit(study, "format = tesmo-gegen-study 1\nvary txt_mue = 10;20\n");
+    for (const std::string& args : {std::string("txt_mue=30 --vary txt_mue=10:20:10"),
+                                    "--study '" + study + "' txt_mue=30"}) {
+        const Result r = runBatchExe(args);
+        EXPECT_EQ(r.status, 64) << args << "\n" << r.err;
+        EXPECT_NE(r.err.find("txt_mue=30 hätte keine Wirkung: txt_mue wird variiert"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    // Shards at the limits of a count: the first of as many shards as a count holds runs the
+    // first case; one number more is too large.
+    const Result widest =
+        runBatchExe(kFast + "--vary \"txt_mue=10;20\" --shard 1/18446744073709551615");
+    EXPECT_EQ(widest.status, 0) << widest.err;
+    ASSERT_EQ(lines(widest.out).size(), 2u);
+    EXPECT_EQ(lines(widest.out)[1].rfind("1,4,", 0), 0u);
+    const Result beyond = runBatchExe("--vary txt_mue=20 --shard 1/18446744073709551616");
+    EXPECT_EQ(beyond.status, 2);
+    EXPECT_NE(beyond.err.find("18446744073709551616 ist zu groß"), std::string::npos) << beyond.err;
     // With --yes the large study is allowed; a shard of it runs a few cases.
     const Result yes = runBatchExe(kFast + "--vary txt_rund=50:200000:1 --yes --shard 1/66000");
     EXPECT_EQ(yes.status, 0) << yes.err;
@@ -129,7 +155,8 @@ TEST(StudyCommand, MalformedStudiesExit2AndWrongCombinationsAreUsageErrors) {
 
 TEST(StudyCommand, AnInterruptKeepsEveryWrittenRowWhole) {
     const std::string table = testFile("interrupted.csv");
-    for (const auto& [signal, status] : {std::pair{"INT", 130}, std::pair{"TERM", 143}}) {
+    for (const auto& [signal, status] :
+         {std::pair{"INT", 130}, std::pair{"TERM", 143}, std::pair{"HUP", 129}}) {
         // The signal comes once a few rows are there, in the middle of a long study.
         const std::string waitForRows = "for i in $(seq 600); do [ \"$(wc -l < '" + table +
                                         "' 2>/dev/null || echo 0)\" -ge 4 ] && break; sleep 0.05; "
@@ -138,6 +165,7 @@ TEST(StudyCommand, AnInterruptKeepsEveryWrittenRowWhole) {
         const Result r = runBatchExe(kFast + "--vary txt_mue=10:8000:1 --jobs 2 --table " + table,
                                      " & " + waitForRows + "kill -" + signal + " $!; wait $!");
         EXPECT_EQ(r.status, status) << r.err;
+        EXPECT_NE(r.err.find("Die Studie wurde abgebrochen."), std::string::npos) << signal;
         const auto rows = lines(slurp(table));
         ASSERT_GE(rows.size(), 4u);
         EXPECT_LT(rows.size(), 7992u);
@@ -172,6 +200,14 @@ TEST(CaseFiles, SavedTextsRunAsTheArgumentsAndReadBackUnchanged) {
     EXPECT_EQ(slurp(again), saved);
     // NAME=TEXT overrides the file.
     EXPECT_NE(runBatchExe("--case " + file + " txt_XAnf=0,25").out, fromFile.out);
+    // --save-case runs nothing: a run's outputs with it are a usage error, and nothing is saved.
+    const std::string unsaved = testFile("ungespeichert.tgcase");
+    std::remove(unsaved.c_str());
+    const Result mixed = runBatchExe("--save-case " + unsaved + " --report " + testFile("r.pdf") +
+                                     " --csv " + testFile("h.csv") + " --svg " + testFile("d"));
+    EXPECT_EQ(mixed.status, 64) << mixed.err;
+    EXPECT_NE(mixed.err.find("--save-case rechnet nichts"), std::string::npos) << mixed.err;
+    EXPECT_FALSE(std::filesystem::exists(unsaved));
 
     spit(file, "format = tesmo-gegen-case 1\ntxt_Dike = 20\n");
     const Result bad = runBatchExe("--case " + file);

@@ -4,9 +4,14 @@
 #include <string>
 #include <vector>
 
+#include <filesystem>
+
 #include "files/case_file.h"
+#include "files/case_table.h"
 #include "files/file_text.h"
+#include "files/study_file.h"
 #include "temp_folder.h"
+#include "tests/child_process.h"
 
 namespace tesmo {
 
@@ -250,6 +255,63 @@ TEST_F(CaseFileOnDisk, RefusesWhatItCannotReadOrSave) {
     EXPECT_EQ(
         describe(problem),
         path("fehlt/fall.tgcase") + ": kann nicht gespeichert werden – der Ordner existiert nicht");
+}
+
+// Only an ordinary file is read: a named pipe would block the reader until some other program
+// writes to it, and a device may never end. Each reader refuses them at once, also through a
+// link (the child process is ended after ten seconds, should a reader wait).
+TEST_F(CaseFileOnDisk, ReadsOnlyOrdinaryFiles) {
+    std::vector<std::pair<std::string, std::string>> nodes;  // name, what it is
+    ASSERT_TRUE(test::makeFifo(path("pipe")));
+    nodes.emplace_back("pipe", "eine benannte Pipe (FIFO)");
+    std::filesystem::create_symlink("pipe", path("zeiger"));
+    nodes.emplace_back("zeiger", "eine benannte Pipe (FIFO)");
+    if (test::makeNullDevice(path("nul"))) nodes.emplace_back("nul", "ein Gerät");
+
+    const test::ChildEnd end = test::inChild([&] {
+        std::string report;
+        for (const auto& [name, kind] : nodes) {
+            const std::string expected =
+                path(name) +
+                ": kann nicht gelesen werden – der Pfad ist keine gewöhnliche Datei, sondern " +
+                kind;
+            FileProblem problem;
+            InputTexts texts;
+            SavedStudy study;
+            CaseTable table;
+            if (readCaseFile(path(name), defaultInputTexts(), texts, problem) ||
+                describe(problem) != expected)
+                report += "case file " + describe(problem) + "; ";
+            if (readStudyFile(path(name), defaultInputTexts(), study, problem) ||
+                describe(problem) != expected)
+                report += "study file " + describe(problem) + "; ";
+            if (readCaseTable(path(name), table, problem) || describe(problem) != expected)
+                report += "case table " + describe(problem) + "; ";
+        }
+        return report;
+    });
+    EXPECT_EQ(end.report, "");
+}
+
+// What the system answers, in German words, for reading and for saving alike.
+TEST_F(CaseFileOnDisk, SaysTheSystemsReasonInGerman) {
+    std::filesystem::create_symlink("schleife", path("schleife"));
+    put("datei", "");
+    const std::pair<std::string, std::string> cases[] = {
+        {path("schleife"),
+         "zu viele symbolische Verknüpfungen hintereinander, vermutlich eine "
+         "Schleife"},
+        {path(std::string(256, 'x')), "der Pfad ist zu lang"},
+        {path("datei/fall.tgcase"), "ein Teil des Pfades ist kein Ordner"},
+    };
+    for (const auto& [file, reason] : cases) {
+        InputTexts texts;
+        FileProblem problem;
+        EXPECT_FALSE(readCaseFile(file, defaultInputTexts(), texts, problem));
+        EXPECT_EQ(describe(problem), file + ": kann nicht gelesen werden – " + reason);
+        EXPECT_FALSE(writeCaseFile(file, defaultInputTexts(), problem));
+        EXPECT_EQ(describe(problem), file + ": kann nicht gespeichert werden – " + reason);
+    }
 }
 
 }  // namespace tesmo

@@ -2,6 +2,7 @@
 // remembered and dropped, and what a run disables.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 #include <QAction>
@@ -12,6 +13,7 @@
 
 #include "files/case_file.h"
 #include "gui/program_window.h"
+#include "tests/child_process.h"
 #include "tests/gui/qt_support.h"
 #include "tests/test_files.h"
 
@@ -148,6 +150,20 @@ TEST_F(ProgramWindowTest, ADroppedCaseFileOpensAndOtherFilesAreIgnored) {
     EXPECT_TRUE(drop(path));
     EXPECT_EQ(fields()[Control::txt_Lufttemp], "55");
     EXPECT_EQ(window->currentFile(), path);
+
+    // A named pipe under a case file's name is refused at once with the usual message, where
+    // reading it would block the window until some other program wrote to it.
+    const QString pipe = file("pipe.tgcase");
+    std::remove(pipe.toStdString().c_str());
+    ASSERT_TRUE(makeFifo(pipe.toStdString()));
+    EXPECT_TRUE(drop(pipe));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("keine gewöhnliche Datei, sondern eine benannte Pipe"),
+              std::string::npos)
+        << messages[0];
+    EXPECT_EQ(fields()[Control::txt_Lufttemp], "55");
+    EXPECT_EQ(window->currentFile(), path);
+    std::remove(pipe.toStdString().c_str());
 }
 
 TEST_F(ProgramWindowTest, DuringARunFilesCannotReplaceTheInputsButCanBeSaved) {

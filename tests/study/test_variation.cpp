@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,32 @@ TEST(CaseList, ShardsSplitTheCasesWithoutGapOrOverlap) {
     EXPECT_TRUE(parseShard("3/8").ok);
     for (const char* bad : {"0/8", "9/8", "3", "3/", "/8", "a/b", "3/8x", "-1/8", "1/0"})
         EXPECT_FALSE(parseShard(bad).ok) << bad;
+}
+
+// Shards as large as a count holds: computed without overflow; larger numbers are refused as
+// too large rather than read as something else.
+TEST(CaseList, ShardsAtTheLimitsOfACount) {
+    constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max();
+    const ShardResult widest = parseShard("1/18446744073709551615");
+    ASSERT_TRUE(widest.ok) << widest.error;
+    EXPECT_EQ(widest.shard.n, kMax);
+    for (std::size_t count : {std::size_t{1}, std::size_t{10}, kMax}) {
+        const CaseSelection s = selectShard(count, widest.shard);
+        EXPECT_EQ(s.count, 1u) << count;
+        EXPECT_EQ(s.caseIndex(0), 0u);
+    }
+    EXPECT_EQ(selectShard(kMax, {kMax, kMax}).count, 1u);
+    EXPECT_EQ(selectShard(kMax, {kMax, kMax}).caseIndex(0), kMax - 1);
+    EXPECT_EQ(selectShard(kMax - 1, {kMax, kMax}).count, 0u);
+    EXPECT_EQ(selectShard(kMax, {1, 2}).count, kMax / 2 + 1);
+
+    for (const char* large : {"2/99999999999999999999", "99999999999999999999/3"}) {
+        const ShardResult r = parseShard(large);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error, std::string("--shard ") + large +
+                               ": 99999999999999999999 ist zu groß (höchstens "
+                               "18446744073709551615)");
+    }
 }
 
 }  // namespace tesmo
