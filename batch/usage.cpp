@@ -1,4 +1,5 @@
-// The runner's --help and --version texts.
+// The runner's --help and --version texts (German, like every message of the runner; the
+// option and field names stay as they are typed). The manual page is made from --help.
 #include <string>
 
 #include "batch/arguments.h"
@@ -8,13 +9,15 @@ namespace tesmo {
 
 namespace {
 constexpr const char* kSynopsis =
-    "Usage: tesmo-gegen-batch [OPTION]... [NAME=TEXT]...\n"
-    "       tesmo-gegen-batch --vary NAME=FROM:TO:STEP [--vary ...] [OPTION]... [NAME=TEXT]...\n"
-    "       tesmo-gegen-batch --cases FILE.csv [OPTION]... [NAME=TEXT]...\n";
+    "Aufruf: tesmo-gegen-batch [OPTION]... [NAME=TEXT]...\n"
+    "  oder: tesmo-gegen-batch --vary NAME=VON:BIS:SCHRITT [--vary ...] [OPTION]...\n"
+    "        [NAME=TEXT]...\n"
+    "  oder: tesmo-gegen-batch --cases DATEI.csv [OPTION]... [NAME=TEXT]...\n";
 }
 
 std::string shortUsageText() {
-    return std::string(kSynopsis) + "Run with --help for the fields, options and exit status.\n";
+    return std::string(kSynopsis) +
+           "Felder, Optionen und Rückgabewerte zeigt tesmo-gegen-batch --help.\n";
 }
 
 std::string versionText() {
@@ -25,101 +28,107 @@ std::string usageText() {
     std::string text = kSynopsis;
     text +=
         "\n"
-        "Runs the drying simulation of the window's Start button without a window: one run,\n"
-        "printing what the window would show at its end, or a parameter study of many runs\n"
-        "on every core, writing one table row per case.\n"
+        "Rechnet den Trocknungslauf des Start-Knopfs ohne Fenster: einen Lauf, der ausgibt, was\n"
+        "das Fenster an seinem Ende zeigt, oder eine Parameterstudie aus vielen Läufen auf allen\n"
+        "Kernen, die je Fall eine Tabellenzeile schreibt.\n"
         "\n"
-        "NAME=TEXT sets the text of one input field, typed as in the window (decimal comma,\n"
-        "e.g. txt_Dicke=15,0). Every field not named keeps its default text (or the text of\n"
-        "the case file given with --case). The fields:\n";
+        "NAME=TEXT setzt den Text eines Eingabefelds, geschrieben wie im Fenster (Dezimalkomma,\n"
+        "z. B. txt_Dicke=15,0). Jedes nicht genannte Feld behält seinen Vorgabetext (oder den\n"
+        "Text der Falldatei aus --case). Die Felder:\n";
     for (int i = 0; i < kInputCount; ++i) {
         const Control c = controlAt(i);
         text += "  ";
         text += controlName(c);
         text += std::string(24 - std::string_view(controlName(c)).size(), ' ');
         text += inputCaption(c);
-        text += " (default ";
+        text += " (Vorgabe ";
         text += defaultText(c);
         text += ")\n";
     }
     text +=
         "\n"
-        "Cases:\n"
-        "  --case FILE       start from the texts of a case file (.tgcase) instead of the\n"
-        "                    defaults; NAME=TEXT arguments override it\n"
-        "  --save-case FILE  write the texts in effect as a case file and run nothing\n"
+        "Fälle:\n"
+        "  --case DATEI      von den Texten einer Falldatei (.tgcase) statt der Vorgaben\n"
+        "                    ausgehen; NAME=TEXT-Argumente gehen vor\n"
+        "  --save-case DATEI die geltenden Texte als Falldatei schreiben und nichts rechnen\n"
         "\n"
-        "A single run:\n"
-        "  --human       label captions instead of control names in the field lines\n"
-        "  --csv FILE    write the ten time histories to FILE: a header row with the array\n"
-        "                names, then one row per record 0..HistIndex, comma-separated, '.' as\n"
-        "                decimal point, 17 significant digits (written for every run that\n"
-        "                started, also one that ended early; the file appears whole or not\n"
-        "                at all)\n"
-        "  --progress    simulated time and share of the water removed on stderr, every 2000\n"
-        "                time steps\n"
-        "  --report FILE\n"
-        "                PDF report of the run (A4, German): its inputs, set-up values,\n"
-        "                results, warnings and water-balance error, and both charts\n"
-        "  --svg DIR     both charts as SVG vector drawings: DIR/profil.svg (water-load\n"
-        "                profiles) and DIR/verlauf.svg (time histories), with their axis\n"
-        "                texts and legends\n"
-        "  --png DIR     the same as PNG at twice the window's size: DIR/profil.png and\n"
-        "                DIR/verlauf.png\n"
-        "                DIR is created if needed. The charts are drawn without a display:\n"
-        "                QT_QPA_PLATFORM is set to offscreen unless it is set already.\n"
-        "                Like --csv, these are written for every run that started.\n"
+        "Ein einzelner Lauf:\n"
+        "  --human       Beschriftungen statt Feldnamen in den Zeilen der Ausgabe\n"
+        "  --csv DATEI   die zehn Zeitverläufe in DATEI schreiben: eine Kopfzeile mit den\n"
+        "                Namen der Verläufe, dann eine Zeile je Datensatz 0..HistIndex,\n"
+        "                Komma-getrennt, Punkt als Dezimalzeichen, 17 gültige Stellen\n"
+        "                (für jeden Lauf, der begonnen hat, auch einen vorzeitig beendeten;\n"
+        "                die Datei entsteht ganz oder gar nicht)\n"
+        "  --progress    gerechnete Zeit und Anteil des entfernten Wassers auf stderr, alle\n"
+        "                2000 Zeitschritte\n"
+        "  --report DATEI\n"
+        "                PDF-Bericht des Laufs (A4, deutsch): Eingaben, Werte der Einrichtung,\n"
+        "                Ergebnisse, Warnungen und Wasserbilanzfehler, beide Diagramme\n"
+        "  --svg ORDNER  beide Diagramme als SVG-Vektorgrafik: ORDNER/profil.svg\n"
+        "                (Wasserbeladungsprofile) und ORDNER/verlauf.svg (Zeitverläufe), mit\n"
+        "                Achsentexten und Legenden\n"
+        "  --png ORDNER  dasselbe als PNG in doppelter Fenstergröße: ORDNER/profil.png und\n"
+        "                ORDNER/verlauf.png\n"
+        "                Der ORDNER wird bei Bedarf angelegt. Die Diagramme entstehen ohne\n"
+        "                Bildschirm: QT_QPA_PLATFORM wird auf offscreen gesetzt, wenn es nicht\n"
+        "                schon gesetzt ist. Wie --csv für jeden Lauf, der begonnen hat.\n"
         "\n"
-        "A study (every case runs as a single run with its texts would):\n"
-        "  --vary NAME=FROM:TO:STEP  vary one input over an inclusive range, e.g.\n"
-        "                txt_Lufttemp=30:70:5 or txt_Dicke=10,0:30,0:2,5 (the end counts when\n"
-        "                within a thousandth of a step; texts get as many decimals as the\n"
-        "                widest of FROM, TO, STEP)\n"
-        "  --vary \"NAME=A;B;C\"       vary one input over a list of texts\n"
-        "                several --vary make the cartesian product, the last varying fastest\n"
-        "  --cases FILE  the cases of a CSV table instead: a header row of control names,\n"
-        "                one case per row, texts as typed, ';' or ',' as the header shows;\n"
-        "                an empty cell keeps the base text\n"
-        "  --study FILE  base texts and variations from a study file (.tgstudy)\n"
-        "  --jobs N      run N cases at a time (default: every core)\n"
-        "  --shard K/N   run only every N-th case starting at case K (1 <= K <= N), to spread\n"
-        "                one study over N machines; the shard tables joined and sorted by\n"
-        "                case equal the table of the whole study\n"
-        "  --table FILE  write the result table to FILE (default: standard output)\n"
-        "  --progress    cases done of all, time elapsed and left, on stderr (default when\n"
-        "                stderr is a terminal)\n"
-        "  --yes         allow a study of more than 100000 cases\n"
+        "Eine Studie (jeder Fall rechnet wie ein einzelner Lauf mit seinen Texten):\n"
+        "  --vary NAME=VON:BIS:SCHRITT  eine Eingabe über einen Bereich einschließlich der\n"
+        "                Grenzen variieren, z. B. txt_Lufttemp=25:45:5 oder\n"
+        "                txt_Dicke=10,0:30,0:2,5 (das Ende zählt, wenn es auf ein Tausendstel\n"
+        "                eines Schritts getroffen wird; die Texte erhalten so viele\n"
+        "                Nachkommastellen wie der längste von VON, BIS, SCHRITT)\n"
+        "  --vary \"NAME=A;B;C\"          eine Eingabe über eine Liste von Texten variieren\n"
+        "                mehrere --vary ergeben alle Kombinationen, das letzte ändert sich am\n"
+        "                schnellsten\n"
+        "  --cases DATEI die Fälle einer CSV-Tabelle: eine Kopfzeile mit Feldnamen, ein Fall je\n"
+        "                Zeile, Texte wie getippt, ';' oder ',' wie in der Kopfzeile; eine leere\n"
+        "                Zelle behält den Text des Grundfalls\n"
+        "  --study DATEI Grundfall und Variationen aus einer Studiendatei (.tgstudy)\n"
+        "  --jobs N      N Fälle gleichzeitig rechnen (Vorgabe: jeder Kern)\n"
+        "  --shard K/N   nur jeden N-ten Fall ab Fall K rechnen (1 <= K <= N), um eine Studie\n"
+        "                auf N Rechner zu verteilen; die Teiltabellen, zusammengefügt und nach\n"
+        "                Fall sortiert, ergeben die Tabelle der ganzen Studie\n"
+        "  --table DATEI die Ergebnistabelle in DATEI schreiben (Vorgabe: Standardausgabe)\n"
+        "  --progress    gerechnete Fälle von allen, verstrichene und verbleibende Zeit auf\n"
+        "                stderr (von selbst, wenn stderr ein Terminal ist)\n"
+        "  --yes         eine Studie von mehr als 100000 Fällen erlauben\n"
         "\n"
-        "  --help        this text\n"
-        "  --version     the program's version\n"
+        "  --help        diese Hilfe\n"
+        "  --version     die Version des Programms\n"
         "\n"
-        "Output of a single run (stdout), one TAB-separated pair per line:\n"
-        "  every output field the run wrote, top to bottom as in the window: NAME<TAB>text\n"
-        "  lbl_Achtung, lbl_ungenau1, lbl_ungenau2, lbl_ungenau3, Image7: visible or hidden\n"
+        "Ausgabe eines einzelnen Laufs (stdout), ein Paar je Zeile, durch TAB getrennt:\n"
+        "  jedes Ergebnisfeld, das der Lauf geschrieben hat, von oben nach unten wie im\n"
+        "  Fenster: NAME<TAB>Text\n"
+        "  lbl_Achtung, lbl_ungenau1, lbl_ungenau2, lbl_ungenau3, Image7: visible oder hidden\n"
         "  txt_Wasserfehler.color<TAB>R,G,B\n"
         "  end<TAB>target | midplane | stopped | history-full | non-finite | unstable\n"
         "\n"
-        "Result table of a study (CSV, ',' between cells, '.' as decimal point, 17 significant\n"
-        "digits, one row per case in case order): case, the seventeen inputs as the numbers\n"
-        "the model used, end (target, midplane, refused, history-full, non-finite, unstable),\n"
-        "message (the refusal or early-end message), then LuftRohlingVerh, LuftWasserVerh,\n"
-        "XSchwEnde, offPoren, Laufzeit, t1TA, X1TA, Anfangsrate, t1xse, t2xse, SchwindDiffMax,\n"
-        "SchwindGradMax, thetaLuftMom, thetaKern, Xmom, spezEnergie, relEnergie, Wasserfehler,\n"
-        "HistIndex, lbl_Achtung, lbl_ungenau (times in s, values in the model's units; empty\n"
-        "where a case did not get there).\n"
+        "Ergebnistabelle einer Studie (CSV, ',' zwischen den Zellen, '.' als Dezimalzeichen,\n"
+        "17 gültige Stellen, eine Zeile je Fall in der Reihenfolge der Fälle): case, die\n"
+        "siebzehn Eingaben als die Zahlen, die das Modell gelesen hat, end (target, midplane,\n"
+        "refused, history-full, non-finite, unstable), message (die Meldung der Abweisung oder\n"
+        "des vorzeitigen Endes), dann LuftRohlingVerh, LuftWasserVerh, XSchwEnde, offPoren,\n"
+        "Laufzeit, t1TA, X1TA, Anfangsrate, t1xse, t2xse, SchwindDiffMax, SchwindGradMax,\n"
+        "thetaLuftMom, thetaKern, Xmom, spezEnergie, relEnergie, Wasserfehler, HistIndex,\n"
+        "lbl_Achtung, lbl_ungenau (Zeiten in s, Werte in den Einheiten des Modells; leer, wo\n"
+        "ein Fall nicht so weit kam).\n"
         "\n"
-        "Ctrl-C or SIGTERM acts like the Stop button on a single run. A study starts no new\n"
-        "case, stops the running ones (they get no row) and keeps every row already written.\n"
+        "Strg+C oder SIGTERM wirken bei einem einzelnen Lauf wie der Stop-Knopf. Eine Studie\n"
+        "beginnt keinen neuen Fall, hält die laufenden an (sie erhalten keine Zeile) und\n"
+        "behält jede schon geschriebene Zeile.\n"
         "\n"
-        "Exit status:\n"
-        "   0  the run (every case of the study) finished: target water load or drying front\n"
-        "      at the mid-plane\n"
-        "   2  the input was refused, a case file could not be read, or the study is malformed\n"
-        "      (the reasons on stderr, nothing on stdout)\n"
-        "   3  the run ended early; in a study: some cases were refused or ended early\n"
-        "  64  usage error\n"
-        "  74  a file or the output could not be written\n"
-        " 130  a study was interrupted by Ctrl-C (SIGINT); 143 by SIGTERM\n";
+        "Rückgabewert:\n"
+        "   0  der Lauf (jeder Fall der Studie) ist fertig: Zielwasserbeladung oder\n"
+        "      Trocknungsspiegel in der Plattenmitte\n"
+        "   2  die Eingabe wurde abgewiesen, eine Falldatei ließ sich nicht lesen oder die\n"
+        "      Studie ist fehlerhaft (die Gründe auf stderr, nichts auf stdout)\n"
+        "   3  der Lauf endete vorzeitig; bei einer Studie: Fälle wurden abgewiesen oder\n"
+        "      endeten vorzeitig\n"
+        "  64  falscher Aufruf\n"
+        "  74  eine Datei oder die Ausgabe ließ sich nicht schreiben\n"
+        " 130  eine Studie wurde mit Strg+C (SIGINT) unterbrochen; 143 mit SIGTERM\n";
     return text;
 }
 
