@@ -25,6 +25,7 @@
 
 #include "display/control_table.h"
 #include "display/field_help.h"
+#include "gui/screen_room.h"
 #include "gui/standard_keys.h"
 
 // The manual's resource lives in a static library: it is registered by name, outside any
@@ -328,7 +329,10 @@ bool HelpWindow::findNext(bool backwards) {
 
 HelpWindow* showManual(QWidget* parent) {
     static QPointer<HelpWindow> window;
-    if (!window) window = new HelpWindow(parent);
+    if (!window) {
+        window = new HelpWindow(parent);
+        shrinkToScreen(*window);
+    }
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();

@@ -18,6 +18,7 @@
 #include <QWindow>
 
 #include "gui/program_window.h"
+#include "gui/screen_room.h"
 
 namespace tesmo::qt {
 
@@ -29,11 +30,7 @@ QSize ProgramWindow::naturalSize() const {
 
 void ProgramWindow::fitToScreen(const QRect& available) {
     const QSize natural = naturalSize();
-    // The window manager's frame: known once the window is on the screen, estimated before.
-    QSize frame = frameGeometry().size() - geometry().size();
-    if (!isVisible() || frame.isEmpty())
-        frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
-    const QSize room = available.size() - frame;
+    const QSize room = screenRoom(*this, available);
     const bool fits = natural.width() <= room.width() && natural.height() <= room.height();
     if (fits && !scroll_) return;
     // Moving the client area to another parent hides it and drops the keyboard focus.

@@ -253,7 +253,7 @@ void ProgramWindow::addRunExports() {
     // The charts go into a folder, one file each (profil.*, verlauf.*).
     entry("exportPng", "Diagramme als &PNG…", "", "", exportChartsPng);
     entry("exportSvg", "Diagramme als S&VG…", "", "", exportChartsSvg);
-    entry("exportCsv", "&Verläufe als CSV…", "CSV-Tabellen (*.csv)", ".csv", exportHistoriesCsv);
+    entry("exportCsv", "Verläufe als &CSV…", "CSV-Tabellen (*.csv)", ".csv", exportHistoriesCsv);
     entry("exportPdf", "&Bericht als PDF…", "PDF-Dokumente (*.pdf)", ".pdf", exportReportPdf);
 }
 

@@ -22,6 +22,7 @@
 #include "gui/decorations.h"
 #include "gui/main_window.h"
 #include "gui/plot_widget.h"
+#include "gui/screen_room.h"
 #include "gui/standard_keys.h"
 #include "gui/study_setup_panel.h"
 #include "gui/study_table_model.h"
@@ -229,6 +230,7 @@ void StudyWindow::showAndRaise() {
     if (!shownBefore_) {
         shownBefore_ = true;
         takeBaseFromMain();
+        shrinkToScreen(*this);
     }
     show();
     raise();

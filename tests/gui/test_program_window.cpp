@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
@@ -13,6 +15,7 @@
 
 #include "files/case_file.h"
 #include "gui/program_window.h"
+#include "gui/study_window.h"
 #include "tests/gui/qt_support.h"
 #include "tests/test_files.h"
 
@@ -80,6 +83,31 @@ TEST_F(ProgramWindowTest, TheBarsSitAboveAndBelowAnUnchangedClientArea) {
     for (QAction* menu : window->menuBar()->actions())
         titles << menu->text();
     EXPECT_EQ(titles, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&Studie", "&Hilfe"}));
+}
+
+TEST_F(ProgramWindowTest, EveryMenuEntryHasAMnemonicOfItsOwnInItsMenu) {
+    ASSERT_TRUE(window->saveCaseAs(file("zuletzt.tgcase")));  // an entry in "Zuletzt geöffnet"
+    window->showStudy();
+    std::vector<QMenu*> menus;
+    const auto check = [](const QList<QAction*>& entries, std::vector<QMenu*>& submenus) {
+        std::set<int> keys;
+        for (QAction* a : entries) {
+            if (a->isSeparator()) continue;
+            const QKeySequence key = QKeySequence::mnemonic(a->text());
+            EXPECT_FALSE(key.isEmpty()) << a->text().toStdString();
+            EXPECT_TRUE(keys.insert(key[0].toCombined()).second) << a->text().toStdString();
+            if (a->menu()) submenus.push_back(a->menu());
+        }
+    };
+    check(window->menuBar()->actions(), menus);
+    check(window->studyWindow()->menuBar()->actions(), menus);
+    ASSERT_GE(menus.size(), 4u);
+    while (!menus.empty()) {
+        QMenu* menu = menus.back();
+        menus.pop_back();
+        emit menu->aboutToShow();  // the recent files are listed when the menu opens
+        check(menu->actions(), menus);
+    }
 }
 
 TEST_F(ProgramWindowTest, F1OpensTheManual) {
