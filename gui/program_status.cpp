@@ -25,6 +25,9 @@ ProgramStatus::ProgramStatus(QWidget* parent) : QStatusBar(parent) {
     setSizeGripEnabled(false);
     document_ = statusLabel(QStringLiteral("dokument"), QStringLiteral("Falldatei"));
     run_ = statusLabel(QStringLiteral("laufzustand"), QStringLiteral("Rechenlauf"));
+    // A long file name is cut at the bar's end (the tooltip has it whole): it must not widen
+    // the window, whose width is the client area's.
+    document_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     addWidget(document_, 1);
     addPermanentWidget(run_);
 }

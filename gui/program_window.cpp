@@ -155,7 +155,7 @@ void ProgramWindow::buildFileMenu() {
     addEntry(
         datei, "beenden", QStringLiteral("&Beenden"), [this] { close(); },
         keys(QKeySequence::Quit));
-    fillRecentMenu();  // so that the submenu can be reached from the keyboard before it opens
+    fillRecentMenu();  // filled from the start; each opening brings it up to date
 }
 
 void ProgramWindow::buildStudyMenu() {

@@ -114,6 +114,16 @@ TEST_F(ProgramDocuments, TextsThatDifferFromTheLastSavedOnesAreUnsavedAndMarked)
     EXPECT_EQ(field(Control::txt_Dicke), "12");
     EXPECT_FALSE(window->hasUnsavedChanges());
     EXPECT_EQ(questions.size(), 1u);  // nothing unsaved, nothing asked
+
+    // However long the file's name, the window keeps the client area's width.
+    const QSize before = window->size();
+    ASSERT_TRUE(
+        window->saveCaseAs(QString::fromStdString(testFile(std::string(150, 'x') + ".tgcase"))));
+    // The label, the status bar and the window lay themselves out one after the other.
+    for (int pass = 0; pass < 4; ++pass)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(window->minimumSize(), before);
+    EXPECT_EQ(window->maximumSize(), before);
 }
 
 TEST_F(ProgramDocuments, EveryWayOfReplacingUnsavedTextsAsksFirst) {
