@@ -1,12 +1,13 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 
+#include "files/file_kinds.h"
 #include "tesmo_version.h"
 
 namespace tesmo::app {
@@ -15,76 +16,87 @@ namespace {
 
 constexpr const char* kProgram = "tesmo-gegen";
 
-// The parser with the program's options; `version` receives the option to ask it about.
-void describe(QCommandLineParser& parser, QCommandLineOption& version) {
-    parser.setApplicationDescription(QStringLiteral(
-        "Computes the convective drying of a shrinking, capillary-porous green-clay plate in a\n"
-        "counter-current dryer. The German-language window takes seventeen parameters; Start\n"
-        "runs the simulation and shows the momentary values, the water-load profiles, the time\n"
-        "histories and the energy demand. Without FILE the window opens with its default\n"
-        "inputs. tesmo-gegen-batch runs the same simulation without a window."));
-    parser.addHelpOption();
-    parser.addOption(version);
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A case file (.tgcase) to open in the window."),
-                                 QStringLiteral("[FILE]"));
+// The program's options: their names (the first letter alone is the short form) and what
+// --help says of them. The parser and the help text both read this table.
+struct Option {
+    const char* shortName;
+    const char* longName;
+    const char* help;
+};
+constexpr Option kHelp{"h", "help", "diese Hilfe anzeigen und beenden"};
+constexpr Option kVersion{"v", "version", "die Version anzeigen und beenden"};
+constexpr Option kOptions[] = {kHelp, kVersion};
+
+bool isOption(std::string_view arg, const Option& o) {
+    return arg == std::string("-") + o.shortName || arg == std::string("--") + o.longName;
 }
 
-QCommandLineOption versionOption() {
-    return QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
-                              QStringLiteral("Displays version information."));
-}
-
-bool asksForInformation(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "-h" || arg == "-?" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
-            arg == "--version")
-            return true;
-    }
-    return false;
+std::string padded(std::string text, std::size_t width) {
+    text.resize(std::max(width, text.size() + 2), ' ');
+    return text;
 }
 
 }  // namespace
 
-std::optional<int> answerInformationOptions(int argc, char** argv) {
-    if (!asksForInformation(argc, argv)) return std::nullopt;
-    // A core application without any platform, under the program's name, for the parser's
-    // help text.
-    std::vector<std::string> copies(argv, argv + argc);
-    copies[0] = kProgram;
-    std::vector<char*> pointers;
-    for (std::string& s : copies)
-        pointers.push_back(s.data());
-    int count = argc;
-    const QCoreApplication core(count, pointers.data());
+std::string helpText() {
+    std::string text =
+        "Aufruf: tesmo-gegen [OPTION]... [DATEI]\n"
+        "Berechnet die Konvektionstrocknung einer schwindenden, kapillarporösen Rohlingsplatte\n"
+        "aus Ziegelton im Gegenstromtrockner. Das deutschsprachige Fenster nimmt siebzehn\n"
+        "Eingaben; Start rechnet den Lauf und zeigt die Momentanwerte, die\n"
+        "Wasserbeladungsprofile, die Zeitverläufe und den Energiebedarf. Ohne DATEI öffnet das\n"
+        "Fenster mit den Vorgabewerten. tesmo-gegen-batch rechnet dasselbe ohne Fenster.\n"
+        "\n"
+        "DATEI nach ihrer Endung:\n";
+    for (const FileKindSpec& k : fileKinds())
+        text += padded(std::string("  *") + k.suffix, 24) + k.opensIn + "\n";
+    text +=
+        "  Eine DATEI mit anderer Endung wird als Falldatei gelesen; Fehler meldet das\n"
+        "  Fenster.\n"
+        "\n"
+        "Rückgabewert:\n"
+        "   0  das Fenster wurde geschlossen\n"
+        "  64  falscher Aufruf (unbekannte Option, mehr als eine DATEI)\n"
+        "\n"
+        "Optionen:\n";
+    for (const Option& o : kOptions)
+        text += padded(std::string("  -") + o.shortName + ", --" + o.longName, 24) + o.help + "\n";
+    return text;
+}
 
-    QCommandLineParser parser;
-    QCommandLineOption version = versionOption();
-    describe(parser, version);
-    (void)parser.parse(QCoreApplication::arguments());  // unknown options do not matter here
-    if (parser.isSet(version)) {
+std::optional<int> answerInformationOptions(int argc, char** argv) {
+    bool help = false, version = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        help = help || isOption(arg, kHelp) || arg == "-?";
+        version = version || isOption(arg, kVersion);
+    }
+    if (version) {
         std::fputs(programVersionText(kProgram).c_str(), stdout);
         return 0;
     }
-    std::fputs(qPrintable(parser.helpText()), stdout);
+    if (!help) return std::nullopt;
+    std::fputs(helpText().c_str(), stdout);
     return 0;
 }
 
 CommandLine parseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
-    QCommandLineOption version = versionOption();
-    describe(parser, version);
+    for (const Option& o : kOptions)
+        parser.addOption(
+            QCommandLineOption({QString::fromLatin1(o.shortName), QString::fromLatin1(o.longName)},
+                               QString::fromUtf8(o.help)));
+    parser.addPositionalArgument(QStringLiteral("DATEI"), {});
     CommandLine line;
     if (!parser.parse(arguments)) {
-        line.error = parser.errorText();
+        line.error = parser.errorText();  // German where Qt's translations are installed
         return line;
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
-        line.error = QStringLiteral("only one FILE can be opened");
+        line.error = QStringLiteral("nur eine DATEI kann geöffnet werden");
     else if (!files.isEmpty())
-        line.caseFile = files.front();
+        line.file = files.front();
     return line;
 }
 

@@ -1,6 +1,6 @@
-// Tesmo-Gegen: the drying calculator's window program. `tesmo-gegen FILE` opens a case file
-// (.tgcase) at start; --help and --version are answered without a window; everything else
-// happens in the window.
+// Tesmo-Gegen: the drying calculator's window program. `tesmo-gegen DATEI` opens a case file
+// (.tgcase) or a study file (.tgstudy) at start; --help and --version are answered without a
+// window; everything else happens in the window.
 #include <cstdio>
 
 #include <QApplication>
@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "files/atomic_file.h"
 #include "gui/decorations.h"
+#include "gui/german_dialogs.h"
 #include "gui/program_window.h"
 #include "model/run_state.h"
 
@@ -24,16 +25,18 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Tesmo-Gegen"));
     QApplication::setDesktopFileName(QStringLiteral("tesmo-gegen"));
     QApplication::setWindowIcon(tesmo::qt::applicationIcon());
+    // Qt's own dialogs and buttons in German, like the program's texts.
+    tesmo::qt::installGermanQtTranslations();
 
     const tesmo::app::CommandLine line = tesmo::app::parseCommandLine(QApplication::arguments());
     if (!line.error.isEmpty()) {
-        std::fprintf(stderr, "tesmo-gegen: %s\nRun with --help for the usage.\n",
+        std::fprintf(stderr, "tesmo-gegen: %s\nMehr mit tesmo-gegen --help.\n",
                      qPrintable(line.error));
         return tesmo::app::kExitUsage;
     }
 
     tesmo::qt::ProgramWindow window(tesmo::programRunState());
     window.show();
-    if (!line.caseFile.isEmpty()) window.openCase(line.caseFile);
+    if (!line.file.isEmpty()) window.openFile(line.file);
     return QApplication::exec();
 }

@@ -89,15 +89,24 @@ void RunControl::cmd_Pause_Click() {
     window_.setVisible(C::cmd_Weiter, true);
     RunState& st = window_.state();
     st.PauseFlag = 1;
+    setPaused(running_);
     // Weiter clears the flag from inside this loop. Waiting for the next event instead of
     // polling keeps a paused program from occupying a processor core.
     while (st.PauseFlag != 0 && !quit_)
         window_.waitForEvents();
+    setPaused(false);
+}
+
+void RunControl::setPaused(bool paused) {
+    if (paused == paused_) return;
+    paused_ = paused;
+    if (stateListener_) stateListener_();
 }
 
 void RunControl::cmd_Weiter_Click() {
     parkFocusDuringRun();  // the run goes on: no input field may take the next key
     window_.state().PauseFlag = 0;
+    setPaused(false);
     window_.setVisible(C::cmd_Weiter, false);
     setVisible(window_, {C::cmd_Pause, C::cmd_Stop}, true);
 }

@@ -24,6 +24,8 @@ class RunControl {
 
     // True while cmd_Start_Click is executing a run (also while it is paused).
     bool running() const { return running_; }
+    // True while the Pause handler holds a run until Weiter.
+    bool paused() const { return paused_; }
     // The seventeen texts the last run that started was computed from. The fields stay
     // editable during a run, so only this copy says which inputs the shown results belong to.
     const InputTexts& startTexts() const { return startTexts_; }
@@ -34,8 +36,9 @@ class RunControl {
     // Whether the window shows what a run computed (it finished, was stopped or cut short)
     // and "Nochmal !" has not cleared it since: what an export can take.
     bool resultsShown() const { return resultsShown_; }
-    // Called whenever running() or resultsShown() changes, so that a window can disable what
-    // must not happen during a run and offer what needs a run's results.
+    // Called whenever running(), paused() or resultsShown() changes, so that a window can
+    // disable what must not happen during a run, offer what needs a run's results and say
+    // where the run stands.
     void setStateListener(std::function<void()> listener) { stateListener_ = std::move(listener); }
 
     // The run modes the next Start computes with (the window's menu sets them; the defaults
@@ -55,7 +58,10 @@ class RunControl {
     void setState(bool running, bool resultsShown);
 
     WindowBase& window_;
+    void setPaused(bool paused);
+
     bool running_ = false;
+    bool paused_ = false;
     bool refused_ = false;
     bool quit_ = false;
     bool started_ = false;

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A Tesmo-Gegen parameter study on a Dask cluster, with the runner's result table as output.
 
-    dask_study.py --vary txt_Lufttemp=30:70:5 --vary "txt_mue=10;20;40" studie.csv
+    dask_study.py --vary txt_Lufttemp=25:45:5 --vary "txt_mue=10;20;40" studie.csv
     dask_study.py --scheduler tcp://rechner:8786 --vary txt_Dicke=10:30:1 txt_XZiel=0,05 studie.csv
 
 The cases are those of `tesmo-gegen-batch --vary ...` with the same arguments (NAME=TEXT sets

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStyle>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -22,7 +23,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "display/control_table.h"
 #include "display/field_help.h"
+#include "gui/screen_room.h"
+#include "gui/standard_keys.h"
 
 // The manual's resource lives in a static library: it is registered by name, outside any
 // namespace, as the resource compiler's function requires; once is enough.
@@ -94,7 +98,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     contents_->setObjectName(QStringLiteral("contents"));
     contents_->setHeaderHidden(true);
     contents_->setColumnCount(1);
-    contents_->header()->setStretchLastSection(true);
+    // The column is as wide as the longest heading; the list is made that wide below.
+    contents_->header()->setStretchLastSection(false);
+    contents_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
     browser_ = new QTextBrowser;
     browser_->setObjectName(QStringLiteral("manual"));
@@ -133,7 +139,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     splitter->addWidget(contents_);
     splitter->addWidget(browser_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({270, 730});
+    splitter->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -165,8 +171,27 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
         scrollToBlock(browser_->document()->findBlock(item->data(0, kBlockPosition).toInt()));
     });
 
+    // Esc and the desktop's Close (Ctrl+W) close the manual, as they close a viewer.
+    QList<QKeySequence> closing = standardKeys(QKeySequence::Close);
+    closing << QKeySequence(Qt::Key_Escape);
+    for (const QKeySequence& keys : closing)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
+
     loadManual();
     buildContents();
+    const int list = contentsWidth();
+    contents_->setMinimumWidth(list);
+    splitter->setSizes({list, 730});
+    resize(list + 730 + layout->contentsMargins().left() + layout->contentsMargins().right() +
+               splitter->handleWidth(),
+           720);
+}
+
+int HelpWindow::contentsWidth() const {
+    // Every heading whole, with its indentation, and room for a vertical scroll bar.
+    const QAbstractItemView* view = contents_;  // sizeHintForColumn is public there
+    return view->sizeHintForColumn(0) + 2 * contents_->frameWidth() +
+           contents_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, contents_) + 4;
 }
 
 void HelpWindow::loadManual() {
@@ -193,6 +218,7 @@ void HelpWindow::buildContents() {
         item->setData(0, kBlockPosition, block.position());
         if (level == kSectionLevel) section = item;
     }
+    contents_->expandAll();  // every entry to be seen at once
 }
 
 void HelpWindow::scrollToBlock(const QTextBlock& block) {
@@ -210,6 +236,38 @@ bool HelpWindow::showHeading(const QString& anchor) {
         }
     }
     return false;
+}
+
+bool HelpWindow::showField(Control field) {
+    const QString caption = QString::fromUtf8(fieldCaption(field)).trimmed();
+    if (caption.isEmpty()) return false;
+    // An input is explained where the text names it by caption and control name,
+    // "Ablufttemperatur in °C (txt_Lufttemp)"; a result in the row of the results' table.
+    const QString named =
+        caption + QStringLiteral(" (") + QString::fromLatin1(controlName(field)) + ')';
+    QTextBlock place, row;
+    qsizetype at = -1;
+    for (QTextBlock block = browser_->document()->begin(); block.isValid() && at < 0;
+         block = block.next()) {
+        if (block.blockFormat().headingLevel() > 0) continue;
+        if (QTextCursor(block).currentTable()) {
+            if (!row.isValid() && block.text() == caption) row = block;
+        } else if ((at = block.text().indexOf(named)) >= 0) {
+            place = block;
+        }
+    }
+    if (at < 0) {
+        place = row;
+        at = 0;
+    }
+    if (!place.isValid()) return false;
+    scrollToBlock(place);
+    QTextCursor mark(place);
+    mark.setPosition(place.position() + static_cast<int>(at));
+    mark.setPosition(place.position() + static_cast<int>(at + caption.size()),
+                     QTextCursor::KeepAnchor);
+    browser_->setTextCursor(mark);
+    return true;
 }
 
 void HelpWindow::followLink(const QUrl& url) {
@@ -269,13 +327,17 @@ bool HelpWindow::findNext(bool backwards) {
     return true;
 }
 
-void showManual(QWidget* parent) {
+HelpWindow* showManual(QWidget* parent) {
     static QPointer<HelpWindow> window;
-    if (!window) window = new HelpWindow(parent);
+    if (!window) {
+        window = new HelpWindow(parent);
+        shrinkToScreen(*window);
+    }
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();
+    return window;
 }
 
 QString fieldToolTip(Control c) {

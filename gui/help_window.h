@@ -1,8 +1,8 @@
 // The manual in its own window, and the fields' help texts as tooltips.
 //
 // The manual (docs/handbuch.md) is compiled into the program as a Qt resource, so the window
-// works without any installed file. Beside the text stands a tree of its headings; Ctrl+F
-// searches it.
+// works without any installed file. Beside the text stands a tree of its headings, wide enough
+// for every one; Ctrl+F searches the text; Esc or Ctrl+W closes the window.
 #pragma once
 
 #include <QString>
@@ -37,6 +37,10 @@ class HelpWindow : public QWidget {
     // Scrolls the heading whose anchor (as the manual's own links write it) is `anchor` to the
     // top of the text. False when no heading has that anchor.
     bool showHeading(const QString& anchor);
+    // Scrolls to where the manual explains an input or result field (the paragraph that names
+    // it by caption and control name, else the table row that names it) and marks the
+    // caption. False when the manual does not name the field.
+    bool showField(Control field);
 
     // The anchor of a heading as Markdown renderers derive it: lower case, punctuation dropped,
     // blanks as hyphens ("3. Die Eingaben" becomes "3-die-eingaben").
@@ -45,6 +49,7 @@ class HelpWindow : public QWidget {
   private:
     void loadManual();
     void buildContents();
+    int contentsWidth() const;
     void scrollToBlock(const QTextBlock& block);
     void followLink(const QUrl& url);
 
@@ -55,7 +60,7 @@ class HelpWindow : public QWidget {
 };
 
 // Opens the manual: one window for the whole program, raised when it is open already.
-void showManual(QWidget* parent);
+HelpWindow* showManual(QWidget* parent);
 
 // The tooltip of a field, its label or a warning label: the help text as rich text, so that
 // the tooltip wraps; empty for a control without a help text.

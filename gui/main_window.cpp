@@ -17,6 +17,7 @@
 #include "export/qt_look.h"
 #include "gui/chart_surface.h"
 #include "gui/decorations.h"
+#include "gui/field_access.h"
 #include "gui/help_window.h"
 #include "gui/text_field.h"
 #include "model/inputs.h"
@@ -73,6 +74,7 @@ frm_TesmoGegen::frm_TesmoGegen(RunState& state, QWidget* parent)
     buildDecorations();
     buildControls();
     connectButtons();
+    describeFields(*this);
 }
 
 frm_TesmoGegen::~frm_TesmoGegen() = default;

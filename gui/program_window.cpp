@@ -1,33 +1,33 @@
 #include "gui/program_window.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QSettings>
 #include <QUrl>
 
+#include "display/run_phase.h"
 #include "export/run_exports.h"
-#include "files/case_file.h"
+#include "files/file_kinds.h"
 #include "gui/decorations.h"
 #include "gui/help_window.h"
+#include "gui/program_status.h"
+#include "gui/standard_keys.h"
 #include "gui/study_window.h"
 
 namespace tesmo::qt {
 
 namespace {
-
-const QString kRecentKey = QStringLiteral("zuletztGeoeffnet");
-const QString kCaseFilter = QStringLiteral("Tesmo-Gegen-Fälle (*.tgcase);;Alle Dateien (*)");
-const QString kCaseSuffix = QStringLiteral(".tgcase");
 
 std::string local(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -38,12 +38,21 @@ QString withSuffix(QString path, const QString& suffix) {
     return path;
 }
 
+// The menus' titles, in the menu bar's order (ProgramWindow::Menu).
+const char* const kMenuTitles[] = {"&Datei",      "&Bearbeiten", "&Ansicht",
+                                   "Be&rechnung", "&Studie",     "&Hilfe"};
+static_assert(std::size(kMenuTitles) == static_cast<std::size_t>(ProgramWindow::Menu::Count));
+
+// The fields that have a section in the manual and a help text: inputs and results.
+bool explainedField(Control c) {
+    return isInput(c) || isOutputField(c);
+}
+
 }  // namespace
 
-QString caseFileAmong(const QList<QUrl>& urls) {
+QString openableFileAmong(const QList<QUrl>& urls) {
     for (const QUrl& url : urls)
-        if (url.isLocalFile() && url.toLocalFile().endsWith(kCaseSuffix, Qt::CaseInsensitive))
-            return url.toLocalFile();
+        if (url.isLocalFile() && fileKindOf(local(url.toLocalFile()))) return url.toLocalFile();
     return {};
 }
 
@@ -53,12 +62,19 @@ ProgramWindow::ProgramWindow(RunState& state, QWidget* parent) : QMainWindow(par
     setWindowTitle(client_->windowTitle());
     setWindowIcon(applicationIcon());
     setAcceptDrops(true);
+    status_ = new ProgramStatus(this);
+    setStatusBar(status_);
     buildMenus();
-    // The client area keeps its fixed size; the window is exactly that plus the menu bar.
+    connectKeyboard();
+    // The client area keeps its fixed size; the window is exactly that plus the two bars (on a
+    // screen that holds it: see fitToScreen).
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    client_->runControl().setStateListener(
-        [this] { runningChanged(client_->runControl().running()); });
-    runningChanged(false);
+    client_->runControl().setStateListener([this] { runningChanged(); });
+    takeAsSaved({}, fieldTexts());
+    for (int i = 0; i < kInputCount; ++i)
+        connect(static_cast<QLineEdit*>(client_->widget(controlAt(i))), &QLineEdit::textChanged,
+                this, &ProgramWindow::showDocumentState);
+    runningChanged();
 }
 
 ProgramWindow::~ProgramWindow() {
@@ -74,65 +90,102 @@ void ProgramWindow::setMessageHook(std::function<void(const QString&)> hook) {
     messageHook_ = std::move(hook);
 }
 
+void ProgramWindow::setSaveQuestionHook(SaveQuestionHook hook) {
+    saveQuestionHook_ = hook;
+    if (study_) study_->setSaveQuestionHook(std::move(hook));
+}
+
+// --- menus -----------------------------------------------------------------------------------
+
+QMenu* ProgramWindow::menu(Menu which) {
+    const auto at = static_cast<std::size_t>(which);
+    if (menus_[at]) return menus_[at];
+    auto* created = new QMenu(QString::fromUtf8(kMenuTitles[at]), this);
+    // Before the first menu that comes later in the bar's order.
+    QAction* before = nullptr;
+    for (std::size_t later = at + 1; later < menus_.size() && !before; ++later)
+        if (menus_[later]) before = menus_[later]->menuAction();
+    menuBar()->insertMenu(before, created);
+    menus_[at] = created;
+    return created;
+}
+
+QAction* ProgramWindow::addEntry(QMenu* menu, const char* name, const QString& text,
+                                 const std::function<void()>& what,
+                                 const QList<QKeySequence>& keys) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcuts(keys);
+    connect(a, &QAction::triggered, this, what);
+    return a;
+}
+
 void ProgramWindow::buildMenus() {
-    const auto add = [this](QMenu* menu, const char* name, const QString& text,
-                            const QKeySequence& keys, void (ProgramWindow::*slot)()) {
-        QAction* a = menu->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
-        if (!keys.isEmpty()) a->setShortcut(keys);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
-    disabledWhileRunning_.push_back(
-        add(datei, "neu", QStringLiteral("&Neu"), {}, &ProgramWindow::newCase));
-    disabledWhileRunning_.push_back(add(datei, "oeffnen", QStringLiteral("&Öffnen…"),
-                                        QKeySequence(Qt::CTRL | Qt::Key_O),
-                                        &ProgramWindow::openWithDialog));
+    buildFileMenu();
+    buildStudyMenu();
+    buildHelpMenu();
+}
+
+void ProgramWindow::buildFileMenu() {
+    QMenu* datei = menu(Menu::Datei);
+    const auto keys = standardKeys;
+    disabledWhileRunning_.push_back(addEntry(
+        datei, "neu", QStringLiteral("&Neu"), [this] { newCase(); }, keys(QKeySequence::New)));
+    disabledWhileRunning_.push_back(addEntry(
+        datei, "oeffnen", QStringLiteral("&Öffnen…"), [this] { openWithDialog(); },
+        keys(QKeySequence::Open)));
     recentMenu_ = datei->addMenu(QStringLiteral("&Zuletzt geöffnet"));
     recentMenu_->menuAction()->setObjectName(QStringLiteral("zuletzt"));
     connect(recentMenu_, &QMenu::aboutToShow, this, &ProgramWindow::fillRecentMenu);
     disabledWhileRunning_.push_back(recentMenu_->menuAction());
     datei->addSeparator();
-    add(datei, "speichern", QStringLiteral("&Speichern"), QKeySequence(Qt::CTRL | Qt::Key_S),
-        &ProgramWindow::save);
-    add(datei, "speichernUnter", QStringLiteral("Speichern &unter…"),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &ProgramWindow::saveWithDialog);
+    addEntry(
+        datei, "speichern", QStringLiteral("&Speichern"), [this] { save(); },
+        keys(QKeySequence::Save));
+    addEntry(
+        datei, "speichernUnter", QStringLiteral("Speichern &unter…"), [this] { saveWithDialog(); },
+        keys(QKeySequence::SaveAs));
     datei->addSeparator();
     exportMenu_ = datei->addMenu(QStringLiteral("&Exportieren"));
     exportMenu_->menuAction()->setObjectName(QStringLiteral("exportieren"));
     disabledWhileRunning_.push_back(exportMenu_->menuAction());
     addRunExports();
     datei->addSeparator();
-    QAction* quit = datei->addAction(QStringLiteral("&Beenden"));
-    quit->setObjectName(QStringLiteral("beenden"));
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(quit, &QAction::triggered, this, &QWidget::close);
-
-    QMenu* studie = menuBar()->addMenu(QStringLiteral("&Studie"));
-    add(studie, "parameterstudie", QStringLiteral("&Parameterstudie…"),
-        QKeySequence(Qt::CTRL | Qt::Key_T), &ProgramWindow::showStudy);
-
-    QMenu* hilfe = menuBar()->addMenu(QStringLiteral("&Hilfe"));
-    add(hilfe, "handbuch", QStringLiteral("&Handbuch"), QKeySequence(Qt::Key_F1),
-        &ProgramWindow::manual);
-    add(hilfe, "ueber", QStringLiteral("Über &Tesmo-Luft"), {}, &ProgramWindow::about);
+    // Closing asks about unsaved changes (closeEvent); a close that is cancelled ends nothing.
+    addEntry(
+        datei, "beenden", QStringLiteral("&Beenden"), [this] { close(); },
+        keys(QKeySequence::Quit));
+    fillRecentMenu();  // filled from the start; each opening brings it up to date
 }
 
-void ProgramWindow::runningChanged(bool running) {
+void ProgramWindow::buildStudyMenu() {
+    addEntry(menu(Menu::Studie), "parameterstudie", QStringLiteral("&Parameterstudie…"),
+             [this] { showStudy(); }, {QKeySequence(Qt::CTRL | Qt::Key_T)});
+}
+
+void ProgramWindow::buildHelpMenu() {
+    QMenu* hilfe = menu(Menu::Hilfe);
+    addEntry(
+        hilfe, "handbuch", QStringLiteral("&Handbuch"), [this] { manual(); },
+        standardKeys(QKeySequence::HelpContents));
+    addEntry(hilfe, "ueber", QStringLiteral("Über &Tesmo-Luft"), [this] { about(); });
+}
+
+// --- state shown ------------------------------------------------------------------------------
+
+void ProgramWindow::runningChanged() {
+    const RunControl& run = client_->runControl();
     for (QAction* a : disabledWhileRunning_)
-        a->setEnabled(!running);
+        a->setEnabled(!run.running());
     // Exports take what a run left on the screen: offered once a run has ended (finished,
     // stopped or cut short) and until "Nochmal !" clears it.
-    exportMenu_->menuAction()->setEnabled(!running && client_->runControl().resultsShown() &&
+    exportMenu_->menuAction()->setEnabled(!run.running() && run.resultsShown() &&
                                           !exports_.empty());
+    status_->showRunPhase(runPhase(run));
 }
 
-InputTexts ProgramWindow::fieldTexts() const {
-    InputTexts texts;
-    for (int i = 0; i < kInputCount; ++i)
-        texts[controlAt(i)] = client_->text(controlAt(i));
-    return texts;
+void ProgramWindow::showDocumentState() {
+    status_->showDocument(currentFile_, hasUnsavedChanges());
 }
 
 void ProgramWindow::showMessage(const QString& text) {
@@ -143,95 +196,47 @@ void ProgramWindow::showMessage(const QString& text) {
     QMessageBox::warning(this, QStringLiteral("Tesmo-Gegen"), text);
 }
 
-void ProgramWindow::newCase() {
-    if (client_->runControl().running()) return;
-    const InputTexts defaults = defaultInputTexts();
-    for (int i = 0; i < kInputCount; ++i)
-        client_->setText(controlAt(i), defaults[controlAt(i)]);
-    currentFile_.clear();
-}
+// --- keyboard --------------------------------------------------------------------------------
 
-bool ProgramWindow::openCase(const QString& path) {
-    if (client_->runControl().running()) return false;
-    InputTexts texts;
-    FileProblem problem;
-    if (!readCaseFile(local(path), defaultInputTexts(), texts, problem)) {
-        showMessage(QString::fromStdString(describe(problem)));
-        return false;
-    }
-    for (int i = 0; i < kInputCount; ++i)
-        client_->setText(controlAt(i), texts[controlAt(i)]);
-    currentFile_ = path;
-    rememberFile(path);
-    return true;
-}
-
-bool ProgramWindow::saveCaseAs(const QString& path) {
-    FileProblem problem;
-    if (!writeCaseFile(local(path), fieldTexts(), problem)) {
-        showMessage(QString::fromStdString(describe(problem)));
-        return false;
-    }
-    currentFile_ = path;
-    rememberFile(path);
-    return true;
-}
-
-void ProgramWindow::openWithDialog() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Fall öffnen"),
-                                                      QFileInfo(currentFile_).path(), kCaseFilter);
-    if (!path.isEmpty()) openCase(path);
-}
-
-void ProgramWindow::save() {
-    if (currentFile_.isEmpty()) {
-        saveWithDialog();
-        return;
-    }
-    saveCaseAs(currentFile_);
-}
-
-void ProgramWindow::saveWithDialog() {
-    const QString start = currentFile_.isEmpty() ? QDir::homePath() + "/fall.tgcase" : currentFile_;
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Fall speichern"), start, kCaseFilter);
-    if (!path.isEmpty()) saveCaseAs(withSuffix(path, kCaseSuffix));
-}
-
-QStringList ProgramWindow::recentFiles() const {
-    return QSettings().value(kRecentKey).toStringList();
-}
-
-void ProgramWindow::rememberFile(const QString& path) {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList files = recentFiles();
-    files.removeAll(absolute);
-    files.prepend(absolute);
-    while (files.size() > kRecentCount)
-        files.removeLast();
-    QSettings().setValue(kRecentKey, files);
-}
-
-void ProgramWindow::fillRecentMenu() {
-    recentMenu_->clear();
-    const QStringList files = recentFiles();
-    if (files.isEmpty()) {
-        recentMenu_->addAction(QStringLiteral("(keine)"))->setEnabled(false);
-        return;
-    }
-    for (int i = 0; i < files.size(); ++i) {
-        const QString path = files[i];
-        QAction* a = recentMenu_->addAction(QStringLiteral("&%1  %2").arg(i + 1).arg(path));
-        connect(a, &QAction::triggered, this, [this, path] {
-            if (!openCase(path) && !QFileInfo::exists(path)) {
-                // A file that is gone leaves the list.
-                QStringList left = recentFiles();
-                left.removeAll(path);
-                QSettings().setValue(kRecentKey, left);
-            }
-        });
+void ProgramWindow::connectKeyboard() {
+    for (int i = 0; i < kControlCount; ++i) {
+        const Control c = controlAt(i);
+        if (!explainedField(c)) continue;
+        // F1 in a field is help on that field (see eventFilter).
+        client_->widget(c)->installEventFilter(this);
+        if (!isInput(c)) continue;
+        // Return in an input field computes, as a press on Start would, while Start is there.
+        connect(
+            static_cast<QLineEdit*>(client_->widget(c)), &QLineEdit::returnPressed, this, [this] {
+                auto* start = static_cast<QAbstractButton*>(client_->widget(Control::cmd_Start));
+                if (!start->isHidden() && start->isEnabled()) start->click();
+            });
     }
 }
+
+bool ProgramWindow::eventFilter(QObject* watched, QEvent* event) {
+    // F1 in an input or result field opens the manual where that field is explained. The
+    // field claims the key before the menu's F1 (which opens the manual where it was) can.
+    const bool override = event->type() == QEvent::ShortcutOverride;
+    if ((override || event->type() == QEvent::KeyPress) &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::HelpContents)) {
+        for (int i = 0; i < kControlCount; ++i) {
+            const Control c = controlAt(i);
+            if (client_->widget(c) != watched || !explainedField(c)) continue;
+            event->accept();
+            if (!override) manual(c);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void ProgramWindow::manual(Control field) {
+    HelpWindow* help = showManual(this);
+    if (field != Control::Count) help->showField(field);
+}
+
+// --- exports ---------------------------------------------------------------------------------
 
 void ProgramWindow::addRunExports() {
     using Writer = ExportResult (*)(const WindowBase&, const RunControl&, const std::string&);
@@ -246,10 +251,10 @@ void ProgramWindow::addRunExports() {
                    }});
     };
     // The charts go into a folder, one file each (profil.*, verlauf.*).
-    entry("exportPng", "Diagramme als PNG…", "", "", exportChartsPng);
-    entry("exportSvg", "Diagramme als SVG…", "", "", exportChartsSvg);
-    entry("exportCsv", "Verläufe als CSV…", "CSV-Tabellen (*.csv)", ".csv", exportHistoriesCsv);
-    entry("exportPdf", "Bericht als PDF…", "PDF-Dokumente (*.pdf)", ".pdf", exportReportPdf);
+    entry("exportPng", "Diagramme als &PNG…", "", "", exportChartsPng);
+    entry("exportSvg", "Diagramme als S&VG…", "", "", exportChartsSvg);
+    entry("exportCsv", "Verläufe als &CSV…", "CSV-Tabellen (*.csv)", ".csv", exportHistoriesCsv);
+    entry("exportPdf", "&Bericht als PDF…", "PDF-Dokumente (*.pdf)", ".pdf", exportReportPdf);
 }
 
 bool ProgramWindow::exportTo(const QString& actionName, const QString& path) {
@@ -273,24 +278,26 @@ void ProgramWindow::addExport(Export e) {
 
 void ProgramWindow::runExport(const Export& e) {
     const QString start = QFileInfo(currentFile_).path();
+    QString title = e.caption;
+    title.remove(QLatin1Char('&'));
     const QString path =
         e.fileFilter.isEmpty()
-            ? QFileDialog::getExistingDirectory(this, e.caption, start)
-            : withSuffix(QFileDialog::getSaveFileName(this, e.caption, start, e.fileFilter),
-                         e.suffix);
+            ? QFileDialog::getExistingDirectory(this, title, start)
+            : withSuffix(QFileDialog::getSaveFileName(this, title, start, e.fileFilter), e.suffix);
     if (path.isEmpty()) return;
     QString message;
     if (!e.write(path, message)) showMessage(message);
 }
 
-void ProgramWindow::manual() {
-    showManual(this);
-}
+// --- other windows ---------------------------------------------------------------------------
 
 void ProgramWindow::showStudy() {
     // A top-level window of its own, so that either window can be in front; the program still
     // ends with the main window (the study window does not keep it open).
-    if (!study_) study_ = std::make_unique<StudyWindow>(*client_);
+    if (!study_) {
+        study_ = std::make_unique<StudyWindow>(*client_);
+        if (saveQuestionHook_) study_->setSaveQuestionHook(saveQuestionHook_);
+    }
     study_->showAndRaise();
 }
 
@@ -307,7 +314,15 @@ void ProgramWindow::about() {
             .arg(QApplication::applicationVersion()));
 }
 
+// --- window events ---------------------------------------------------------------------------
+
 void ProgramWindow::closeEvent(QCloseEvent* event) {
+    // Unsaved inputs, then an unsaved study, are offered for saving first; Abbrechen keeps the
+    // window open and a run going (it waited while the question was open).
+    if (!maybeSave() || (study_ && !study_->maybeSave())) {
+        event->ignore();
+        return;
+    }
     // As the client area alone: a run or a pause ends at once and the program with it.
     client_->endRunForClose();
     event->accept();
@@ -315,15 +330,18 @@ void ProgramWindow::closeEvent(QCloseEvent* event) {
 
 void ProgramWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!client_->runControl().running() && event->mimeData()->hasUrls() &&
-        !caseFileAmong(event->mimeData()->urls()).isEmpty())
+        !openableFileAmong(event->mimeData()->urls()).isEmpty())
         event->acceptProposedAction();
 }
 
 void ProgramWindow::dropEvent(QDropEvent* event) {
-    const QString path = caseFileAmong(event->mimeData()->urls());
+    const QString path = openableFileAmong(event->mimeData()->urls());
     if (path.isEmpty() || client_->runControl().running()) return;
     event->acceptProposedAction();
-    openCase(path);
+    // Opened once the drop has ended: a question about unsaved changes must not hold the
+    // program that the file came from.
+    QMetaObject::invokeMethod(
+        this, [this, path] { openFile(path); }, Qt::QueuedConnection);
 }
 
 }  // namespace tesmo::qt

@@ -1,28 +1,41 @@
-// The program's main window: the menu bar above the client area frm_TesmoGegen.
+// The program's main window: the menu bar above the client area frm_TesmoGegen, the status bar
+// below it.
 //
-// The client area keeps its size and every control its place; the window grows by the height
-// of the menu bar. "Datei" opens and saves case files (.tgcase), remembers the last eight and
-// offers the exports; a case file dropped on the window opens as well. While a run is going
-// (also paused) nothing may replace the inputs or export half a run: Neu, Öffnen, Zuletzt
-// geöffnet and Exportieren are disabled; saving stays possible (the texts now in the fields).
-// "Studie" opens the parameter study window (study_window.h), which never touches the run.
+// The client area keeps its size and every control its place; the window grows by the heights
+// of the two bars. On a screen too small for that (a laptop, or a large screen scaled to 150 %)
+// the client area, still 1020 × 739 logical pixels, sits in a scroll area and the window fits
+// the screen.
+//
+// "Datei" opens and saves case files (.tgcase), remembers the last eight and offers the
+// exports; a file named on the command line or dropped on the window opens in the window of its
+// kind (a study file in "Parameterstudie"). The window knows whether the seventeen texts differ
+// from the last opened or saved case (or from the defaults after Neu) and asks before anything
+// would discard them. While a run is going (also paused) nothing may replace the inputs or
+// export half a run: Neu, Öffnen, Zuletzt geöffnet and Exportieren are disabled; saving stays
+// possible (the texts now in the fields). "Studie" opens the parameter study window
+// (study_window.h), which never touches the run.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <QKeySequence>
 #include <QMainWindow>
 
 #include "gui/main_window.h"
+#include "gui/save_question.h"
 #include "model/inputs.h"
 
 class QAction;
 class QMenu;
+class QScrollArea;
 
 namespace tesmo::qt {
 
+class ProgramStatus;
 class StudyWindow;
 
 class ProgramWindow : public QMainWindow {
@@ -34,10 +47,15 @@ class ProgramWindow : public QMainWindow {
     ~ProgramWindow() override;
 
     frm_TesmoGegen& client() { return *client_; }
+    ProgramStatus& status() const { return *status_; }
 
-    // --- files, without dialogs (the menu's dialogs end here; tests call them directly) -------
-    // Fills the seventeen fields with the file's texts and starts nothing. A refused file
-    // leaves the fields as they were and shows the reader's message. False if refused.
+    // --- files, without file dialogs (the menu's dialogs end here; tests call them directly) --
+    // Opens a file in the window of its kind: a study file in the study window, anything else
+    // as a case file in the fields; first asks about unsaved changes that it would replace.
+    // False if it was refused or the question was answered with Abbrechen.
+    bool openFile(const QString& path);
+    // Fills the seventeen fields with the case file's texts and starts nothing; asks nothing. A
+    // refused file leaves the fields as they were and shows the reader's message.
     bool openCase(const QString& path);
     // Saves the texts now in the fields, atomically; the message on failure. The file becomes
     // the current one (Speichern writes to it again).
@@ -46,11 +64,25 @@ class ProgramWindow : public QMainWindow {
     const QString& currentFile() const { return currentFile_; }
     // The recently opened or saved files, newest first (kept with QSettings).
     QStringList recentFiles() const;
+    // Whether the seventeen texts differ from the last opened or saved case, or from the
+    // defaults after Neu and at the start.
+    bool hasUnsavedChanges() const;
+    // Before the texts are replaced or the program ends: "Änderungen an … speichern?" when
+    // there are unsaved changes. True when the texts may go (saved, discarded, or none).
+    bool maybeSave();
+
+    // --- menus ------------------------------------------------------------------------------
+    // The menus in the menu bar's order; each is created by its first use.
+    enum class Menu { Datei, Bearbeiten, Ansicht, Berechnung, Studie, Hilfe, Count };
+    QMenu* menu(Menu which);
+    // Adds an entry (its object name, text with mnemonic, what it does, shortcuts).
+    QAction* addEntry(QMenu* menu, const char* name, const QString& text,
+                      const std::function<void()>& what, const QList<QKeySequence>& keys = {});
 
     // An entry of "Datei → Exportieren": its caption and what it does with the chosen path.
     struct Export {
         const char* name;    // the action's object name
-        QString caption;     // e.g. "Diagramme als SVG…"
+        QString caption;     // e.g. "Diagramme als S&VG…"
         QString fileFilter;  // for the file dialog; empty: a folder is chosen
         QString suffix;      // appended when the user typed none
         std::function<bool(const QString& path, QString& message)> write;
@@ -64,42 +96,67 @@ class ProgramWindow : public QMainWindow {
     StudyWindow* studyWindow() const { return study_.get(); }
 
     QAction* action(const QString& objectName) const;
-    // Instead of a message box, hand messages to this function (tests).
+    // Instead of message boxes and the question about unsaved changes (tests).
     void setMessageHook(std::function<void(const QString&)> hook);
+    void setSaveQuestionHook(SaveQuestionHook hook);
+
+    // --- screen -----------------------------------------------------------------------------
+    // Fits the window to a screen's available area: when the window with its bars does not fit,
+    // the client area goes into a scroll area and the window takes the area's size; otherwise
+    // the window keeps its fixed size around the bare client area. Called when the window is
+    // shown and when it moves to another screen.
+    void fitToScreen(const QRect& available);
+    bool scrolls() const { return scroll_ != nullptr; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildMenus();
+    void buildFileMenu();
+    void buildStudyMenu();
+    void buildHelpMenu();
+    void connectKeyboard();
     void newCase();
     void openWithDialog();
-    void save();
-    void saveWithDialog();
+    bool save();
+    bool saveWithDialog();
     void addExport(Export e);
     void addRunExports();
     void runExport(const Export& e);
-    void manual();
+    void manual(Control field = Control::Count);
     void about();
     void rememberFile(const QString& path);
     void fillRecentMenu();
-    void runningChanged(bool running);
+    void runningChanged();
+    void showDocumentState();
     void showMessage(const QString& text);
+    void takeAsSaved(const QString& path, const InputTexts& texts);
     InputTexts fieldTexts() const;
+    QSize naturalSize() const;
 
     frm_TesmoGegen* client_ = nullptr;
+    ProgramStatus* status_ = nullptr;
+    QScrollArea* scroll_ = nullptr;  // holds the client area on a small screen
+    std::array<QMenu*, static_cast<std::size_t>(Menu::Count)> menus_{};
     QMenu* recentMenu_ = nullptr;
     QMenu* exportMenu_ = nullptr;
     std::vector<QAction*> disabledWhileRunning_;
     QString currentFile_;
+    InputTexts savedTexts_;  // what the fields held when last opened, saved or reset
     std::vector<Export> exports_;
     std::function<void(const QString&)> messageHook_;
+    SaveQuestionHook saveQuestionHook_;
+    bool fittedOnce_ = false;
     std::unique_ptr<StudyWindow> study_;  // a window of its own, not a child: see showStudy()
 };
 
-// A case file (.tgcase) among dropped or opened URLs; empty if none.
-QString caseFileAmong(const QList<QUrl>& urls);
+// The first file among dropped or opened URLs that the program opens (a case or a study file,
+// by its suffix); empty if none.
+QString openableFileAmong(const QList<QUrl>& urls);
 
 }  // namespace tesmo::qt

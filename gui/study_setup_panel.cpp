@@ -59,6 +59,9 @@ StudySetupPanel::StudySetupPanel(QWidget* parent) : QWidget(parent) {
     QFont bold = count_->font();
     bold.setBold(true);
     count_->setFont(bold);
+    // Two lines kept for the count or the reason against the study: Berechnen below stays put.
+    count_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    count_->setMinimumHeight(2 * QFontMetrics(bold).lineSpacing());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -22,6 +22,8 @@
 #include "gui/decorations.h"
 #include "gui/main_window.h"
 #include "gui/plot_widget.h"
+#include "gui/screen_room.h"
+#include "gui/standard_keys.h"
 #include "gui/study_setup_panel.h"
 #include "gui/study_table_model.h"
 #include "study/result_view.h"
@@ -49,7 +51,6 @@ QString cases(std::size_t n) {
 
 StudyWindow::StudyWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(parent), main_(main) {
     setObjectName(QStringLiteral("parameterstudie"));
-    setWindowTitle(kTitle);
     setWindowIcon(applicationIcon());
     // The program ends when its main window closes, whether this window is open or not.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -81,6 +82,7 @@ StudyWindow::StudyWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(pa
             Qt::QueuedConnection);
     connect(setup_, &StudySetupPanel::changed, this, &StudyWindow::updateState);
     connect(setup_, &StudySetupPanel::baseRequested, this, &StudyWindow::takeBaseFromMain);
+    takeAsSaved({});
     updateState();
 }
 
@@ -171,41 +173,41 @@ QWidget* StudyWindow::buildResults() {
 
 void StudyWindow::buildMenus() {
     QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
-    const auto add = [this, datei](const char* name, const QString& text, const QKeySequence& keys,
+    const auto add = [this, datei](const char* name, const QString& text,
+                                   QKeySequence::StandardKey keys,
                                    const std::function<void()>& what) {
         QAction* a = datei->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
-        if (!keys.isEmpty()) a->setShortcut(keys);
+        a->setShortcuts(standardKeys(keys));
         connect(a, &QAction::triggered, this, what);
         return a;
     };
+    constexpr QKeySequence::StandardKey none = QKeySequence::UnknownKey;
     disabledWhileRunning_.push_back(add("studieOeffnen", QStringLiteral("Studie ö&ffnen…"),
-                                        QKeySequence(Qt::CTRL | Qt::Key_O),
-                                        [this] { openWithDialog(); }));
-    save_ = add("studieSpeichern", QStringLiteral("Studie &speichern…"),
-                QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveWithDialog(); });
+                                        QKeySequence::Open, [this] { openWithDialog(); }));
+    save_ = add("studieSpeichern", QStringLiteral("Studie &speichern…"), QKeySequence::Save,
+                [this] { saveWithDialog(); });
     datei->addSeparator();
     needRows_.push_back(
-        add("tabelleCsv", QStringLiteral("&Tabelle als CSV exportieren…"), {}, [this] {
+        add("tabelleCsv", QStringLiteral("&Tabelle als CSV exportieren…"), none, [this] {
             exportWithDialog(QStringLiteral("Tabelle als CSV exportieren"),
                              QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
                              &StudyWindow::exportTable);
         }));
     needRows_.push_back(
-        add("diagrammPng", QStringLiteral("Diagramm als &PNG exportieren…"), {}, [this] {
+        add("diagrammPng", QStringLiteral("Diagramm als &PNG exportieren…"), none, [this] {
             exportWithDialog(QStringLiteral("Diagramm als PNG exportieren"),
                              QStringLiteral("PNG-Bilder (*.png)"), QStringLiteral("png"),
                              &StudyWindow::exportChartPng);
         }));
     needRows_.push_back(
-        add("diagrammSvg", QStringLiteral("Diagramm als S&VG exportieren…"), {}, [this] {
+        add("diagrammSvg", QStringLiteral("Diagramm als S&VG exportieren…"), none, [this] {
             exportWithDialog(QStringLiteral("Diagramm als SVG exportieren"),
                              QStringLiteral("SVG-Grafiken (*.svg)"), QStringLiteral("svg"),
                              &StudyWindow::exportChartSvg);
         }));
     datei->addSeparator();
-    add("schliessen", QStringLiteral("S&chließen"), QKeySequence(Qt::CTRL | Qt::Key_W),
-        [this] { close(); });
+    add("schliessen", QStringLiteral("S&chließen"), QKeySequence::Close, [this] { close(); });
 }
 
 QAction* StudyWindow::action(const QString& objectName) const {
@@ -220,10 +222,15 @@ void StudyWindow::setQuestionHook(std::function<bool(const QString&)> hook) {
     questionHook_ = std::move(hook);
 }
 
+void StudyWindow::setSaveQuestionHook(SaveQuestionHook hook) {
+    saveQuestionHook_ = std::move(hook);
+}
+
 void StudyWindow::showAndRaise() {
     if (!shownBefore_) {
         shownBefore_ = true;
         takeBaseFromMain();
+        shrinkToScreen(*this);
     }
     show();
     raise();
@@ -331,6 +338,7 @@ void StudyWindow::updateState() {
     for (QAction* a : needRows_)
         a->setEnabled(!run && model_->rowCount() > 0);
     save_->setEnabled(setup_->check().ok());
+    setWindowModified(hasUnsavedChanges());
 }
 
 void StudyWindow::setChartResult(std::size_t column) {

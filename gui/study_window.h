@@ -5,8 +5,9 @@
 // of this window is touched there: the workers only emit resultsWaiting(), which reaches
 // takeResults() queued, on the window's thread. The main window and its run state are never
 // touched by the study; a double-clicked row only puts its texts into the main window's fields.
-// Closing this window cancels a running study (it ends within milliseconds) and keeps the rows;
-// destroying it waits for the workers.
+// Closing this window cancels a running study (it ends within milliseconds) and keeps the rows
+// and the form, so nothing is lost; opening another study, and the end of the program, ask
+// first when the form holds a study that was not saved. Destroying it waits for the workers.
 #pragma once
 
 #include <functional>
@@ -15,6 +16,7 @@
 
 #include <QMainWindow>
 
+#include "gui/save_question.h"
 #include "study/background_study.h"
 
 class QAction;
@@ -57,8 +59,17 @@ class StudyWindow : public QMainWindow {
     // The result the chart shows (index into resultColumns()).
     void setChartResult(std::size_t column);
 
+    // Puts the study file's base case and variations into the form; asks nothing.
     bool openStudy(const QString& path);
     bool saveStudyAs(const QString& path);
+    // The file the form came from or was last saved to (empty: none).
+    const QString& studyFile() const { return studyFile_; }
+    // Whether the form holds a study (a valid one: only that can be saved) that differs from
+    // the one last opened or saved.
+    bool hasUnsavedChanges() const;
+    // Before the form is replaced or the program ends: "Änderungen an … speichern?" when there
+    // are unsaved changes. True when the form may go (saved, discarded, or none).
+    bool maybeSave();
     bool exportTable(const QString& path);
     bool exportChartPng(const QString& path);
     bool exportChartSvg(const QString& path);
@@ -71,6 +82,7 @@ class StudyWindow : public QMainWindow {
     // Instead of message boxes (tests): messages, and questions answered by the hook.
     void setMessageHook(std::function<void(const QString&)> hook);
     void setQuestionHook(std::function<bool(const QString&)> hook);
+    void setSaveQuestionHook(SaveQuestionHook hook);
 
   signals:
     // Emitted on a worker thread when outcomes or the study's end wait to be taken.
@@ -95,9 +107,12 @@ class StudyWindow : public QMainWindow {
     // Calls `yes` if the answer is yes; true if it has been called already.
     bool ask(const QString& question, const std::function<void()>& yes);
     // Dialogs of the file menu.
-    QString savePath(const QString& caption, const QString& filter, const QString& suffix);
+    QString savePath(const QString& caption, const QString& filter, const QString& suffix,
+                     const QString& selected = {});
     void openWithDialog();
-    void saveWithDialog();
+    bool saveWithDialog();
+    void takeAsSaved(const QString& path);
+    void showTitle();
     void exportWithDialog(const QString& caption, const QString& filter, const QString& suffix,
                           bool (StudyWindow::*write)(const QString&));
 
@@ -118,9 +133,12 @@ class StudyWindow : public QMainWindow {
     QAction* save_ = nullptr;
     std::vector<Variation> variations_;  // of the study in the table
     bool shownBefore_ = false;
-    QString folder_;  // where the last file was opened or saved
+    QString folder_;         // where the last file was opened or saved
+    QString studyFile_;      // the study file the form came from or was saved to
+    std::string savedForm_;  // the form as it was last opened or saved (see hasUnsavedChanges)
     std::function<void(const QString&)> messageHook_;
     std::function<bool(const QString&)> questionHook_;
+    SaveQuestionHook saveQuestionHook_;
     std::unique_ptr<BackgroundStudy> study_;  // while a study runs
 };
 

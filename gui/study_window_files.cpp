@@ -1,10 +1,12 @@
-// The study window's files: study files opened and saved, the table as the runner's CSV, the
-// chart as PNG and SVG. Every file is written atomically; a failure shows a German message.
+// The study window's files: study files opened and saved (and the question before an unsaved
+// study is replaced), the table as the runner's CSV, the chart as PNG and SVG. Every file is
+// written atomically; a failure shows a German message.
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "files/file_kinds.h"
 #include "files/name_text_lines.h"
 #include "files/study_file.h"
 #include "gui/plot_widget.h"
@@ -17,7 +19,10 @@ namespace tesmo::qt {
 
 namespace {
 
-const QString kStudyFilter = QStringLiteral("Tesmo-Gegen-Studien (*.tgstudy);;Alle Dateien (*)");
+QString studyFilter() {
+    return QString::fromStdString(dialogFilter(fileKindSpec(FileKind::Study))) +
+           QStringLiteral(";;Alle Dateien (*)");
+}
 // The chart's size in the PNG and SVG files, in pixels.
 const QSize kChartFileSize(960, 600);
 
@@ -25,7 +30,51 @@ std::string local(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// What a study file would hold of the form: the base texts and every used entry as its range
+// or list text. Two forms with the same key save the same file.
+std::string formKey(const StudyForm& form) {
+    std::string key;
+    for (int i = 0; i < kInputCount; ++i)
+        key += form.base[controlAt(i)] + '\n';
+    for (const VaryEntry& e : form.vary)
+        key += e.used() ? std::string(controlName(e.field)) + '=' + e.spec() + '\n' : "-\n";
+    return key;
+}
+
 }  // namespace
+
+void StudyWindow::takeAsSaved(const QString& path) {
+    studyFile_ = path;
+    savedForm_ = formKey(setup_->form());
+    if (!path.isEmpty()) folder_ = QFileInfo(path).path();
+    showTitle();
+    setWindowModified(false);
+}
+
+void StudyWindow::showTitle() {
+    // "[*]" shows the desktop's mark of unsaved changes (setWindowModified).
+    setWindowTitle(studyFile_.isEmpty()
+                       ? QStringLiteral("Parameterstudie[*]")
+                       : QStringLiteral("Parameterstudie – %1[*]").arg(documentName(studyFile_)));
+}
+
+bool StudyWindow::hasUnsavedChanges() const {
+    return setup_->check().ok() && formKey(setup_->form()) != savedForm_;
+}
+
+bool StudyWindow::maybeSave() {
+    if (!hasUnsavedChanges()) return true;
+    switch (askToSaveChanges(this, QStringLiteral("Parameterstudie"), documentName(studyFile_),
+                             saveQuestionHook_)) {
+        case SaveChoice::Save:
+            return studyFile_.isEmpty() ? saveWithDialog() : saveStudyAs(studyFile_);
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
 
 bool StudyWindow::openStudy(const QString& path) {
     SavedStudy study;
@@ -41,7 +90,7 @@ bool StudyWindow::openStudy(const QString& path) {
         return false;
     }
     setup_->setForm(form);
-    folder_ = QFileInfo(path).path();
+    takeAsSaved(path);
     return true;
 }
 
@@ -52,7 +101,7 @@ bool StudyWindow::saveStudyAs(const QString& path) {
         showMessage(QString::fromStdString(describe(problem)));
         return false;
     }
-    folder_ = QFileInfo(path).path();
+    takeAsSaved(path);
     return true;
 }
 
@@ -87,9 +136,10 @@ bool StudyWindow::exportChartSvg(const QString& path) {
     return false;
 }
 
-QString StudyWindow::savePath(const QString& caption, const QString& filter,
-                              const QString& suffix) {
+QString StudyWindow::savePath(const QString& caption, const QString& filter, const QString& suffix,
+                              const QString& selected) {
     QFileDialog dialog(this, caption, folder_, filter);
+    if (!selected.isEmpty()) dialog.selectFile(selected);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -98,14 +148,14 @@ QString StudyWindow::savePath(const QString& caption, const QString& filter,
 
 void StudyWindow::openWithDialog() {
     const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Studie öffnen"), folder_, kStudyFilter);
-    if (!path.isEmpty()) openStudy(path);
+        QFileDialog::getOpenFileName(this, QStringLiteral("Studie öffnen"), folder_, studyFilter());
+    if (!path.isEmpty() && maybeSave()) openStudy(path);
 }
 
-void StudyWindow::saveWithDialog() {
-    const QString path =
-        savePath(QStringLiteral("Studie speichern"), kStudyFilter, QStringLiteral("tgstudy"));
-    if (!path.isEmpty()) saveStudyAs(path);
+bool StudyWindow::saveWithDialog() {
+    const QString path = savePath(QStringLiteral("Studie speichern"), studyFilter(),
+                                  QStringLiteral("tgstudy"), studyFile_);
+    return !path.isEmpty() && saveStudyAs(path);
 }
 
 void StudyWindow::exportWithDialog(const QString& caption, const QString& filter,

@@ -46,6 +46,9 @@ VaryEditor::VaryEditor(const QString& title, bool optional, QWidget* parent)
     error_->setObjectName(QStringLiteral("meldung"));
     error_->setWordWrap(true);
     error_->setTextFormat(Qt::PlainText);
+    // The message's place is kept, empty or not, so that nothing below it moves while typing.
+    error_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    error_->setMinimumHeight(2 * error_->fontMetrics().lineSpacing());
     QPalette pal = error_->palette();
     pal.setColor(QPalette::WindowText, QColor(176, 0, 0));
     error_->setPalette(pal);
@@ -103,7 +106,6 @@ void VaryEditor::setEntry(const VaryEntry& e) {
 
 void VaryEditor::setError(const std::string& message) {
     error_->setText(QString::fromStdString(message));
-    error_->setVisible(!message.empty());
 }
 
 void VaryEditor::updateEnabled() {

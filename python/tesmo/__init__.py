@@ -12,10 +12,16 @@ One run:
     print(r.end, r.texts["txt_Zeit"], r.values["spezEnergie"])
     f = r.frame()                      # the ten time histories over the Laufzeit in s
     f[["VerlaufThetaOb", "VerlaufThetaK"]].plot()
+    f.attrs["units"]["VerlaufRate"]    # "kg/(m² h)"
+
+Units: the histories and results are in the units of the model's run state: water loads in
+kg/kg, temperatures in °C, times in s, the evaporation rate in kg/(m² h), the depth of the
+drying front in m, shrinkage in %; HISTORY_UNITS and RESULT_UNITS name each, help(Result)
+lists them.
 
 A parameter study into a DataFrame (one row per case, the runner's table columns):
 
-    df = tesmo.study(vary={"txt_Lufttemp": "30:70:5", "txt_mue": [10, 20, 40]})
+    df = tesmo.study(vary={"txt_Lufttemp": "25:45:5", "txt_mue": [10, 20, 40]})
     df.pivot(index="txt_Lufttemp", columns="txt_mue", values="Laufzeit")
     tesmo.write_table(df, "studie.csv")          # as tesmo-gegen-batch --table writes it
     df = tesmo.read_table("studie.csv")         # and back, exactly
@@ -39,7 +45,16 @@ ValueError whose `field` names the input and whose `messages` are the window's G
 """
 
 from ._inputs import INPUT_NAMES, defaults, input_text, read_case, write_case
-from ._run import HISTORY_NAMES, RESULT_NAMES, InputError, Refusal, Result, run
+from ._run import (
+    HISTORY_NAMES,
+    HISTORY_UNITS,
+    RESULT_NAMES,
+    RESULT_UNITS,
+    InputError,
+    Refusal,
+    Result,
+    run,
+)
 from ._study import (
     TABLE_COLUMNS,
     Progress,
@@ -53,8 +68,10 @@ from ._study import (
 
 __all__ = [
     "HISTORY_NAMES",
+    "HISTORY_UNITS",
     "INPUT_NAMES",
     "RESULT_NAMES",
+    "RESULT_UNITS",
     "TABLE_COLUMNS",
     "InputError",
     "Progress",

@@ -11,6 +11,50 @@ from ._inputs import INPUT_NAMES, texts_of
 HISTORY_NAMES = tuple(_core.history_names())
 RESULT_NAMES = tuple(_core.result_names())
 
+# The units of the histories and results: those of the model's run state, in which they are
+# stored (the window shows some of them scaled: the open porosity in Vol.-%, the shrinkage
+# gradient in % per mm, times as h:mm:ss). "1" marks a pure number.
+HISTORY_UNITS = {
+    "VerlaufXmom": "kg/kg",  # mean water load of the plate (kg water per kg dry mass)
+    "VerlaufXOb": "kg/kg",  # water load of the surface node
+    "VerlaufXK": "kg/kg",  # water load of the core node (mid-plane)
+    "VerlaufSpiegel": "m",  # depth of the drying front below the surface (0 before it forms)
+    "VerlaufThetaLuft": "°C",  # air passing the plate
+    "VerlaufThetaOb": "°C",  # surface
+    "VerlaufThetaK": "°C",  # core
+    "VerlaufRate": "kg/(m² h)",  # evaporation rate per side
+    "VerlaufSchwindOb": "%",  # linear shrinkage reached at the surface node
+    "VerlaufSchwindK": "%",  # linear shrinkage reached at the core node
+}
+RESULT_UNITS = {
+    "LuftRohlingVerh": "kg/kg",  # dry air per kg of dry product
+    "LuftWasserVerh": "kg/kg",  # dry air per kg of water removed
+    "XSchwEnde": "kg/kg",  # water load at the end of shrinkage
+    "offPoren": "m³/m³",  # open porosity of the dried plate
+    "Laufzeit": "s",  # drying time
+    "t1TA": "s",  # duration of the first drying period
+    "X1TA": "kg/kg",  # mean water load after the first period
+    "Anfangsrate": "kg/(m² h)",  # evaporation rate at the start
+    "t1xse": "s",  # end of surface shrinkage
+    "t2xse": "s",  # end of core shrinkage
+    "SchwindDiffMax": "%",  # surface-core shrinkage difference at the steepest gradient
+    "SchwindGradMax": "1/m",  # steepest shrinkage gradient at the surface
+    "thetaLuftMom": "°C",  # air temperature at the end (the supply air)
+    "thetaKern": "°C",  # core temperature at the end
+    "Xmom": "kg/kg",  # mean water load at the end
+    "spezEnergie": "kJ/kg",  # energy per kg of water removed
+    "relEnergie": "1",  # energy over the evaporation enthalpy of 2500 kJ/kg
+    "Wasserfehler": "%",  # relative water-balance error
+    "HistIndex": "1",  # number of stored time steps
+    "lbl_Achtung": "1",  # 1 when "!" shows
+    "lbl_ungenau": "1",  # 1 when "evtl. sehr ungenau !" shows
+}
+
+
+def _units_text(units):
+    width = max(len(name) for name in units)
+    return "\n".join(f"    {name:<{width}}  {unit}" for name, unit in units.items())
+
 Refusal = collections.namedtuple("Refusal", "field fields message value suggestions")
 Refusal.__doc__ = """What the input check found wrong with one field.
 
@@ -57,6 +101,8 @@ class Result:
     histories  the ten time histories (dict name -> NumPy float64 array), records 0 to
                HistIndex, each record one stored time step
     times      the Laufzeit in seconds at which each record was stored
+
+    The units (also HISTORY_UNITS, RESULT_UNITS, and frame().attrs["units"]) follow.
     """
 
     __slots__ = ("inputs", "texts", "values", "end", "message", "warnings", "histories", "times")
@@ -84,9 +130,13 @@ class Result:
         dries out; the step in which it does stores no record, so from then on record j
         belongs to (j+1)·deltaT. The last step (target reached, front at the mid-plane) stores
         none either, so the run's Laufzeit is one step after the last record.
+
+        frame().attrs["units"] gives the unit of the index and of every column (HISTORY_UNITS).
         """
         index = pd.Index(self.times, name="Laufzeit", copy=True)
-        return pd.DataFrame({name: self.histories[name] for name in HISTORY_NAMES}, index=index)
+        frame = pd.DataFrame({name: self.histories[name] for name in HISTORY_NAMES}, index=index)
+        frame.attrs["units"] = {"Laufzeit": "s", **HISTORY_UNITS}
+        return frame
 
     def __repr__(self):
         shown = ", ".join(
@@ -95,6 +145,15 @@ class Result:
             if not math.isnan(self.values[name])
         )
         return f"<tesmo.Result end={self.end!r} {shown}>"
+
+
+Result.__doc__ += (
+    "\n    Units of the histories:\n\n"
+    + _units_text(HISTORY_UNITS)
+    + "\n\n    Units of the values:\n\n"
+    + _units_text(RESULT_UNITS)
+    + "\n"
+)
 
 
 def run(case=None, **inputs):

@@ -77,7 +77,7 @@ TEST(BatchRunner, UsageErrorsExitWith64AndHelpDocumentsTheOptions) {
         const Result r = runBatchExe(args);
         EXPECT_EQ(r.status, 64) << args;
         EXPECT_EQ(r.out, "") << args;
-        EXPECT_NE(r.err.find("Usage:"), std::string::npos) << args;
+        EXPECT_NE(r.err.find("Aufruf:"), std::string::npos) << args;
     }
     const Result help = runBatchExe("--help");
     EXPECT_EQ(help.status, 0);

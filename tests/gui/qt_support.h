@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "gui/german_dialogs.h"
 #include "gui/main_window.h"
 #include "gui/program_window.h"
 #include "model/inputs.h"
@@ -23,14 +24,19 @@
 
 namespace tesmo::test {
 
-// Created on first use, so that listing the tests needs no display.
+// Created on first use, so that listing the tests needs no display; on the large offscreen
+// screen of tests/gui/screen.json unless a platform is set, and with Qt's German texts, as the
+// program runs.
 inline QApplication& app() {
     static int argc = 1;
     static char name[] = "tesmo_qt_tests";
     static char* argv[] = {name, nullptr};
     static QApplication* instance = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", TESMO_TEST_PLATFORM);
+        auto* a = new QApplication(argc, argv);
+        qt::installGermanQtTranslations();
+        return a;
     }();
     return *instance;
 }
@@ -40,6 +46,7 @@ InputTexts fastInputs();
 
 // A program window on `st`, shown, on settings of the running test's own (emptied: ctest runs
 // the tests side by side); its messages and its client area's go into `messages`, not boxes.
+// The question about unsaved changes is answered Verwerfen unless a test sets its own hook.
 inline std::unique_ptr<qt::ProgramWindow> openProgramWindow(RunState& st,
                                                             std::vector<std::string>& messages) {
     app();
@@ -52,6 +59,7 @@ inline std::unique_ptr<qt::ProgramWindow> openProgramWindow(RunState& st,
     window->client().setMessageHook([&messages](const std::vector<std::string>& m) {
         messages.insert(messages.end(), m.begin(), m.end());
     });
+    window->setSaveQuestionHook([](const QString&) { return qt::SaveChoice::Discard; });
     window->show();
     (void)QTest::qWaitForWindowExposed(window.get());
     return window;

@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include "display/control_table.h"
 #include "display/field_help.h"
@@ -133,6 +134,62 @@ TEST_F(ManualWindow, SearchFindsWrapsAndReportsMissingText) {
     EXPECT_FALSE(help->findNext());
     EXPECT_EQ(help->searchNote()->text(), QStringLiteral("nicht gefunden"));
     EXPECT_TRUE(help->searchNote()->isVisible());
+}
+
+TEST_F(ManualWindow, TheContentsShowEveryHeadingWholeAndEscOrCtrlWClose) {
+    qt::HelpWindow* help = open();
+    ASSERT_NE(help, nullptr);
+    QTreeWidget* tree = help->contents();
+    const QFontMetrics fm(tree->font());
+    int entries = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        QTreeWidgetItem* item = *it;
+        ++entries;
+        int depth = 0;
+        for (QTreeWidgetItem* p = item->parent(); p; p = p->parent())
+            ++depth;
+        if (item->parent()) {
+            EXPECT_TRUE(item->parent()->isExpanded());
+        }
+        // The text with its indentation fits the column, and the column the list.
+        EXPECT_LE(fm.horizontalAdvance(item->text(0)) + depth * tree->indentation(),
+                  tree->columnWidth(0))
+            << item->text(0).toStdString();
+    }
+    EXPECT_GT(entries, tree->topLevelItemCount());  // the subsections are there too
+    EXPECT_LE(tree->columnWidth(0), tree->viewport()->width());
+    EXPECT_EQ(tree->horizontalScrollBar()->maximum(), 0);
+
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
+        qt::showManual(w.get());
+        help->activateWindow();
+        (void)QTest::qWaitForWindowActive(help);
+        ASSERT_TRUE(help->isVisible());
+        QTest::keySequence(help->searchField(), keys);  // also from the search field
+        EXPECT_FALSE(help->isVisible()) << keys.toString().toStdString();
+    }
+}
+
+TEST_F(ManualWindow, EveryInputAndResultFieldHasItsPlaceInTheManual) {
+    qt::HelpWindow* help = open();
+    ASSERT_NE(help, nullptr);
+    for (int i = 0; i < kControlCount; ++i) {
+        const Control c = controlAt(i);
+        if (!isInput(c) && !isOutputField(c)) continue;
+        ASSERT_TRUE(help->showField(c)) << controlName(c);
+        const QTextCursor shown = help->browser()->textCursor();
+        EXPECT_EQ(shown.selectedText(), QString::fromUtf8(fieldCaption(c)).trimmed())
+            << controlName(c);
+        // An input has a paragraph of its own that names its control; a result its table row.
+        if (isInput(c)) {
+            EXPECT_EQ(shown.currentTable(), nullptr) << controlName(c);
+            EXPECT_TRUE(shown.block().text().contains(QString::fromLatin1(controlName(c))))
+                << controlName(c);
+        } else {
+            EXPECT_NE(shown.currentTable(), nullptr) << controlName(c);
+        }
+    }
+    EXPECT_FALSE(help->showField(Control::cmd_Start));
 }
 
 TEST_F(ManualWindow, EveryFieldAndWarningCarriesItsHelpAndTheManualNamesEveryField) {

@@ -4,15 +4,19 @@
 
 #include <cstdio>
 #include <memory>
+#include <set>
 
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "files/case_file.h"
 #include "gui/program_window.h"
+#include "gui/study_window.h"
 #include "tests/child_process.h"
 #include "tests/gui/qt_support.h"
 #include "tests/test_files.h"
@@ -41,22 +45,71 @@ class ProgramWindowTest : public ::testing::Test {
     std::vector<std::string> messages;
 };
 
-TEST_F(ProgramWindowTest, TheMenuBarSitsAboveAnUnchangedClientArea) {
+TEST_F(ProgramWindowTest, TheBarsSitAboveAndBelowAnUnchangedClientArea) {
     const int bar = window->menuBar()->height();
+    const int status = window->statusBar()->height();
     EXPECT_GT(bar, 0);
+    EXPECT_GT(status, 0);
+    EXPECT_FALSE(window->scrolls());
     EXPECT_EQ(window->client().size(), QSize(1020, 739));
     EXPECT_EQ(window->client().pos(), QPoint(0, bar));
-    EXPECT_EQ(window->size(), QSize(1020, 739 + bar));
+    EXPECT_EQ(window->statusBar()->geometry().top(), bar + 739);
+    EXPECT_EQ(window->size(), QSize(1020, 739 + bar + status));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_EQ(window->windowTitle().toStdString(),
               "Tesmo-Gegen v.1.20  -  13.08.2007  -  Symmetrische Trocknung einer Platte aus "
               "Ziegelton");
     for (const char* name : {"neu", "oeffnen", "zuletzt", "speichern", "speichernUnter",
                              "exportieren", "beenden", "handbuch", "ueber"})
         EXPECT_NE(window->action(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_EQ(window->action("oeffnen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-    EXPECT_EQ(window->action("handbuch")->shortcut(), QKeySequence(Qt::Key_F1));
-    EXPECT_EQ(window->action("speichernUnter")->shortcut(),
-              QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    // The desktop's standard shortcuts.
+    const std::pair<const char*, const char*> shortcuts[] = {{"neu", "Ctrl+N"},
+                                                             {"oeffnen", "Ctrl+O"},
+                                                             {"speichern", "Ctrl+S"},
+                                                             {"speichernUnter", "Ctrl+Shift+S"},
+                                                             {"beenden", "Ctrl+Q"},
+                                                             {"handbuch", "F1"},
+                                                             {"parameterstudie", "Ctrl+T"}};
+    for (const auto& [name, keys] : shortcuts)
+        EXPECT_EQ(window->action(QString::fromLatin1(name))->shortcut(),
+                  QKeySequence(QString::fromLatin1(keys)))
+            << name;
+    // The menus in the order the menu bar keeps for all of them.
+    QStringList titles;
+    for (QAction* menu : window->menuBar()->actions())
+        titles << menu->text();
+    EXPECT_EQ(titles, QStringList({"&Datei", "&Studie", "&Hilfe"}));
+    window->menu(qt::ProgramWindow::Menu::Ansicht);  // as a later menu is added
+    window->menu(qt::ProgramWindow::Menu::Bearbeiten);
+    titles.clear();
+    for (QAction* menu : window->menuBar()->actions())
+        titles << menu->text();
+    EXPECT_EQ(titles, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&Studie", "&Hilfe"}));
+}
+
+TEST_F(ProgramWindowTest, EveryMenuEntryHasAMnemonicOfItsOwnInItsMenu) {
+    ASSERT_TRUE(window->saveCaseAs(file("zuletzt.tgcase")));  // an entry in "Zuletzt geöffnet"
+    window->showStudy();
+    std::vector<QMenu*> menus;
+    const auto check = [](const QList<QAction*>& entries, std::vector<QMenu*>& submenus) {
+        std::set<int> keys;
+        for (QAction* a : entries) {
+            if (a->isSeparator()) continue;
+            const QKeySequence key = QKeySequence::mnemonic(a->text());
+            EXPECT_FALSE(key.isEmpty()) << a->text().toStdString();
+            EXPECT_TRUE(keys.insert(key[0].toCombined()).second) << a->text().toStdString();
+            if (a->menu()) submenus.push_back(a->menu());
+        }
+    };
+    check(window->menuBar()->actions(), menus);
+    check(window->studyWindow()->menuBar()->actions(), menus);
+    ASSERT_GE(menus.size(), 4u);
+    while (!menus.empty()) {
+        QMenu* menu = menus.back();
+        menus.pop_back();
+        emit menu->aboutToShow();  // the recent files are listed when the menu opens
+        check(menu->actions(), menus);
+    }
 }
 
 TEST_F(ProgramWindowTest, F1OpensTheManual) {
@@ -148,6 +201,7 @@ TEST_F(ProgramWindowTest, ADroppedCaseFileOpensAndOtherFilesAreIgnored) {
     EXPECT_FALSE(drop(file("bild.png")));
     EXPECT_EQ(fields()[Control::txt_Lufttemp], "35");
     EXPECT_TRUE(drop(path));
+    QCoreApplication::processEvents();  // the file opens once the drop has ended
     EXPECT_EQ(fields()[Control::txt_Lufttemp], "55");
     EXPECT_EQ(window->currentFile(), path);
 
@@ -157,6 +211,7 @@ TEST_F(ProgramWindowTest, ADroppedCaseFileOpensAndOtherFilesAreIgnored) {
     std::remove(pipe.toStdString().c_str());
     ASSERT_TRUE(makeFifo(pipe.toStdString()));
     EXPECT_TRUE(drop(pipe));
+    QCoreApplication::processEvents();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("keine gewöhnliche Datei, sondern eine benannte Pipe"),
               std::string::npos)

@@ -2,6 +2,7 @@
 // a case put back into the main window.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QTableView>
 #include <QTableWidget>
@@ -29,7 +30,7 @@ class StudyWindowTest : public StudyFixture {
 };
 
 TEST_F(StudyWindowTest, OpensWithTheMainWindowsTextsAndOnlyOnce) {
-    EXPECT_EQ(study->windowTitle(), "Parameterstudie");
+    EXPECT_EQ(study->windowTitle(), "Parameterstudie[*]");  // [*]: the mark of unsaved changes
     EXPECT_TRUE(study->isVisible());
     EXPECT_EQ(program->action("parameterstudie")->shortcut(), QKeySequence("Ctrl+T"));
     auto* base = study->findChild<QTableWidget*>(QStringLiteral("grundfall"));
@@ -286,6 +287,72 @@ TEST_F(StudyWindowTest, ADoubleClickedRowGoesIntoTheMainWindowsFields) {
     expected[Control::txt_Dicke] = "6";
     EXPECT_EQ(mainTexts().text, expected.text);
     EXPECT_TRUE(questions.empty());
+}
+
+TEST_F(StudyWindowTest, AnUnsavedStudyIsOfferedForSavingBeforeItIsReplacedOrTheProgramEnds) {
+    std::vector<std::string> asked;
+    qt::SaveChoice choice = qt::SaveChoice::Cancel;
+    program->setSaveQuestionHook([&](const QString& q) {
+        asked.push_back(q.toStdString());
+        return choice;
+    });
+    EXPECT_FALSE(study->hasUnsavedChanges());  // no study entered yet: nothing to keep
+    enterTheStudy();
+    EXPECT_TRUE(study->hasUnsavedChanges());
+    EXPECT_TRUE(study->isWindowModified());
+    const QString first = QString::fromStdString(testFile("erste.tgstudy"));
+    ASSERT_TRUE(study->saveStudyAs(first));
+    EXPECT_FALSE(study->hasUnsavedChanges());
+    EXPECT_EQ(study->windowTitle(), "Parameterstudie – " + QFileInfo(first).fileName() + "[*]");
+    range(1, Control::txt_Lufttemp, "30", "60", "10");
+    EXPECT_TRUE(study->hasUnsavedChanges());
+
+    // Another study opened from the main window: Abbrechen keeps the form, Verwerfen not.
+    SavedStudy other;
+    other.base = fastInputs();
+    other.varied.push_back({Control::txt_mue, "10;20", 0});
+    FileProblem problem;
+    const QString second = QString::fromStdString(testFile("zweite.tgstudy"));
+    ASSERT_TRUE(writeStudyFile(second.toStdString(), other, problem));
+    EXPECT_FALSE(program->openFile(second));
+    EXPECT_EQ(countText(), "12 Fälle");
+    choice = qt::SaveChoice::Discard;
+    EXPECT_TRUE(program->openFile(second));
+    EXPECT_EQ(countText(), "2 Fälle");
+    EXPECT_EQ(study->studyFile(), second);
+
+    // The program's end asks for the study too; Abbrechen keeps both windows open.
+    ASSERT_TRUE(program->saveCaseAs(QString::fromStdString(testFile("haupt.tgcase"))));
+    list(1, Control::txt_mue, "10;20;30");
+    choice = qt::SaveChoice::Cancel;
+    EXPECT_FALSE(program->close());
+    EXPECT_TRUE(program->isVisible());
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked.back(),
+              "Änderungen an „" + QFileInfo(second).fileName().toStdString() + "“ speichern?");
+    // Speichern writes the study to its file, and the program ends.
+    choice = qt::SaveChoice::Save;
+    EXPECT_TRUE(program->close());
+    SavedStudy reread;
+    ASSERT_TRUE(readStudyFile(second.toStdString(), defaultInputTexts(), reread, problem));
+    ASSERT_EQ(reread.varied.size(), 1u);
+    EXPECT_EQ(reread.varied[0].range, "10;20;30");
+}
+
+TEST_F(StudyWindowTest, TheFormStaysInPlaceWhileItsMessagesComeAndGo) {
+    range(1, Control::txt_Lufttemp, "30", "50", "10");
+    const auto place = [this](QWidget* w) { return w->mapTo(study, QPoint(0, 0)); };
+    const QPoint second = place(editor(2)), start = place(button("berechnen"));
+    ASSERT_TRUE(shownError(1).empty());
+    for (const char* from : {"x", "60", "30"}) {  // not a number, the wrong way round, fine
+        in<QLineEdit>(1, "von")->setText(QString::fromUtf8(from));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(place(editor(2)), second) << from;
+        EXPECT_EQ(place(button("berechnen")), start) << from;
+    }
+    EXPECT_EQ(study->action("studieOeffnen")->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(study->action("studieSpeichern")->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_TRUE(study->action("schliessen")->shortcuts().contains(QKeySequence("Ctrl+W")));
 }
 
 }  // namespace

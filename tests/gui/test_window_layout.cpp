@@ -1,6 +1,7 @@
 // The freshly opened window: its controls, texts, fonts, geometry and tab order.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +9,7 @@
 #include <QPushButton>
 
 #include "display/control_table.h"
+#include "display/field_help.h"
 #include "gui/chart_surface.h"
 #include "gui/decorations.h"
 #include "tests/gui/qt_support.h"
@@ -164,6 +166,30 @@ TEST_F(FreshWindow, TabWalksTheInputsTopToBottomThenStart) {
     for (int i = 0; i < kInputCount; ++i)
         EXPECT_EQ(chain[static_cast<std::size_t>(i)], w->widget(controlAt(i))) << i;
     EXPECT_EQ(chain.back(), w->widget(Control::cmd_Start));
+}
+
+TEST_F(FreshWindow, ScreenReadersHearEveryFieldByItsCaptionAndValue) {
+    for (int i = 0; i < kControlCount; ++i) {
+        const Control c = controlAt(i);
+        if (!isInput(c) && !isOutputField(c)) continue;
+        QWidget* field = w->widget(c);
+        const QString caption = QString::fromUtf8(fieldCaption(c)).trimmed();
+        EXPECT_EQ(field->accessibleName(), caption) << controlName(c);
+        EXPECT_EQ(field->accessibleDescription().toStdString(), fieldHelp(c)) << controlName(c);
+        const QLabel* label = isInput(c)
+                                  ? w->findChild<QLabel*>(QString::fromLatin1(inputLabelName(c)))
+                                  : static_cast<QLabel*>(w->widget(labelOf(c)));
+        ASSERT_NE(label, nullptr) << controlName(c);
+        EXPECT_EQ(label->buddy(), field) << controlName(c);
+        EXPECT_EQ(label->text().toStdString(), fieldCaption(c));  // no mnemonic taken from it
+    }
+    // What assistive technology reads: "Anfangsdicke der Platte in mm, 20,0".
+    QAccessibleInterface* dicke =
+        QAccessible::queryAccessibleInterface(w->widget(Control::txt_Dicke));
+    ASSERT_NE(dicke, nullptr);
+    EXPECT_EQ(dicke->text(QAccessible::Name), "Anfangsdicke der Platte in mm");
+    EXPECT_EQ(dicke->text(QAccessible::Value), "20,0");
+    EXPECT_EQ(dicke->role(), QAccessible::EditableText);
 }
 
 // Rows of dark ink in an image, from the first to the last, inside the given columns.

@@ -3,6 +3,8 @@
 import concurrent.futures
 import math
 import pickle
+import pydoc
+import re
 
 import numpy as np
 import pytest
@@ -157,3 +159,17 @@ def test_a_case_file_is_the_base_of_a_run(tmp_path):
     r = tesmo.run(path, txt_Lufttemp=45)
     assert r.inputs == {**tesmo.defaults(), "txt_Dicke": "4", "txt_mue": "30", "txt_Lufttemp": "45"}
     assert r.texts == tesmo.run(str(path), txt_Lufttemp="45").texts
+
+
+def test_every_history_and_result_has_its_unit_in_help_and_in_the_frame():
+    assert set(tesmo.HISTORY_UNITS) == set(tesmo.HISTORY_NAMES)
+    assert set(tesmo.RESULT_UNITS) == set(tesmo.RESULT_NAMES)
+    f = tesmo.run(THIN).frame()
+    units = f.attrs["units"]
+    assert set(units) == {f.index.name, *f.columns}
+    assert units["Laufzeit"] == "s"
+    assert units["VerlaufSpiegel"] == "m"
+    assert units["VerlaufRate"] == "kg/(m² h)"
+    shown = pydoc.render_doc(tesmo.Result, renderer=pydoc.plaintext)
+    for name, unit in {**tesmo.HISTORY_UNITS, **tesmo.RESULT_UNITS}.items():
+        assert re.search(rf"\b{name} +{re.escape(unit)}\n", shown), name
