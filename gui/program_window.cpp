@@ -109,6 +109,8 @@ void ProgramWindow::buildMenus() {
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
+    addCalculationMenu();
+
     QMenu* studie = menuBar()->addMenu(QStringLiteral("&Studie"));
     add(studie, "parameterstudie", QStringLiteral("&Parameterstudie…"),
         QKeySequence(Qt::CTRL | Qt::Key_T), &ProgramWindow::showStudy);
@@ -117,6 +119,27 @@ void ProgramWindow::buildMenus() {
     add(hilfe, "handbuch", QStringLiteral("&Handbuch"), QKeySequence(Qt::Key_F1),
         &ProgramWindow::manual);
     add(hilfe, "ueber", QStringLiteral("Über &Tesmo-Luft"), {}, &ProgramWindow::about);
+}
+
+// "Berechnung": how the next Start computes. Korrigierte Luftbilanz charges the air of the
+// second drying period with the plate's warming once per step, from the temperature the plate
+// had at the end of the first period; unchecked, the dryer computes as it always has. A run
+// that is going keeps the balance it started with.
+void ProgramWindow::addCalculationMenu() {
+    QMenu* berechnung = menuBar()->addMenu(QStringLiteral("&Berechnung"));
+    luftbilanz_ = berechnung->addAction(QStringLiteral("&Korrigierte Luftbilanz"));
+    luftbilanz_->setObjectName(QStringLiteral("korrigierteLuftbilanz"));
+    luftbilanz_->setCheckable(true);
+    connect(luftbilanz_, &QAction::toggled, this, [this](bool korrigiert) {
+        RunOptions options = client_->runControl().runOptions();
+        options.luftbilanz = korrigiert ? Luftbilanz::Korrigiert : Luftbilanz::Standard;
+        client_->runControl().setRunOptions(options);
+    });
+}
+
+void ProgramWindow::setRunOptions(const RunOptions& options) {
+    client_->runControl().setRunOptions(options);
+    luftbilanz_->setChecked(options.luftbilanz == Luftbilanz::Korrigiert);
 }
 
 void ProgramWindow::runningChanged(bool running) {
@@ -132,6 +155,7 @@ InputTexts ProgramWindow::fieldTexts() const {
     InputTexts texts;
     for (int i = 0; i < kInputCount; ++i)
         texts[controlAt(i)] = client_->text(controlAt(i));
+    texts.optionen = client_->runControl().runOptions();
     return texts;
 }
 
@@ -148,6 +172,7 @@ void ProgramWindow::newCase() {
     const InputTexts defaults = defaultInputTexts();
     for (int i = 0; i < kInputCount; ++i)
         client_->setText(controlAt(i), defaults[controlAt(i)]);
+    setRunOptions(defaults.optionen);
     currentFile_.clear();
 }
 
@@ -161,6 +186,7 @@ bool ProgramWindow::openCase(const QString& path) {
     }
     for (int i = 0; i < kInputCount; ++i)
         client_->setText(controlAt(i), texts[controlAt(i)]);
+    setRunOptions(texts.optionen);
     currentFile_ = path;
     rememberFile(path);
     return true;

@@ -5,7 +5,9 @@
 // offers the exports; a case file dropped on the window opens as well. While a run is going
 // (also paused) nothing may replace the inputs or export half a run: Neu, Öffnen, Zuletzt
 // geöffnet and Exportieren are disabled; saving stays possible (the texts now in the fields).
-// "Studie" opens the parameter study window (study_window.h), which never touches the run.
+// "Berechnung" chooses the second drying period's air balance for the next Start; a case file
+// keeps it. "Studie" opens the parameter study window (study_window.h), which never touches
+// the run.
 #pragma once
 
 #include <functional>
@@ -63,6 +65,9 @@ class ProgramWindow : public QMainWindow {
     void showStudy();
     StudyWindow* studyWindow() const { return study_.get(); }
 
+    // The run modes of the next Start, as a case file holds them: the menu's check marks follow.
+    void setRunOptions(const RunOptions& options);
+
     QAction* action(const QString& objectName) const;
     // Instead of a message box, hand messages to this function (tests).
     void setMessageHook(std::function<void(const QString&)> hook);
@@ -74,6 +79,7 @@ class ProgramWindow : public QMainWindow {
 
   private:
     void buildMenus();
+    void addCalculationMenu();
     void newCase();
     void openWithDialog();
     void save();
@@ -92,6 +98,7 @@ class ProgramWindow : public QMainWindow {
     frm_TesmoGegen* client_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QMenu* exportMenu_ = nullptr;
+    QAction* luftbilanz_ = nullptr;
     std::vector<QAction*> disabledWhileRunning_;
     QString currentFile_;
     std::vector<Export> exports_;

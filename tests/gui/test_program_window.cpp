@@ -95,6 +95,38 @@ TEST_F(ProgramWindowTest, SavedAndReopenedCasesAreByteIdentical) {
     EXPECT_EQ(st->Laufende, RunEnd::None);
 }
 
+TEST_F(ProgramWindowTest, TheCorrectedAirBalanceIsChosenInTheMenuAndKeptWithTheCase) {
+    QAction* korrigiert = window->action("korrigierteLuftbilanz");
+    ASSERT_NE(korrigiert, nullptr);
+    EXPECT_TRUE(korrigiert->isCheckable());
+    EXPECT_FALSE(korrigiert->isChecked());
+    // Between the file menus and the study.
+    QStringList menus;
+    for (QAction* a : window->menuBar()->actions())
+        menus << a->text().remove('&');
+    EXPECT_LT(menus.indexOf("Berechnung"), menus.indexOf("Studie"))
+        << menus.join(' ').toStdString();
+    EXPECT_GT(menus.indexOf("Berechnung"), menus.indexOf("Datei"));
+
+    type(fastInputs());
+    korrigiert->trigger();
+    EXPECT_EQ(window->client().runControl().runOptions().luftbilanz, Luftbilanz::Korrigiert);
+    QTest::mouseClick(static_cast<QAbstractButton*>(window->client().widget(Control::cmd_Start)),
+                      Qt::LeftButton);
+    EXPECT_EQ(st->optionen.luftbilanz, Luftbilanz::Korrigiert);  // the run computed with it
+
+    const QString path = file("korrigiert.tgcase");
+    ASSERT_TRUE(window->saveCaseAs(path));
+    EXPECT_NE(slurp(path.toStdString()).find("\nluftbilanz = korrigiert\n"), std::string::npos);
+    window->action("neu")->trigger();  // a new case computes as the dryer always has
+    EXPECT_FALSE(korrigiert->isChecked());
+    EXPECT_EQ(window->client().runControl().runOptions().luftbilanz, Luftbilanz::Standard);
+    ASSERT_TRUE(window->openCase(path));
+    EXPECT_TRUE(korrigiert->isChecked());
+    EXPECT_EQ(window->client().runControl().runOptions().luftbilanz, Luftbilanz::Korrigiert);
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(ProgramWindowTest, ARefusedFileShowsTheReadersMessageAndLeavesTheFields) {
     const QString bad = file("kaputt.tgcase");
     spit(bad.toStdString(), "format = tesmo-gegen-case 1\ntxt_Dicke = 12\ntxt_Dicke = 13\n");
