@@ -364,8 +364,8 @@ ReportSection gridSection(const GridStudy& s, const BalanceStudy& b) {
 
     r.add(
         "**Rissanzeiger.** Die Größen, an denen man die Gefahr von Trockenrissen abliest, "
-        "entstehen im ersten Abschnitt (das Ende der Kernschwindung kurz danach) und hängen "
-        "nicht von der Luftbilanz des zweiten ab:\n\n");
+        "entstehen im ersten Abschnitt oder kurz danach (das Ende der Kernschwindung) und "
+        "hängen daher kaum von der Luftbilanz des zweiten ab:\n\n");
     r.add(crackTable(s));
     std::string spreads;
     for (const GridQuantity& q : kCrackQuantities)
