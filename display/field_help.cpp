@@ -44,7 +44,8 @@ constexpr Eingabe kEingaben[] = {
      "Schwindung nur aus Wasser bestünde.",
      "Trockenrohdichte der fertig getrockneten Platte: kg Trockenmasse je m³ getrockneter "
      "Platte. Mit Anfangswasserbeladung und Schwindung bestimmt sie die offene Porosität und die "
-     "Wasserbeladung am Schwindungsende."},
+     "Schwindungsgrenze. Probe: Trockendichte / (1 − offene Porosität) ist die Reindichte des "
+     "Feststoffs, für Ziegeltone etwa 2600 bis 2700 kg/m³."},
     {txt_XAnf, {"0,18", "0,30"}, "kg/kg",
      "Werte bis 0, Werte, mit denen der Rohling nur aus Wasser bestünde, und Werte, die für die "
      "eingegebene Schwindung zu klein sind (die Meldung nennt dann die Schwindung).",
@@ -62,21 +63,25 @@ constexpr Eingabe kEingaben[] = {
      "Lineare Trockenschwindung vom Rohling bis zur getrockneten Platte, in % der Rohlingsmaße. "
      "Die Platte schwindet ideal: Bis zum Schwindungsende verliert sie so viel Volumen, wie "
      "Wasser sie verlässt. Mit 0 wird eine nicht schwindende Platte gerechnet."},
-    {txt_Feuchteleit, {"20", "80"}, "· 10^(-9) m²/s", kNurPositiv,
-     "Feuchteleitkoeffizient des kapillaren Wassertransports bei 0,25 kg/kg und 25 °C. Oberhalb "
-     "der Grenzfeuchte (Schwindungsende) wächst er mit dem Quadrat des Wasservolumenanteils, "
-     "darunter fällt er mit der Kappa-Steigung ab; je Kelvin über 25 °C steigt er um 2,25 %. "
-     "Größere Werte halten die Oberfläche länger nass."},
+    {txt_Feuchteleit, {"20", "80"}, "· 10⁻⁹ m²/s", kNurPositiv,
+     "Feuchteleitkoeffizient κ des kapillaren Wassertransports bei 0,25 kg/kg (25 % atro) und "
+     "25 °C. Oberhalb der Schwindungsgrenze wächst er mit dem Quadrat des "
+     "Wasservolumenanteils, darunter fällt er mit der Kappa-Steigung ab; je Kelvin über 25 °C "
+     "steigt er um 2,25 %. Größere Werte halten die Oberfläche länger nass. Zu gewinnen aus "
+     "gemessenen Trocknungskurven (siehe Handbuch, Stoffwerte)."},
     {txt_lambda, {"0,5", "1,2"}, "W/(m K)", kNurPositiv,
-     "Wärmeleitfähigkeit der getrockneten Platte. Sie bestimmt im 2. Trocknungsabschnitt, wie "
+     "Wärmeleitfähigkeit λ der getrockneten Platte. Sie bestimmt im 2. Trocknungsabschnitt, wie "
      "viel Wärme durch die trockene Schicht zum Trocknungsspiegel gelangt."},
     {txt_mue, {"5", "30"}, "", kNurPositiv,
-     "Diffusionswiderstandszahl µ der trockenen Masse, ohne Einheit: um diesen Faktor "
-     "diffundiert Wasserdampf durch die trockene Schicht langsamer als durch ruhende Luft. Sie "
-     "begrenzt im 2. Trocknungsabschnitt die Verdunstung am Trocknungsspiegel."},
-    {txt_Waermeuebergang, {"20", "80"}, "W/(m² K)", kNurPositiv,
-     "Effektiver Wärmeübergangskoeffizient zwischen Trocknungsluft und Plattenoberfläche. Im "
-     "1. Trocknungsabschnitt ist die Verdunstungsrate ihm proportional."},
+     "Wasserdampf-Diffusionswiderstandszahl µ der trockenen Masse, ohne Einheit: um diesen "
+     "Faktor diffundiert Wasserdampf durch die trockene Schicht langsamer als durch ruhende "
+     "Luft. Sie begrenzt im 2. Trocknungsabschnitt die Verdunstung am Trocknungsspiegel. Zu "
+     "messen im Napfversuch an einer Scheibe der getrockneten Masse."},
+    {txt_Waermeuebergang, {"10", "35"}, "W/(m² K)", kNurPositiv,
+     "Effektiver Wärmeübergangskoeffizient α zwischen Trocknungsluft und Plattenoberfläche. Im "
+     "1. Trocknungsabschnitt ist die Verdunstungsrate ihm proportional. Werte von 50 bis 80 "
+     "W/(m² K) erreicht man nur mit hoher Luftgeschwindigkeit; aus der Luftgeschwindigkeit w "
+     "längs der Platte etwa 5,6 + 4,0 · w (w in m/s, bis 5 m/s)."},
     {txt_AussenluftTemp, {"-10", "25"}, "°C",
      "Werte ab der Ablufttemperatur, bis -234,175 °C und über 10000 °C.",
      "Temperatur der angesaugten Außenluft. Sie wird ohne Wasseraufnahme auf die "
@@ -106,8 +111,10 @@ constexpr Eingabe kEingaben[] = {
      "Feuchteprofil feiner auf und rechnen länger."},
     {txt_deltaT, {"0,1", "1"}, "s", kNurPositiv,
      "Zeitschritt der Rechnung. Jeder Zeitschritt wird gespeichert: Braucht ein Lauf mehr als "
-     "500 000, bricht er ab. Zulufttemperatur, Energiebedarf und Trocknungsdauer hängen merklich "
-     "von ihm ab (siehe Handbuch, Numerik)."},
+     "500 000, bricht er ab. Mit der Standard-Luftbilanz hängen Zulufttemperatur, Energiebedarf "
+     "und Trocknungsdauer stark von ihm ab, weil sie die Erwärmung der Platte mit ihm "
+     "multipliziert; mit Berechnung → Korrigierte Luftbilanz nur noch um wenige Prozent (siehe "
+     "Handbuch, Numerik)."},
     {txt_rund, {"500", "5000"}, "",
      "Werte unter 50 (die Momentanwerte werden fünfzigmal je Kurve aufgefrischt), Werte mit "
      "Nachkommastellen und Werte über 1000000000.",
@@ -117,27 +124,29 @@ constexpr Eingabe kEingaben[] = {
     {txt_KappaSteig, {"4", "10"}, "",
      "Werte, mit denen sich der Feuchteleitkoeffizient bis zur trockenen Masse um mehr als 100 "
      "Zehnerpotenzen änderte.",
-     "Steigung des Feuchteleitkoeffizienten unterhalb der Grenzfeuchte (Schwindungsende): Er "
-     "fällt um so viele Zehnerpotenzen je Einheit Wasservolumenanteil (m³/m³). Größere Werte "
-     "lassen die Oberfläche früher austrocknen."},
+     "Steigung des Feuchteleitkoeffizienten unterhalb der Schwindungsgrenze, in Dekaden je "
+     "m³/m³: Er fällt um so viele Zehnerpotenzen je Einheit Wasservolumenanteil, bei 6,7 also um "
+     "0,67 Zehnerpotenzen je 0,1 m³/m³. Größere Werte lassen die Oberfläche früher "
+     "austrocknen."},
 };
 
 // Results and warnings: what each means, its unit, and how a result is computed.
 constexpr Ergebnis kErgebnisse[] = {
     {txt_XSchwEnde,
-     "Wasserbeladung am Schwindungsende, in kg/kg atro. Bis dahin schwindet die Platte ideal, "
-     "danach leeren sich die Poren. Berechnet als offene Porosität · 1000 kg/m³ / Trockendichte."},
+     "Wasserbeladung am Schwindungsende (Schwindungsgrenze), in kg/kg atro. Bis dahin schwindet "
+     "die Platte ideal, danach leeren sich die Poren. Berechnet als offene Porosität · 1000 "
+     "kg/m³ / Trockendichte."},
     {txt_offPoren,
      "Offene Porosität der getrockneten Platte, in Vol.-%: der Wasservolumenanteil am "
      "Schwindungsende. Wasservolumen des Rohlings minus Schwindvolumen, bezogen auf das Volumen "
      "der getrockneten Platte."},
     {txt_LuftRohlingVerh,
-     "Trockene Luft je kg trockener Rohlinge, in kg/kg: (Anfangs- minus Endwasserbeladung) / "
-     "(Wasserbeladung der Abluft minus der Außenluft). Die Luft nimmt genau das Wasser auf, das "
-     "die Platten abgeben."},
+     "Spezifischer Luftbedarf: trockene Luft je kg trockener Rohlinge, in kg/kg: (Anfangs- "
+     "minus Endwasserbeladung) / (Wasserbeladung der Abluft minus der Außenluft). Die Luft nimmt "
+     "genau das Wasser auf, das die Platten abgeben."},
     {txt_LuftWasserVerh,
-     "Trockene Luft je kg verdunsteten Wassers, in kg/kg: 1 / (Wasserbeladung der Abluft minus "
-     "der Außenluft). Hängt nur von Abluft und Außenluft ab."},
+     "Spezifischer Luftbedarf je kg verdunsteten Wassers, in kg trockener Luft je kg: 1 / "
+     "(Wasserbeladung der Abluft minus der Außenluft). Hängt nur von Abluft und Außenluft ab."},
     {txt_Zeit,
      "Gerechnete Trocknungszeit seit dem Eintritt der Platte in den Trockner, in Stunden : "
      "Minuten : Sekunden (nicht die Rechenzeit). Am Ende die ganze Trocknungsdauer."},
@@ -154,19 +163,20 @@ constexpr Ergebnis kErgebnisse[] = {
      "Wärmestromdichte / Wärmeübergangskoeffizient."},
     {txt_thetaK,
      "Kerntemperatur, in °C. Im 1. Trocknungsabschnitt die Kühlgrenztemperatur wie an der "
-     "Oberfläche. Im 2. die Temperatur am Trocknungsspiegel, die für die ganze feuchte Zone gilt: "
-     "Bei ihr gleicht die zugeführte Wärme den Dampf aus, der durch die trockene Schicht "
-     "entweichen kann. Angezeigt höchstens 100 °C."},
+     "Oberfläche. Im 2. die Temperatur der feuchten Zone, gerechnet am Trocknungsspiegel: Bei "
+     "ihr gleicht die zugeführte Wärme den Dampf aus, der durch die "
+     "trockene Schicht entweichen kann. Angezeigt höchstens 100 °C."},
     {txt_xmom,
      "Mittlere Wasserbeladung der Platte, in kg/kg atro, aus dem Feuchteprofil (nur Knoten mit "
      "Wasser zählen). Im 2. Trocknungsabschnitt unter 0,005 als „<0,01“; am Ende steht hier die "
      "Endwasserbeladung."},
     {txt_qrand,
-     "Wärmestromdichte in die Platte je Seite, in kW/m². Im 1. Trocknungsabschnitt "
+     "Wärmestromdichte in die Platte je m² Fläche einer Seite der getrockneten Platte, in "
+     "kW/m². Im 1. Trocknungsabschnitt "
      "Wärmeübergangskoeffizient · (Luft- minus Oberflächentemperatur), im 2. durch "
      "Luftgrenzschicht und trockene Schicht in Reihe bis zum Trocknungsspiegel."},
     {txt_Wasserdampf,
-     "Verdunstungsrate je m² Plattenoberfläche (je Seite), in kg/(m² h). Im 1. "
+     "Verdunstungsrate je m² Fläche einer Seite der getrockneten Platte, in kg/(m² h). Im 1. "
      "Trocknungsabschnitt Wärmestromdichte / Verdampfungsenthalpie, im 2. die geglättete "
      "Dampfdiffusion durch die trockene Schicht."},
     {txt_KapGeschw,
@@ -174,9 +184,11 @@ constexpr Ergebnis kErgebnisse[] = {
      "mm/h: Verdunstungsrate / (Trockendichte · Wasserbeladung an der Oberfläche). Im 2. "
      "Trocknungsabschnitt „-“."},
     {txt_Dampfgeschw,
-     "Mittlere Geschwindigkeit des Wasserdampfs in den offenen Poren der trockenen Schicht, in "
-     "m/h: Verdunstungsrate / (offene Porosität · Dampfdichte bei Oberflächentemperatur). Im 1. "
-     "Trocknungsabschnitt „-“."},
+     "Ein Vergleichsmaß für die Geschwindigkeit des Wasserdampfs in den offenen Poren der "
+     "trockenen Schicht, in m/h: Verdunstungsrate / (offene Porosität · 219,492 / T), mit "
+     "219,492 / T kg/m³ der Dichte reinen Wasserdampfs bei 1,013 bar und der "
+     "Oberflächentemperatur T in K. Der Dampf in den Poren ist viel dünner (rund hundertmal), "
+     "seine wirkliche Geschwindigkeit entsprechend größer. Im 1. Trocknungsabschnitt „-“."},
     {txt_Dauer1TA,
      "Dauer des 1. Trocknungsabschnitts, in Stunden : Minuten : Sekunden: bis die "
      "Kapillarströmung die Oberfläche nicht mehr nass halten kann und ein Trocknungsspiegel in "
@@ -186,11 +198,12 @@ constexpr Ergebnis kErgebnisse[] = {
      "Rechnung wird sie wie alle Wasserbeladungsverläufe so umgerechnet, dass der Lauf genau bei "
      "der Endwasserbeladung endet."},
     {txt_Anfangsrate,
-     "Verdunstungsrate beim Eintritt in den Trockner, in kg/(m² h): Wärmeübergangskoeffizient · "
-     "(Ablufttemperatur minus ihre Kühlgrenztemperatur) / Verdampfungsenthalpie."},
+     "Verdunstungsrate beim Eintritt in den Trockner, je m² Fläche einer Seite der getrockneten "
+     "Platte, in kg/(m² h): Wärmeübergangskoeffizient · (Ablufttemperatur minus ihre "
+     "Kühlgrenztemperatur) / Verdampfungsenthalpie."},
     {txt_t1xse,
-     "Zeit ab Eintritt, zu der die Oberfläche die Wasserbeladung am Schwindungsende "
-     "unterschreitet und nicht mehr schwindet, in Stunden : Minuten : Sekunden."},
+     "Zeit ab Eintritt, zu der die Oberfläche die Schwindungsgrenze unterschreitet und nicht "
+     "mehr schwindet, in Stunden : Minuten : Sekunden."},
     {txt_schwinddiff,
      "Unterschied der linearen Schwindung zwischen Oberfläche und Kern, in %, im Augenblick des "
      "steilsten Schwindungsgradienten an der Oberfläche. Ein Maß für die Spannungen, die zu "
@@ -199,13 +212,14 @@ constexpr Ergebnis kErgebnisse[] = {
      "Größter Gradient der linearen Schwindung an der Oberfläche, in % pro mm, über den ersten "
      "Knotenabstand, solange die Oberfläche schwindet."},
     {txt_t2xse,
-     "Zeit ab Eintritt, zu der der Kern (die Plattenmitte) die Wasserbeladung am "
-     "Schwindungsende erreicht: Danach schwindet die Platte nicht mehr. In Stunden : Minuten : "
-     "Sekunden."},
+     "Zeit ab Eintritt, zu der der Kern (die Plattenmitte) die Schwindungsgrenze erreicht: "
+     "Danach schwindet die Platte nicht mehr. In Stunden : Minuten : Sekunden."},
     {txt_spezEnergie,
      "Mittlerer spezifischer Energiebedarf, in kJ je kg entfernten Wassers: Luft je kg Rohling · "
      "(Zuluft- minus Außenlufttemperatur) / (Anfangs- minus Endwasserbeladung), mit 1 kJ/(kg K) "
-     "für die Luft. Zulufttemperatur ist die Lufttemperatur am Ende."},
+     "für die Luft (die feuchte Außenluft hat etwa 1,7 % mehr). Zulufttemperatur ist die "
+     "Lufttemperatur am Ende. Mit der Standard-Luftbilanz hängt er von der Zeitschrittweite ab "
+     "(siehe Handbuch, Gegenstromluft)."},
     {txt_relEnergie,
      "Mittlerer Energiebedarf bezogen auf die Verdampfungsenthalpie von 2500 kJ/kg: Werte über "
      "1 sagen, wie viel mehr Wärme gebraucht wird als zum bloßen Verdampfen."},

@@ -49,6 +49,7 @@ InputTexts ProgramWindow::fieldTexts() const {
     InputTexts texts;
     for (int i = 0; i < kInputCount; ++i)
         texts[controlAt(i)] = client_->text(controlAt(i));
+    texts.optionen = client_->runControl().runOptions();
     return texts;
 }
 
@@ -59,7 +60,8 @@ void ProgramWindow::takeAsSaved(const QString& path, const InputTexts& texts) {
 }
 
 bool ProgramWindow::hasUnsavedChanges() const {
-    return fieldTexts().text != savedTexts_.text;
+    const InputTexts now = fieldTexts();
+    return now.text != savedTexts_.text || now.optionen != savedTexts_.optionen;
 }
 
 bool ProgramWindow::maybeSave() {
@@ -81,6 +83,7 @@ void ProgramWindow::newCase() {
     const InputTexts defaults = defaultInputTexts();
     for (int i = 0; i < kInputCount; ++i)
         client_->setText(controlAt(i), defaults[controlAt(i)]);
+    setRunOptions(defaults.optionen);
     takeAsSaved({}, defaults);
 }
 
@@ -111,6 +114,7 @@ bool ProgramWindow::openCase(const QString& path) {
     }
     for (int i = 0; i < kInputCount; ++i)
         client_->setText(controlAt(i), texts[controlAt(i)]);
+    setRunOptions(texts.optionen);
     takeAsSaved(path, texts);
     rememberFile(path);
     return true;

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -122,6 +123,7 @@ QAction* ProgramWindow::addEntry(QMenu* menu, const char* name, const QString& t
 
 void ProgramWindow::buildMenus() {
     buildFileMenu();
+    buildCalculationMenu();
     buildStudyMenu();
     buildHelpMenu();
 }
@@ -156,6 +158,31 @@ void ProgramWindow::buildFileMenu() {
         datei, "beenden", QStringLiteral("&Beenden"), [this] { close(); },
         keys(QKeySequence::Quit));
     fillRecentMenu();  // filled from the start; each opening brings it up to date
+}
+
+// "Berechnung": how the next Start computes. Korrigierte Luftbilanz charges the air of the
+// second drying period with the plate's warming once per step, from the temperature the plate
+// had at the end of the first period; unchecked, the dryer computes as it always has. A run
+// that is going keeps the balance it started with.
+void ProgramWindow::buildCalculationMenu() {
+    luftbilanz_ = addEntry(menu(Menu::Berechnung), "korrigierteLuftbilanz",
+                           QStringLiteral("&Korrigierte Luftbilanz"), [] {});
+    luftbilanz_->setCheckable(true);
+    calculationMode_ =
+        status_->addIndicator(QStringLiteral("rechenart"), QStringLiteral("Berechnungsart"));
+    connect(luftbilanz_, &QAction::toggled, this, [this](bool korrigiert) {
+        RunOptions options = client_->runControl().runOptions();
+        options.luftbilanz = korrigiert ? Luftbilanz::Korrigiert : Luftbilanz::Standard;
+        client_->runControl().setRunOptions(options);
+        calculationMode_->setText(korrigiert ? QStringLiteral("korrigierte Luftbilanz")
+                                             : QString());
+        showDocumentState();
+    });
+}
+
+void ProgramWindow::setRunOptions(const RunOptions& options) {
+    client_->runControl().setRunOptions(options);
+    luftbilanz_->setChecked(options.luftbilanz == Luftbilanz::Korrigiert);
 }
 
 void ProgramWindow::buildStudyMenu() {

@@ -12,8 +12,10 @@
 // from the last opened or saved case (or from the defaults after Neu) and asks before anything
 // would discard them. While a run is going (also paused) nothing may replace the inputs or
 // export half a run: Neu, Öffnen, Zuletzt geöffnet and Exportieren are disabled; saving stays
-// possible (the texts now in the fields). "Studie" opens the parameter study window
-// (study_window.h), which never touches the run.
+// possible (the texts now in the fields). "Berechnung" chooses the second drying period's air
+// balance for the next Start; a case file keeps it, and the status bar names it while it is not
+// the standard one. "Studie" opens the parameter study window (study_window.h), which never
+// touches the run.
 #pragma once
 
 #include <array>
@@ -30,6 +32,7 @@
 #include "model/inputs.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QScrollArea;
 
@@ -64,9 +67,12 @@ class ProgramWindow : public QMainWindow {
     const QString& currentFile() const { return currentFile_; }
     // The recently opened or saved files, newest first (kept with QSettings).
     QStringList recentFiles() const;
-    // Whether the seventeen texts differ from the last opened or saved case, or from the
-    // defaults after Neu and at the start.
+    // Whether the seventeen texts (or the run modes) differ from the last opened or saved case,
+    // or from the defaults after Neu and at the start.
     bool hasUnsavedChanges() const;
+    // The run modes of the next Start: the menu's check marks, the status bar's indicator and
+    // the run control follow them.
+    void setRunOptions(const RunOptions& options);
     // Before the texts are replaced or the program ends: "Änderungen an … speichern?" when
     // there are unsaved changes. True when the texts may go (saved, discarded, or none).
     bool maybeSave();
@@ -118,6 +124,7 @@ class ProgramWindow : public QMainWindow {
   private:
     void buildMenus();
     void buildFileMenu();
+    void buildCalculationMenu();
     void buildStudyMenu();
     void buildHelpMenu();
     void connectKeyboard();
@@ -145,6 +152,8 @@ class ProgramWindow : public QMainWindow {
     std::array<QMenu*, static_cast<std::size_t>(Menu::Count)> menus_{};
     QMenu* recentMenu_ = nullptr;
     QMenu* exportMenu_ = nullptr;
+    QAction* luftbilanz_ = nullptr;      // Berechnung → Korrigierte Luftbilanz
+    QLabel* calculationMode_ = nullptr;  // the status bar's word for a non-standard balance
     std::vector<QAction*> disabledWhileRunning_;
     QString currentFile_;
     InputTexts savedTexts_;  // what the fields held when last opened, saved or reset

@@ -241,6 +241,7 @@ void StudyWindow::takeBaseFromMain() {
     InputTexts base;
     for (int i = 0; i < kInputCount; ++i)
         base[controlAt(i)] = main_.text(controlAt(i));
+    base.optionen = main_.runControl().runOptions();
     setup_->setBase(base);
 }
 

@@ -185,7 +185,7 @@ const char* groesse(DerivedQuantity q) {
         case DerivedQuantity::ExhaustVapourPressure:
             return "den Dampfdruck der Abluft";
         case DerivedQuantity::AirPerProduct:
-            return "den spezifischen Luftdurchsatz";
+            return "den spezifischen Luftbedarf";
         case DerivedQuantity::ShrinkageEndWaterLoad:
             return "die Wasserbeladung am Schwindungsende";
         case DerivedQuantity::WaterFractionAtReference:
@@ -193,7 +193,7 @@ const char* groesse(DerivedQuantity q) {
         case DerivedQuantity::DryDensityAtReference:
             return "die Trockendichte bei 0,25 kg/kg";
         case DerivedQuantity::ConductivityAtLimit:
-            return "die Feuchteleitfähigkeit an der Grenzfeuchte";
+            return "die Feuchteleitfähigkeit an der Schwindungsgrenze";
     }
     return "";
 }

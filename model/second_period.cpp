@@ -31,6 +31,20 @@ bool ende(RunState& st, WindowPort& window, RunEnd grund) {
     return laufEnde(st, grund);
 }
 
+// The sensible heat that the plate takes from the air in this step, in kJ per kg of dry air:
+// the dry product (and the water it holds) warms by dThetaKern, and LuftRohlingVerh kg of air
+// pass one kg of product. The standard balance multiplies it by the time step as well, so that
+// the term carries K·s instead of K and grows with Δt; it is kept because every result of the
+// dryer as it has always been computed depends on it. The corrected balance leaves the factor
+// out (see luftbilanzKorrigiertStart for its first step).
+double fuehlbareWaermeDerPlatte(const RunParameters& p, const RunVariables& v) {
+    if (p.optionen.luftbilanz == Luftbilanz::Korrigiert) {
+        return (kCpTrockenmasse + kCwWasserGerundet * v.Xmom) * v.dThetaKern / p.LuftRohlingVerh;
+    }
+    return p.deltaT * (kCpTrockenmasse + kCwWasserGerundet * v.Xmom) * v.dThetaKern /
+           p.LuftRohlingVerh;
+}
+
 // Counter-current air advance as in the first period, plus the sensible heat that the plate
 // takes from the air while its wet zone warms up (dThetaKern, kept in single precision).
 void luftZustand(const RunParameters& p, RunVariables& v) {
@@ -41,9 +55,7 @@ void luftZustand(const RunParameters& p, RunVariables& v) {
     v.thetaKernVorher = v.thetaKern;
     const double dX = v.XLuftAlt - v.XLuftNeu;
     v.thetaLuftNeu = (v.thetaLuftAlt * (1 + kCpDampf * v.XLuftAlt) + kVerdampfungswaerme0 * dX -
-                      kCwWasserGerundet * v.thetaOb * dX +
-                      p.deltaT * (kCpTrockenmasse + kCwWasserGerundet * v.Xmom) * v.dThetaKern /
-                          p.LuftRohlingVerh) /
+                      kCwWasserGerundet * v.thetaOb * dX + fuehlbareWaermeDerPlatte(p, v)) /
                      (1 + kCpDampf * v.XLuftNeu);
     v.XAbluft = v.XLuftNeu;
     v.thetaLuftMom = v.thetaLuftNeu;
@@ -191,6 +203,10 @@ void profilkurve(RunState& st, WindowPort& window) {
 
 }  // namespace
 
+void luftbilanzKorrigiertStart(const RunParameters& p, RunVariables& v) {
+    if (p.optionen.luftbilanz == Luftbilanz::Korrigiert) v.thetaKernVorher = v.thetaKern;
+}
+
 void kernHoechstens100(RunVariables& v) {
     if (v.thetaKern > 100) v.thetaKern = 100;
 }
@@ -206,6 +222,7 @@ void uebergang(RunState& st, WindowPort& window) {
     const double schritte = std::floor(0.05 * st.t1TA / st.deltaT);
     st.mGlaett = static_cast<std::int16_t>(std::clamp(schritte, 0.0, 32766.0));
     st.thetaKernAlt = st.thetaOb;
+    luftbilanzKorrigiertStart(st, st);
 }
 
 int frontSuche(const RunParameters& p, const RunVariables& v) {

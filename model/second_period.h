@@ -19,6 +19,12 @@ bool zweiterAbschnittSchritt(RunState& st, WindowPort& window);
 // Steps until the run is over; the reason is left in st.Laufende.
 void zweiterTrocknungsabschnitt(RunState& st, WindowPort& window);
 
+// The corrected air balance counts the plate's warming from the temperature it had at the end
+// of the first period (its wet-bulb temperature there); the standard balance starts from
+// thetaKernVorher = 0, so that its first second-period step charges the air with warming the
+// plate from 0 °C. Called once by uebergang; changes nothing in the standard balance.
+void luftbilanzKorrigiertStart(const RunParameters& p, RunVariables& v);
+
 // The front temperature may come out of its search up to half a kelvin above boiling; the
 // second-period displays never show more than 100 °C, and the lowered value stays in the run
 // state, where the next air-state advance uses it. The display groups lower it as they show

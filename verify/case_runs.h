@@ -28,6 +28,21 @@ struct CaseResult {
     // temperature and to spezEnergie.
     double fuehlbarLuftK = 0;    // K
     double fuehlbarEnergie = 0;  // kJ per kg of water
+    // In the second period the evaporated water enters the air balance as liquid at the air's
+    // wet-bulb temperature θOb, although it left the plate at the front temperature θKern: what
+    // that adds to the supply-air temperature, Σ 4,19·(θKern − θOb)·ΔX/(1 + 1,86·X at the end).
+    double wasserTemperaturLuftK = 0;  // K
+
+    // The state at the end, for the balances of the dryer.
+    double thetaZuluft = 0;  // °C, the air at the plate at the end: the supply air
+    double XLuftEnde = 0;    // kg/kg, its water load
+    double XLuftStart = 0;   // kg/kg, the air at the plate at Start (the exhaust air)
+    double thetaKernEnde = 0, thetaOberflEnde = 0;  // °C
+    double XmomBilanz = 0, XEnde = 0;               // kg/kg
+    // The crack indicators.
+    double SchwindGradMax = 0;    // % per mm
+    double SchwindDiffMax = 0;    // %
+    double t1xse = 0, t2xse = 0;  // s
 
     bool finished() const { return end == RunEnd::Target || end == RunEnd::Midplane; }
 };

@@ -16,10 +16,12 @@ constexpr Steps kSpaceLevels[] = {{"0,2", "0,5"}, {"0,1", "0,5"}, {"0,05", "0,5"
 constexpr Steps kTimeLevels[] = {{"0,1", "1"}, {"0,1", "0,5"}, {"0,1", "0,25"}};
 constexpr Steps kBothLevels[] = {{"0,2", "2"}, {"0,1", "0,5"}, {"0,05", "0,125"}};
 
-GridSeries series(const Steps (&levels)[3], bool space, bool time) {
+GridSeries series(const Steps (&levels)[3], bool space, bool time,
+                  Luftbilanz bilanz = Luftbilanz::Standard) {
     GridSeries s;
     s.refinesSpace = space;
     s.refinesTime = time;
+    s.luftbilanz = bilanz;
     for (const Steps& l : levels)
         s.levels.push_back({l.dx, l.dt, TextZuZahl(l.dx), TextZuZahl(l.dt), {}});
     return s;
@@ -36,17 +38,19 @@ RichardsonEstimate GridSeries::estimate(const GridQuantity& q) const {
 
 GridStudy runGridStudy(int threads) {
     GridStudy study{series(kSpaceLevels, true, false), series(kTimeLevels, false, true),
-                    series(kBothLevels, true, true)};
+                    series(kBothLevels, true, true),
+                    series(kBothLevels, true, true, Luftbilanz::Korrigiert)};
     std::vector<GridLevel*> all;
-    for (GridSeries* s : {&study.space, &study.time, &study.both})
-        for (GridLevel& l : s->levels)
-            all.push_back(&l);
     std::vector<InputTexts> cases;
-    for (const GridLevel* l : all) {
-        InputTexts t = defaultInputTexts();
-        t[Control::txt_Ortsschrittweite] = l->dxText;
-        t[Control::txt_deltaT] = l->dtText;
-        cases.push_back(t);
+    for (GridSeries* s : {&study.space, &study.time, &study.both, &study.bothKorrigiert}) {
+        for (GridLevel& l : s->levels) {
+            all.push_back(&l);
+            InputTexts t = defaultInputTexts();
+            t[Control::txt_Ortsschrittweite] = l.dxText;
+            t[Control::txt_deltaT] = l.dtText;
+            t.optionen.luftbilanz = s->luftbilanz;
+            cases.push_back(t);
+        }
     }
     const std::vector<CaseResult> results = runCases(cases, threads);
     for (std::size_t i = 0; i < all.size(); ++i)

@@ -96,18 +96,26 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     const int threads = coreCount();
     const auto st = std::make_unique<RunState>();
-    progress("1/4 Feuchteleitung gegen die Plattenlösung", start);
+    progress("1/6 Feuchteleitung gegen die Plattenlösung", start);
     const SheetStudy sheet = runSheetStudy(*st);
-    progress("2/4 Gitterkonvergenz des Standardfalls", start);
+    progress("2/6 Gitterkonvergenz des Standardfalls", start);
     const GridStudy grid = runGridStudy(threads);
-    progress("3/4 Feuchte Luft", start);
+    progress("3/6 Feuchte Luft", start);
     const AirComparison air = compareAir();
-    progress("4/4 Wasserbilanzfehler", start);
+    progress("4/6 Wasserbilanzfehler", start);
     const WaterStudy water = runWaterStudy(kWaterStudyCases, kWaterStudySeed, threads);
     const ShrinkageCheck check = runShrinkageCheck(threads);
+    progress("5/6 Bilanzen des Trockners", start);
+    const BalanceStudy balance = runBalanceStudy(threads);
+    progress("6/6 Randstrom, nichtlineare Feuchteleitung, Trocknungsspiegel", start);
+    const FluxStudy flux = runFluxStudy(*st);
+    const SimilarityStudy similarity = runSimilarityStudy(*st);
+    const FrontStudy front = runFrontStudy(*st);
 
-    const std::vector<ReportSection> sections = {sheetSection(sheet), gridSection(grid),
-                                                 airSection(air), waterSection(water, check)};
+    const std::vector<ReportSection> sections = {
+        sheetSection(sheet),     gridSection(grid, balance),
+        airSection(air),         waterSection(water, check),
+        balanceSection(balance), boundarySection(flux, similarity, front)};
     std::string markdown = reportHead();
     for (const ReportSection& s : sections)
         markdown += s.markdown;

@@ -29,6 +29,7 @@ struct FigureRun {
     long every;
 };
 constexpr FigureRun kCurve{100, 1e-4, 1.0, 500};
+constexpr long kErrorEvery = 10;  // steps between the points of the error over √τ
 constexpr FigureRun kProfile{4, 1e-3, 0.1, 0};
 
 // The default plate, with a constant conductivity below the limit moisture.
@@ -40,7 +41,9 @@ void setUp(RunState& st) {
     Einrichtung(st, texts, port);
 }
 
-Sheet sheetOf(RunState& st) {
+}  // namespace
+
+Sheet constantConductivitySheet(RunState& st) {
     setUp(st);
     const double k1 = Feuchteleitwert(st, kSheetXStart, kSheetTemperature);
     const double k2 = Feuchteleitwert(st, kSheetXFace, kSheetTemperature);
@@ -49,8 +52,7 @@ Sheet sheetOf(RunState& st) {
     return {st.Dicke / 2, k1};
 }
 
-// Grid and step as the first period sets them, the uniform start and the held face.
-void prepare(RunState& st, const Sheet& sheet, int nOrt, double dtau) {
+void prepareSheet(RunState& st, const Sheet& sheet, int nOrt, double dtau) {
     setUp(st);
     st.nOrt = nOrt;
     st.Ortsschritt = st.Dicke / (st.nOrt * 2);
@@ -59,6 +61,8 @@ void prepare(RunState& st, const Sheet& sheet, int nOrt, double dtau) {
         st.XKnoten[static_cast<std::size_t>(i)] = kSheetXStart;
     st.XKnoten[0] = kSheetXFace;
 }
+
+namespace {
 
 template <class Profile>
 SheetFractions fractionsOf(const Profile& X, int n) {
@@ -113,7 +117,7 @@ SheetFractions seriesAt(const Sheet& sheet, int n, double tSeconds) {
 }
 
 SheetPoint run(RunState& st, const Sheet& sheet, int nOrt, double dtau) {
-    prepare(st, sheet, nOrt, dtau);
+    prepareSheet(st, sheet, nOrt, dtau);
     SheetPoint p;
     p.nOrt = nOrt;
     p.dtau = dtau;
@@ -142,20 +146,27 @@ SheetPoint spacePoint(RunState& st, const Sheet& sheet, int nOrt) {
 }
 
 void curve(RunState& st, const Sheet& sheet, SheetStudy& study) {
-    prepare(st, sheet, kCurve.nodes, kCurve.dtau);
+    prepareSheet(st, sheet, kCurve.nodes, kCurve.dtau);
     const long total = std::lround(kCurve.tauEnd / kCurve.dtau);
     study.curveTau.push_back(0);
     study.curveModel.push_back(0);
+    const double widen = (kCurve.nodes + 0.5) / kCurve.nodes;
     for (long k = 1; k <= total; ++k) {
         step(st);
+        if (k % kErrorEvery != 0) continue;
+        const double tau = static_cast<double>(k) * kCurve.dtau;
+        const SheetFractions f = fractionsOf(st.XKnoten, kCurve.nodes);
+        study.errorRootTau.push_back(std::sqrt(tau));
+        study.errorNominal.push_back(f.nominal - removedFraction(tau));
+        study.errorEffective.push_back(f.effective - removedFraction(tau / (widen * widen)));
         if (k % kCurve.every != 0) continue;
-        study.curveTau.push_back(static_cast<double>(k) * kCurve.dtau);
-        study.curveModel.push_back(fractionsOf(st.XKnoten, kCurve.nodes).nominal);
+        study.curveTau.push_back(tau);
+        study.curveModel.push_back(f.nominal);
     }
 }
 
 void profile(RunState& st, const Sheet& sheet, SheetProfile& out) {
-    prepare(st, sheet, kProfile.nodes, kProfile.dtau);
+    prepareSheet(st, sheet, kProfile.nodes, kProfile.dtau);
     const long steps = std::lround(kProfile.tauEnd / kProfile.dtau);
     for (long k = 0; k < steps; ++k)
         step(st);
@@ -223,7 +234,7 @@ double finestOrder(const std::vector<double>& orders) {
 
 SheetStudy runSheetStudy(RunState& st) {
     SheetStudy study;
-    study.sheet = sheetOf(st);
+    study.sheet = constantConductivitySheet(st);
     for (double dtau : kTimeStudySteps)
         study.time.push_back(run(st, study.sheet, kTimeStudyNodes, dtau));
     study.coarserGrid = run(st, study.sheet, kCoarserGridNodes, kTimeStudySteps[2]);

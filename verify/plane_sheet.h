@@ -81,11 +81,21 @@ struct SheetStudy {
     SheetPoint coarserGrid;
     // F over τ at the default resolution (nOrt = 100, Δτ = 1e-4), for a figure.
     std::vector<double> curveTau, curveModel;
+    // The same run's error against the series, more densely sampled, over √τ: against the
+    // nominal sheet and against the sheet a + Δx/2.
+    std::vector<double> errorRootTau, errorNominal, errorEffective;
     SheetProfile coarseProfile;  // nOrt = 4 at τ = 0.1
 };
 
 // Runs the whole study on `st` (it is set up anew for every run).
 SheetStudy runSheetStudy(RunState& st);
+
+// The test sheet: `st` set up as the default plate with KappaSteig 0, its half thickness and
+// its constant conductivity at kSheetTemperature.
+Sheet constantConductivitySheet(RunState& st);
+// Grid and step as the first period sets them (nOrt intervals, Δt from Δτ), the uniform start
+// kSheetXStart with node 0 at kSheetXFace.
+void prepareSheet(RunState& st, const Sheet& sheet, int nOrt, double dtau);
 
 // The observed orders between neighbouring points of a study, by the nominal or the effective
 // error; not a number where an error is within kFloorMargin of its rounding floor.

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "verify/air_comparison.h"
+#include "verify/boundary_studies.h"
+#include "verify/dryer_balance.h"
 #include "verify/grid_study.h"
 #include "verify/plane_sheet.h"
 #include "verify/report_text.h"
@@ -15,9 +17,12 @@ namespace tesmo {
 // The title and introduction, and the closing section on reproducing the report.
 std::string reportHead();
 ReportSection sheetSection(const SheetStudy& study);
-ReportSection gridSection(const GridStudy& study);
+ReportSection gridSection(const GridStudy& study, const BalanceStudy& balance);
 ReportSection airSection(const AirComparison& comparison);
 ReportSection waterSection(const WaterStudy& study, const ShrinkageCheck& check);
+ReportSection balanceSection(const BalanceStudy& study);
+ReportSection boundarySection(const FluxStudy& flux, const SimilarityStudy& similarity,
+                              const FrontStudy& front);
 std::string reportTail();
 
 }  // namespace tesmo

@@ -14,7 +14,7 @@ std::string band(const OrderBand& b) {
 std::string reportHead() {
     return std::string("# Verifikation des Trocknungsmodells\n\n") +
            "Dieser Bericht entsteht mit `make verify` aus frischen Rechnungen: Das Programm "
-           "`tesmo-verify` (Ordner verify/) rechnet die vier Prüfungen und schreibt diesen Text "
+           "`tesmo-verify` (Ordner verify/) rechnet die sechs Prüfungen und schreibt diesen Text "
            "und seine Bilder (docs/verification/). Alle Zahlen stammen aus diesen Rechnungen; "
            "eingetragen sind nur Referenzwerte, jeweils mit ihrer Quelle. Zahlen stehen mit "
            "Dezimalkomma, Zeiten als Stunden:Minuten:Sekunden.\n\n"
@@ -27,7 +27,13 @@ std::string reportHead() {
            "Sättigungsdruck und Kühlgrenztemperatur\n"
            "4. [Wasserbilanzfehler über Zufallsfälle](#4-wasserbilanzfehler-über-" +
            std::to_string(kWaterStudyCases) +
-           "-zufallsfälle): Verteilung, ungünstigster Fall, Ursachen\n\n";
+           "-zufallsfälle): Verteilung, ungünstigster Fall, Ursachen\n"
+           "5. [Energie- und Wasserbilanz des Trockners]"
+           "(#5-energie--und-wasserbilanz-des-trockners): die Handbilanz gegen beide "
+           "Luftbilanzen bei vier Zeitschritten, was sie trennt, die Wasserbilanz der Luft\n"
+           "6. [Randstrom, nichtlineare Feuchteleitung und Trocknungsspiegel]"
+           "(#6-randstrom-nichtlineare-feuchteleitung-und-trocknungsspiegel): der Feuchteschritt "
+           "gegen Reihen-, Ähnlichkeits- und Wurzelgesetz-Lösung\n\n";
 }
 
 std::string reportTail() {
@@ -41,7 +47,10 @@ std::string reportTail() {
            "der Zeit muss in " +
            band(kTimeOrderBand) + " liegen, die im Ort gegen die Platte a + Δx/2 in " +
            band(kSpaceOrderBand) + " und gegen die Platte der Eingabe in " +
-           band(kNominalSpaceOrderBand) + ".\n";
+           band(kNominalSpaceOrderBand) +
+           ". Weitere Tests halten die Schlüsselzahlen der Abschnitte 5 und 6 in ihren Bändern: "
+           "die Handbilanz des Standardfalls, den Rest der korrigierten Luftbilanz, die Ordnungen "
+           "des Randstroms, der Ähnlichkeitslösung und der Ankunft des Trocknungsspiegels.\n";
 }
 
 }  // namespace tesmo

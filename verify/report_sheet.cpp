@@ -33,6 +33,46 @@ Figure curveFigure(const SheetStudy& s) {
     return f;
 }
 
+Figure errorFigure(const SheetStudy& s) {
+    Figure f;
+    f.file = "platte_fehler.svg";
+    f.caption =
+        "Bild 1.2: Fehler des abgegebenen Anteils gegen die Reihenlösung über √τ, "
+        "nOrt = 100, Δτ = 10⁻⁴";
+    f.spec.xTitle = "√τ";
+    f.spec.yTitle = "F_Modell − F_Reihe";
+    f.spec.series.push_back(series("gegen die Platte der Eingabe (a)", s.errorRootTau,
+                                   s.errorNominal, seriesColour(1), true, false));
+    f.spec.series.push_back(series("gegen die Platte a + Δx/2", s.errorRootTau, s.errorEffective,
+                                   seriesColour(0), true, false));
+    f.spec.series.push_back(
+        series("", {0, s.errorRootTau.back()}, {0, 0}, kBlack, true, false, true));
+    return f;
+}
+
+// What Bild 1.2 shows: the half-space stage, then the mid-plane's lagged symmetry node.
+std::string errorText(const SheetStudy& s) {
+    constexpr double kHalfSpace = 0.2;  // √τ until which the mid-plane has not been reached
+    double early = 0;
+    std::size_t worst = 0;
+    for (std::size_t i = 0; i < s.errorRootTau.size(); ++i) {
+        if (s.errorRootTau[i] <= kHalfSpace) early = std::max(early, std::abs(s.errorEffective[i]));
+        if (std::abs(s.errorEffective[i]) > std::abs(s.errorEffective[worst])) worst = i;
+    }
+    return "Bis √τ = " + fest(kHalfSpace, 1) +
+           ", solange die Trocknung die Mittelebene noch nicht erreicht, verhält sich die Platte "
+           "wie ein Halbraum: Beide Vergleiche fallen zusammen, der Fehler bleibt bei "
+           "höchstens " +
+           zahl(early, 2) +
+           ". Danach führt der Symmetrieknoten der Mittelebene Wasser zu (unten): Der Fehler "
+           "wächst bis √τ = " +
+           fest(s.errorRootTau[worst], 2) + " auf " + zahl(s.errorEffective[worst], 2) +
+           " gegen die Platte a + Δx/2 (" + zahl(s.errorNominal[worst], 2) +
+           " gegen die Platte der Eingabe, mit dem Anteil der halben Masche) und nimmt wieder "
+           "ab, wenn sich die Platte ihrem Endzustand nähert und die Änderung je Schritt klein "
+           "wird.";
+}
+
 Figure profileFigure(const SheetStudy& s) {
     const SheetProfile& p = s.coarseProfile;
     const double widen = (p.nOrt + 0.5) / p.nOrt;
@@ -48,7 +88,7 @@ Figure profileFigure(const SheetStudy& s) {
     }
     Figure f;
     f.file = "platte_profil.svg";
-    f.caption = "Bild 1.2: Profil mit nur " + std::to_string(p.nOrt) +
+    f.caption = "Bild 1.3: Profil mit nur " + std::to_string(p.nOrt) +
                 " Ortsschritten bei τ = " + fest(p.tau, 1) +
                 " gegen die Reihenlösung für die Platte der Eingabe und für die " +
                 "um Δx/2 dickere";
@@ -70,7 +110,7 @@ Figure timeFigure(const SheetStudy& s) {
     }
     Figure f;
     f.file = "platte_zeit.svg";
-    f.caption = "Bild 1.3: Fehler bei τ = " + fest(kSheetTauEnd, 1) +
+    f.caption = "Bild 1.4: Fehler bei τ = " + fest(kSheetTauEnd, 1) +
                 " über dem Zeitschritt, nOrt = " + std::to_string(kTimeStudyNodes);
     f.spec.logX = f.spec.logY = true;
     f.spec.xTitle = "Zeitschritt Δτ = κ·Δt/a²";
@@ -92,7 +132,7 @@ Figure spaceFigure(const SheetStudy& s) {
     }
     Figure f;
     f.file = "platte_ort.svg";
-    f.caption = "Bild 1.4: Fehler bei τ = " + fest(kSheetTauEnd, 1) +
+    f.caption = "Bild 1.5: Fehler bei τ = " + fest(kSheetTauEnd, 1) +
                 " über dem Ortsschritt, Zeitfehler herausgerechnet";
     f.spec.logX = f.spec.logY = true;
     f.spec.xTitle = "Ortsschritt Δx/a = 1/nOrt";
@@ -172,7 +212,7 @@ ReportSection sheetSection(const SheetStudy& s) {
     r.add("## 1 Feuchteleitung gegen die analytische Lösung der ebenen Platte\n\n");
     r.add(
         "Geprüft wird der implizite Feuchteschritt `Transportschritt` (model/transport.h), so "
-        "wie ihn der erste Trocknungsabschnitt aufruft: Der Spiegelknoten nOrt+1 erhält den Wert "
+        "wie ihn der erste Trocknungsabschnitt aufruft: Der Symmetrieknoten nOrt+1 erhält den Wert "
         "von Knoten nOrt, dann folgt ein Schritt bei der Temperatur der Platte. Der Laufzustand "
         "ist der Standardfall nach der Einrichtung, nur mit „Kappa-Steigung unter Grenzfeuchte“ "
         "= 0. Für Wasserbeladungen unter XSchwEnde ist die Feuchteleitfähigkeit dann die "
@@ -190,22 +230,26 @@ ReportSection sheetSection(const SheetStudy& s) {
         "den abgegebenen Anteil des entfernbaren Wassers:\n\n"
         "F(τ) = (X_A − X̄)/(X_A − X_R) = 1 − Σ_{m≥0} 8/((2m+1)²π²) · exp(−(2m+1)²π²τ/4), "
         "τ = κ·t/a²,\n\n"
-        "summiert, bis die Glieder unter 10⁻²⁶ liegen; für das Profil in Bild 1.2 die zugehörige "
+        "summiert, bis die Glieder unter 10⁻²⁶ liegen; für das Profil in Bild 1.3 die zugehörige "
         "Sinusreihe. Den Mittelwert X̄ der Rechnung bildet die Trapezregel über die Knoten.\n\n");
     r.add(
-        "**Wo die Mittelebene liegt.** Weil der Spiegelknoten den Wert von Knoten nOrt erhält, "
-        "verschwindet der Fluss auf halbem Weg zwischen Knoten nOrt und Spiegelknoten: Eine "
+        "**Wo die Mittelebene liegt.** Weil der Symmetrieknoten den Wert von Knoten nOrt erhält, "
+        "verschwindet der Fluss auf halbem Weg zwischen Knoten nOrt und Symmetrieknoten: Eine "
         "Rechnung mit nOrt Schritten der Weite Δx = a/nOrt beschreibt eine Platte der halben "
         "Dicke a + Δx/2. Verglichen wird deshalb zweimal, mit der Platte der Eingabe (Mittel "
         "über 0 … a) und mit der um Δx/2 dickeren (Mittel über 0 … a + Δx/2, das letzte halbe "
-        "Intervall beim Wert von Knoten nOrt). Bild 1.2 zeigt den Unterschied an einem groben "
+        "Intervall beim Wert von Knoten nOrt). Bild 1.3 zeigt den Unterschied an einem groben "
         "Gitter: Die Knoten liegen auf dem Profil der dickeren Platte.\n\n");
     r.add(curveFigure(s));
     r.add("Bei der Auflösung des Standardfalls (nOrt = " + std::to_string(atDefault.nOrt) +
           ", Δτ = " + zahl(atDefault.dtau, 1) + ", das sind Δt = " + fest(atDefault.dtSeconds, 2) +
           " s) folgt die Rechnung der Reihenlösung; bei τ = " + fest(kSheetTauEnd, 1) +
           " fehlen ihr " + zahl(-atDefault.error().nominal, 2) +
-          " des abgegebenen Anteils F = " + fest(atDefault.series.nominal, 3) + ".\n\n");
+          " des abgegebenen Anteils F = " + fest(atDefault.series.nominal, 3) +
+          ". Im Bild 1.1 liegen die Kurven aufeinander; Bild 1.2 zeigt den Fehler selbst, über "
+          "√τ aufgetragen, weil der abgegebene Anteil anfangs mit √τ wächst. " +
+          errorText(s) + "\n\n");
+    r.add(errorFigure(s));
     r.add(profileFigure(s));
 
     r.add("### Ordnung in der Zeit\n\n");

@@ -58,6 +58,26 @@ std::string prozent(double v, int decimals) {
     return text == kKeineZahl ? text : text + " %";
 }
 
+namespace {
+
+// A "+" before a positive value whose text is not all zeros.
+std::string plus(double v, const std::string& text) {
+    const bool shown = text.find_first_of("123456789") != std::string::npos;
+    std::string out = v > 0 && shown ? "+" : "";
+    out += text;
+    return out;
+}
+
+}  // namespace
+
+std::string festMitVorzeichen(double v, int decimals) {
+    return plus(v, fest(v, decimals));
+}
+
+std::string prozentMitVorzeichen(double v, int decimals) {
+    return plus(v, prozent(v, decimals));
+}
+
 std::string dauer(double seconds) {
     std::string text = Zeitformat(seconds);
     text.erase(0, text.find_first_not_of(' '));
@@ -71,6 +91,10 @@ std::string endeText(RunEnd end) {
                                       "instabil"};
     const auto i = static_cast<std::size_t>(end);
     return i < std::size(kWords) ? kWords[i] : kWords[0];
+}
+
+PlotSeries estimatePoint(std::string label, double value, Rgb colour) {
+    return series(std::move(label), {0}, {value}, colour, false, true);
 }
 
 PlotSeries series(std::string label, std::vector<double> x, std::vector<double> y, Rgb colour,

@@ -46,9 +46,16 @@ std::string fest(double v, int decimals);     // fixed decimals
 std::string ordnung(double p);                // an observed order, two decimals
 std::string prozent(double v, int decimals);  // "3,4 %"
 std::string dauer(double seconds);            // "6:09:35"
+// The same with a "+" before a positive value: "+0,24", "+7,1 %".
+std::string festMitVorzeichen(double v, int decimals);
+std::string prozentMitVorzeichen(double v, int decimals);
 
 // How a run ended, in a word or two.
 std::string endeText(RunEnd end);
+
+// The Richardson estimate at step 0 as a point of its own, in the colour of the series it
+// belongs to (its marker shape follows its position among the series).
+PlotSeries estimatePoint(std::string label, double value, Rgb colour);
 
 // A series of points with the given look.
 PlotSeries series(std::string label, std::vector<double> x, std::vector<double> y, Rgb colour,

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 #include "model/input_check.h"
 #include "model/setup.h"
@@ -156,13 +157,32 @@ ShrinkageCheck runShrinkageCheck(int threads) {
             cases.push_back(t);
         }
     }
+    // The other space steps of the floor; the default one is among the runs above.
+    const std::size_t n = kShrinkageCheckSteps.size();
+    for (const char* dx : kFloorSpaceSteps) {
+        if (std::string_view(dx) == defaultText(C::txt_Ortsschrittweite)) continue;
+        for (std::size_t i = n - 3; i < n; ++i) {
+            InputTexts t = defaultInputTexts();
+            t[C::txt_Ortsschrittweite] = dx;
+            t[C::txt_deltaT] = kShrinkageCheckSteps[i];
+            cases.push_back(t);
+        }
+    }
     const std::vector<CaseResult> results = runCases(cases, threads);
     ShrinkageCheck c;
-    const std::size_t n = kShrinkageCheckSteps.size();
     for (std::size_t i = 0; i < n; ++i) {
         c.dt.push_back(TextZuZahl(kShrinkageCheckSteps[i]));
         c.withShrinkage.push_back(results[i]);
         c.without.push_back(results[n + i]);
+    }
+    std::size_t next = 2 * n;
+    for (const char* dx : kFloorSpaceSteps) {
+        std::array<double, 3> f{};
+        for (std::size_t k = 0; k < 3; ++k) {
+            const bool standard = std::string_view(dx) == defaultText(C::txt_Ortsschrittweite);
+            f[k] = (standard ? results[n - 3 + k] : results[next++]).WasserfehlerVorzeichen;
+        }
+        c.floorErrors.push_back(f);
     }
     return c;
 }

@@ -69,9 +69,14 @@ WaterStudy runWaterStudy(int cases, std::uint64_t seed, int threads);
 // The default case at Δx = 0,1 mm and shrinking time steps, with its shrinkage and without:
 // whether the error vanishes with the step.
 inline constexpr std::array<const char*, 4> kShrinkageCheckSteps = {"1", "0,5", "0,25", "0,125"};
+// The positive part that stays for Δt → 0, at three space steps: each from the time steps
+// 0,5 / 0,25 / 0,125 s (the last three of kShrinkageCheckSteps).
+inline constexpr std::array<const char*, 3> kFloorSpaceSteps = {"0,2", "0,1", "0,05"};
 struct ShrinkageCheck {
     std::vector<double> dt;  // s
     std::vector<CaseResult> withShrinkage, without;
+    // Per kFloorSpaceSteps, the signed error F at the three time steps.
+    std::vector<std::array<double, 3>> floorErrors;
 };
 ShrinkageCheck runShrinkageCheck(int threads);
 

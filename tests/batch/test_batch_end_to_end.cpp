@@ -86,6 +86,20 @@ TEST(BatchRunner, UsageErrorsExitWith64AndHelpDocumentsTheOptions) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
 }
 
+TEST(BatchRunner, TheAirBalanceOfTheCommandLineOrTheCaseFileReachesTheRun) {
+    const Result standard = runBatchExe("");
+    const Result korrigiert = runBatchExe("--luftbilanz korrigiert");
+    ASSERT_EQ(korrigiert.status, 0) << korrigiert.err;
+    EXPECT_TRUE(hasLine(standard.out, "txt_Zeit\t 6:09:35")) << standard.out;
+    EXPECT_TRUE(hasLine(korrigiert.out, "txt_Zeit\t 6:08:21")) << korrigiert.out;
+    EXPECT_TRUE(hasLine(korrigiert.out, "txt_spezEnergie\t3650,5")) << korrigiert.out;
+    // The mode saved with a case comes back with it; the command line overrides it.
+    const std::string fall = testFile("korrigiert.tgcase");
+    ASSERT_EQ(runBatchExe("--luftbilanz korrigiert --save-case '" + fall + "'").status, 0);
+    EXPECT_EQ(runBatchExe("--case '" + fall + "'").out, korrigiert.out);
+    EXPECT_EQ(runBatchExe("--case '" + fall + "' --luftbilanz standard").out, standard.out);
+}
+
 TEST(BatchRunner, CsvHasTheArrayNamesAndFullPrecisionRecords) {
     const std::string csv = testing::TempDir() + "tesmo_batch_histories.csv";
     const Result r = runBatchExe("txt_Dicke=4 txt_rund=100 --csv '" + csv + "'");

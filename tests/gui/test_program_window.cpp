@@ -7,6 +7,7 @@
 #include <set>
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -78,13 +79,14 @@ TEST_F(ProgramWindowTest, TheBarsSitAboveAndBelowAnUnchangedClientArea) {
     QStringList titles;
     for (QAction* menu : window->menuBar()->actions())
         titles << menu->text();
-    EXPECT_EQ(titles, QStringList({"&Datei", "&Studie", "&Hilfe"}));
+    EXPECT_EQ(titles, QStringList({"&Datei", "Be&rechnung", "&Studie", "&Hilfe"}));
     window->menu(qt::ProgramWindow::Menu::Ansicht);  // as a later menu is added
     window->menu(qt::ProgramWindow::Menu::Bearbeiten);
     titles.clear();
     for (QAction* menu : window->menuBar()->actions())
         titles << menu->text();
-    EXPECT_EQ(titles, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "&Studie", "&Hilfe"}));
+    EXPECT_EQ(titles, QStringList({"&Datei", "&Bearbeiten", "&Ansicht", "Be&rechnung", "&Studie",
+                                   "&Hilfe"}));
 }
 
 TEST_F(ProgramWindowTest, EveryMenuEntryHasAMnemonicOfItsOwnInItsMenu) {
@@ -148,6 +150,43 @@ TEST_F(ProgramWindowTest, SavedAndReopenedCasesAreByteIdentical) {
     ASSERT_TRUE(readCaseFile(second.toStdString(), defaultInputTexts(), reread, problem));
     EXPECT_EQ(reread[Control::txt_mue], "20");
     EXPECT_EQ(st->Laufende, RunEnd::None);
+}
+
+TEST_F(ProgramWindowTest, TheCorrectedAirBalanceIsChosenInTheMenuAndKeptWithTheCase) {
+    QAction* korrigiert = window->action("korrigierteLuftbilanz");
+    ASSERT_NE(korrigiert, nullptr);
+    EXPECT_TRUE(korrigiert->isCheckable());
+    EXPECT_FALSE(korrigiert->isChecked());
+    // Between the file menus and the study.
+    QStringList menus;
+    for (QAction* a : window->menuBar()->actions())
+        menus << a->text().remove('&');
+    EXPECT_LT(menus.indexOf("Berechnung"), menus.indexOf("Studie"))
+        << menus.join(' ').toStdString();
+    EXPECT_GT(menus.indexOf("Berechnung"), menus.indexOf("Datei"));
+
+    type(fastInputs());
+    const QLabel* mode = window->statusBar()->findChild<QLabel*>("rechenart");
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->text(), "");
+    korrigiert->trigger();
+    EXPECT_EQ(window->client().runControl().runOptions().luftbilanz, Luftbilanz::Korrigiert);
+    EXPECT_EQ(mode->text(), "korrigierte Luftbilanz");  // the status bar names the mode
+    EXPECT_TRUE(window->hasUnsavedChanges());
+    QTest::mouseClick(static_cast<QAbstractButton*>(window->client().widget(Control::cmd_Start)),
+                      Qt::LeftButton);
+    EXPECT_EQ(st->optionen.luftbilanz, Luftbilanz::Korrigiert);  // the run computed with it
+
+    const QString path = file("korrigiert.tgcase");
+    ASSERT_TRUE(window->saveCaseAs(path));
+    EXPECT_NE(slurp(path.toStdString()).find("\nluftbilanz = korrigiert\n"), std::string::npos);
+    window->action("neu")->trigger();  // a new case computes as the dryer always has
+    EXPECT_FALSE(korrigiert->isChecked());
+    EXPECT_EQ(window->client().runControl().runOptions().luftbilanz, Luftbilanz::Standard);
+    ASSERT_TRUE(window->openCase(path));
+    EXPECT_TRUE(korrigiert->isChecked());
+    EXPECT_EQ(window->client().runControl().runOptions().luftbilanz, Luftbilanz::Korrigiert);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ProgramWindowTest, ARefusedFileShowsTheReadersMessageAndLeavesTheFields) {

@@ -47,6 +47,11 @@ TEST_F(StudyWindowTest, OpensWithTheMainWindowsTextsAndOnlyOnce) {
     QTest::mouseClick(study->findChild<QPushButton*>(QStringLiteral("uebernehmen")),
                       Qt::LeftButton);
     EXPECT_EQ(base->item(0, 1)->text(), "7,5");
+    // The air balance chosen in the main window's menu comes with the texts.
+    EXPECT_EQ(study->setup().form().base.optionen.luftbilanz, Luftbilanz::Standard);
+    program->action("korrigierteLuftbilanz")->trigger();
+    study->takeBaseFromMain();
+    EXPECT_EQ(study->setup().form().base.optionen.luftbilanz, Luftbilanz::Korrigiert);
     // The main window keeps its size.
     EXPECT_EQ(program->client().size(), QSize(1020, 739));
 }

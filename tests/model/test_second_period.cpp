@@ -87,6 +87,53 @@ TEST_F(ZweiterAbschnitt, FirstStepTakesTheWholeCoreTemperatureAsItsWarmUp) {
     EXPECT_GT(st->thetaLuftMom, ohne->thetaLuftMom);
 }
 
+// The corrected air balance: the plate enters the second period at the wet-bulb temperature
+// it had at the end of the first, so its first step charges the air with no warming at all
+// (the standard balance charges the warming from 0 °C: about 1,6 K of air temperature), and
+// later steps charge c·ΔθKern without the factor Δt.
+TEST_F(ZweiterAbschnitt, CorrectedBalanceCountsTheWarmingFromTheFirstPeriodsEndWithoutDt) {
+    auto korr = copyOf(defaultBeforeFirstPeriodEnd());
+    korr->optionen.luftbilanz = Luftbilanz::Korrigiert;
+    NullPort still;
+    ersterTrocknungsabschnitt(*korr, still);
+    uebergang(*korr, still);
+    EXPECT_EQ(korr->thetaKernVorher, korr->thetaKern);
+    EXPECT_EQ(korr->thetaKernVorher, st->thetaOb);  // the same first period as the standard run
+
+    auto ohne = copyOf(*st);  // the standard step without any sensible heat
+    ohne->thetaKernVorher = ohne->thetaKern;
+    const double luftVorher = st->thetaLuftMom;
+    zweiterAbschnittSchritt(*st, port);
+    zweiterAbschnittSchritt(*ohne, port);
+    zweiterAbschnittSchritt(*korr, port);
+    EXPECT_EQ(korr->dThetaKern, 0.0f);
+    EXPECT_EQ(korr->thetaLuftMom, ohne->thetaLuftMom);
+    EXPECT_NEAR(st->thetaLuftMom - luftVorher, 1.62, 0.05);
+    EXPECT_LT(std::fabs(korr->thetaLuftMom - luftVorher), 0.01);
+
+    // Later steps: the same warming of the wet zone adds twice as much to the air as the
+    // standard balance at Δt = 0,5 s, and as much as it at Δt = 1 s (there the longer step also
+    // carries twice the water into the air, which moves the rise by a few parts in a million).
+    zweiterAbschnittSchritt(*korr, port);
+    ASSERT_GT(korr->dThetaKern, 0.0f);
+    auto standard = copyOf(*korr);
+    standard->optionen.luftbilanz = Luftbilanz::Standard;
+    auto ohneWaerme = copyOf(*korr);
+    ohneWaerme->thetaKernVorher = ohneWaerme->thetaKern;
+    auto standard1s = copyOf(*standard);
+    standard1s->deltaT = 1;
+    auto ohneWaerme1s = copyOf(*ohneWaerme);
+    ohneWaerme1s->deltaT = 1;
+    for (RunState* s :
+         {korr.get(), standard.get(), ohneWaerme.get(), standard1s.get(), ohneWaerme1s.get()})
+        zweiterAbschnittSchritt(*s, port);
+    const double anstiegKorr = korr->thetaLuftMom - ohneWaerme->thetaLuftMom;
+    EXPECT_GT(anstiegKorr, 0);
+    EXPECT_NEAR((standard->thetaLuftMom - ohneWaerme->thetaLuftMom) / anstiegKorr, 0.5, 1e-9);
+    EXPECT_NEAR(standard1s->thetaLuftMom - ohneWaerme1s->thetaLuftMom,
+                korr->thetaLuftMom - ohneWaerme->thetaLuftMom, 1e-4 * anstiegKorr);
+}
+
 TEST_F(ZweiterAbschnitt, FirstStepFindsTheFrontNearTheSurfaceAndBalancesItsTemperature) {
     ASSERT_LT(st->XKnoten[0], 0);
     ASSERT_GE(st->XKnoten[1], 0);
