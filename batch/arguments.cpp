@@ -25,6 +25,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--png", &BatchOptions::pngFolder},
     {"--vary", nullptr},
     {"--jobs", nullptr},
+    {"--plot", &BatchOptions::plotFolder},
+    {"--table-format", nullptr},
 };
 
 constexpr std::pair<std::string_view, bool BatchOptions::*> kFlags[] = {
@@ -32,6 +34,14 @@ constexpr std::pair<std::string_view, bool BatchOptions::*> kFlags[] = {
     {"--yes", &BatchOptions::yes},     {"--help", &BatchOptions::help},
     {"-h", &BatchOptions::help},       {"--version", &BatchOptions::version},
 };
+
+// --table-format: how --table and --csv write their tables.
+std::string setTableFormat(const std::string& value, BatchOptions& options) {
+    if (!tableFormatNamed(value, options.tableFormat))
+        return "--table-format needs csv or de, not " + value;
+    options.tableFormatGiven = true;
+    return {};
+}
 
 std::string setValue(std::string_view name, std::string value, BatchOptions& options) {
     if (value.empty()) return std::string(name) + " needs a value";
@@ -47,6 +57,7 @@ std::string setValue(std::string_view name, std::string value, BatchOptions& opt
         options.jobs = jobs;
         return {};
     }
+    if (name == "--table-format") return setTableFormat(value, options);
     for (const ValueOption& o : kValueOptions)
         if (o.name == name && o.target) options.*o.target = std::move(value);
     return {};
@@ -88,10 +99,12 @@ std::string checkCombination(const BatchOptions& o) {
         return "--case and --study both give the base case; use one";
     if (o.isStudy()) {
         if (!o.csvPath.empty() || o.human) return "--csv and --human belong to a single run";
-        if (o.wantsExports()) return "--report, --svg and --png belong to a single run";
+        if (o.wantsExports()) return "--report, --svg, --png and --plot belong to a single run";
         if (!o.saveCasePath.empty()) return "--save-case saves a single case, not a study";
     } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
         return "--table, --shard, --jobs and --yes need a study (--vary, --cases or --study)";
+    } else if (o.tableFormatGiven && o.csvPath.empty()) {
+        return "--table-format needs a table to write: --csv or a study";
     }
     return {};
 }

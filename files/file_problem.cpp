@@ -122,6 +122,13 @@ std::string what(const FileProblem& p) {
             return "das Anführungszeichen wird bis zum Ende der Datei nicht geschlossen";
         case ProblemKind::NoDataRows:
             return "die Tabelle enthält keinen Fall, nur die Kopfzeile";
+        case ProblemKind::NotHistoryTable:
+            return "keine Tabelle der Zeitverläufe, die Kopfzeile muss die zehn Verläufe von "
+                   "VerlaufXmom bis VerlaufSchwindK nennen";
+        case ProblemKind::NotANumber:
+            return shown(p.detail) + " ist keine Zahl";
+        case ProblemKind::TooManyRows:
+            return "die Tabelle hat mehr als " + std::to_string(p.number) + " Datenzeilen";
     }
     return {};
 }

@@ -31,6 +31,9 @@ enum class ProblemKind {
     StrayQuote,          // a closing quote not followed by a separator or the end of the row
     UnterminatedQuote,   // line = where the quoted cell begins
     NoDataRows,          // a table with a header and no case
+    NotHistoryTable,     // a table whose header is not that of the time histories
+    NotANumber,          // a cell that must hold a number; detail = the cell
+    TooManyRows,         // number = the most rows a table of its kind may hold
 };
 
 struct FileProblem {

@@ -76,12 +76,38 @@ void drawMarker(QPainter& p, QPointF c, double size, int shape) {
     }
 }
 
+// The dash pattern in units of the line width; empty for a solid line.
+QList<qreal> dashPattern(Dash dash) {
+    switch (dash) {
+        case Dash::Solid:
+            break;
+        case Dash::Dashed:
+            return {5, 3};
+        case Dash::Dotted:
+            return {1, 2};
+        case Dash::DashDot:
+            return {6, 2.5, 1, 2.5};
+        case Dash::DashDotDot:
+            return {6, 2, 1, 2, 1, 2};
+    }
+    return {};
+}
+
 QPen seriesPen(const PlotSeries& s, double scale) {
-    QPen pen(qcolour(s.colour), kLineWidth * scale);
+    QPen pen(qcolour(s.colour), kLineWidth * scale * s.width);
     pen.setJoinStyle(Qt::RoundJoin);
     pen.setCapStyle(Qt::FlatCap);
-    if (s.dashed) pen.setDashPattern({5, 3});
+    if (const QList<qreal> pattern = dashPattern(s.dash); !pattern.isEmpty())
+        pen.setDashPattern(pattern);
     return pen;
+}
+
+int markerShape(const PlotSeries& s, std::size_t position) {
+    return s.marker == Marker::ByPosition ? static_cast<int>(position) : static_cast<int>(s.marker);
+}
+
+QPointF qpoint(PlotPoint p) {
+    return {p.x, p.y};
 }
 
 class PlotPainter {
@@ -99,26 +125,59 @@ class PlotPainter {
           noteFont_(font(kNotePx, scale_, false, true)),
           tickMetrics_(tickFont_, p.device()) {}
 
-    void paint() {
+    PlotFrame paint() {
         p_.fillRect(area_, Qt::white);
         layOut();
+        PlotFrame frame;
         // An area too small for the texts (a widget while it is resized) stays empty.
-        if (!(plot_.width() >= kSmallestFrame && plot_.height() >= kSmallestFrame)) return;
+        if (!(plot_.width() >= kSmallestFrame && plot_.height() >= kSmallestFrame)) return frame;
         drawGrid();
+        drawGuides();
         drawSeries();
         drawFrameAndTicks();
+        drawPlacedTexts();
         drawTexts();
         drawLegend();
+        frame.drawn = true;
+        frame.box = box();
+        frame.x = xAxis_;
+        frame.y = yAxis_;
+        return frame;
     }
 
   private:
     double sp() const { return kSpace * scale_; }
     QFontMetricsF metrics(const QFont& f) const { return QFontMetricsF(f, p_.device()); }
 
-    std::vector<const PlotSeries*> legendEntries() const {
-        std::vector<const PlotSeries*> entries;
-        for (const PlotSeries& s : spec_.series)
-            if (!s.label.empty()) entries.push_back(&s);
+    // What the legend shows of a labelled series or guide: its look, without its points.
+    struct LegendEntry {
+        PlotSeries look;
+        int shape = 0;
+    };
+    std::vector<LegendEntry> legendEntries() const {
+        std::vector<LegendEntry> entries;
+        for (std::size_t i = 0; i < spec_.series.size(); ++i) {
+            const PlotSeries& s = spec_.series[i];
+            if (s.label.empty()) continue;
+            LegendEntry e;
+            e.look.label = s.label;
+            e.look.colour = s.colour;
+            e.look.line = s.line;
+            e.look.markers = s.markers;
+            e.look.dash = s.dash;
+            e.look.width = s.width;
+            e.shape = markerShape(s, i);
+            entries.push_back(std::move(e));
+        }
+        for (const PlotGuide& g : spec_.guides) {
+            if (g.label.empty()) continue;
+            LegendEntry e;
+            e.look.label = g.label;
+            e.look.colour = g.colour;
+            e.look.dash = g.dash;
+            e.look.width = g.width;
+            entries.push_back(std::move(e));
+        }
         return entries;
     }
 
@@ -147,8 +206,13 @@ class PlotPainter {
         if (!spec_.xTitle.empty()) bottom -= axisM.height() + sp();
         bottom -= lineHeight + kTickLength * scale_ + sp();
 
-        const DataRanges data = shownRanges(spec_);
+        DataRanges data = shownRanges(spec_);
         empty_ = data.x.empty();
+        for (const PlotGuide& g : spec_.guides)
+            if (showable(g.at, g.vertical ? spec_.logX : spec_.logY))
+                (g.vertical ? data.x : data.y).include(g.at);
+        if (spec_.xLimits.set()) data.x = {spec_.xLimits.min, spec_.xLimits.max};
+        if (spec_.yLimits.set()) data.y = {spec_.yLimits.min, spec_.yLimits.max};
         const auto height = [&](const std::string&) { return lineHeight; };
         yAxis_ = chooseAxis(data.y.min, data.y.max, spec_.logY, bottom - top, height, lineHeight);
         double yLabelWidth = 0;
@@ -162,8 +226,8 @@ class PlotPainter {
         const auto entries = legendEntries();
         if (!entries.empty()) {
             double widest = 0;
-            for (const PlotSeries* s : entries)
-                widest = std::max(widest, tickMetrics_.horizontalAdvance(legendText(*s)));
+            for (const LegendEntry& e : entries)
+                widest = std::max(widest, tickMetrics_.horizontalAdvance(legendText(e.look)));
             legendWidth_ = kLegendSample * scale_ + 3 * sp() + widest;
             right -= legendWidth_ + 2 * sp();
         }
@@ -190,6 +254,7 @@ class PlotPainter {
     }
     double atX(double x) const { return plot_.left() + xAxis_.fraction(x) * plot_.width(); }
     double atY(double y) const { return plot_.bottom() - yAxis_.fraction(y) * plot_.height(); }
+    PlotBox box() const { return {plot_.left(), plot_.top(), plot_.right(), plot_.bottom()}; }
 
     void drawGrid() {
         p_.setBrush(Qt::NoBrush);
@@ -199,34 +264,110 @@ class PlotPainter {
         for (double v : yAxis_.minor)
             p_.drawLine(QPointF(plot_.left(), atY(v)), QPointF(plot_.right(), atY(v)));
         p_.setPen(QPen(kGridColour, 1));
-        for (const AxisTick& t : xAxis_.ticks)
-            p_.drawLine(QPointF(atX(t.value), plot_.top()), QPointF(atX(t.value), plot_.bottom()));
-        for (const AxisTick& t : yAxis_.ticks)
-            p_.drawLine(QPointF(plot_.left(), atY(t.value)), QPointF(plot_.right(), atY(t.value)));
+        if (spec_.xGrid)
+            for (const AxisTick& t : xAxis_.ticks)
+                p_.drawLine(QPointF(atX(t.value), plot_.top()),
+                            QPointF(atX(t.value), plot_.bottom()));
+        if (spec_.yGrid)
+            for (const AxisTick& t : yAxis_.ticks)
+                p_.drawLine(QPointF(plot_.left(), atY(t.value)),
+                            QPointF(plot_.right(), atY(t.value)));
     }
 
+    // Guides span the frame; one outside the axis' range is not drawn.
+    void drawGuides() {
+        p_.setBrush(Qt::NoBrush);
+        for (const PlotGuide& g : spec_.guides) {
+            if (!showable(g.at, g.vertical ? spec_.logX : spec_.logY)) continue;
+            PlotSeries look;
+            look.colour = g.colour;
+            look.dash = g.dash;
+            look.width = g.width;
+            p_.setPen(seriesPen(look, scale_));
+            if (g.vertical) {
+                const double x = atX(g.at);
+                if (x >= plot_.left() && x <= plot_.right())
+                    p_.drawLine(QPointF(x, plot_.top()), QPointF(x, plot_.bottom()));
+            } else {
+                const double y = atY(g.at);
+                if (y >= plot_.top() && y <= plot_.bottom())
+                    p_.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
+            }
+        }
+    }
+
+    // Every series cut to the frame: the data may reach beyond axes of a fixed range.
     void drawSeries() {
+        const PlotBox frame = box();
         for (std::size_t i = 0; i < spec_.series.size(); ++i) {
             const PlotSeries& s = spec_.series[i];
-            const auto runs = shownRuns(s, spec_.logX, spec_.logY);
+            std::vector<std::vector<PlotPoint>> parts;
+            for (const auto& run : shownRuns(s, spec_.logX, spec_.logY)) {
+                std::vector<PlotPoint> pixels;
+                pixels.reserve(run.size());
+                for (const PlotPoint& pt : run)
+                    pixels.push_back({atX(pt.x), atY(pt.y)});
+                for (auto& part : clipToBox(pixels, frame))
+                    parts.push_back(std::move(part));
+            }
             if (s.line) {
                 p_.setPen(seriesPen(s, scale_));
                 p_.setBrush(Qt::NoBrush);
-                for (const auto& run : runs) {
-                    if (run.size() < 2) continue;
+                for (const auto& part : parts) {
+                    if (part.size() < 2) continue;
                     QPolygonF poly;
-                    for (const PlotPoint& pt : run)
-                        poly << at(pt.x, pt.y);
+                    poly.reserve(static_cast<qsizetype>(part.size()));
+                    for (const PlotPoint& pt : part)
+                        poly << qpoint(pt);
                     p_.drawPolyline(poly);
                 }
             }
-            if (s.markers) {
-                p_.setPen(QPen(qcolour(s.colour), 1));
-                p_.setBrush(qcolour(s.colour));
-                for (const auto& run : runs)
-                    for (const PlotPoint& pt : run)
-                        drawMarker(p_, at(pt.x, pt.y), kMarkerSize * scale_, static_cast<int>(i));
+            if (s.markers) drawMarkers(s, i, parts);
+        }
+    }
+
+    // The markers of a series along its drawn parts; on a line with a marker spacing only
+    // where the line has come that far from the last marker.
+    void drawMarkers(const PlotSeries& s, std::size_t position,
+                     const std::vector<std::vector<PlotPoint>>& parts) {
+        p_.setPen(QPen(qcolour(s.colour), 1));
+        p_.setBrush(qcolour(s.colour));
+        const double spacing = s.line ? s.markerSpacing * scale_ : 0;
+        const int shape = markerShape(s, position);
+        for (const auto& part : parts) {
+            double travelled = spacing;  // a part starts with a marker
+            for (std::size_t k = 0; k < part.size(); ++k) {
+                if (k > 0)
+                    travelled += std::hypot(part[k].x - part[k - 1].x, part[k].y - part[k - 1].y);
+                if (travelled < spacing) continue;
+                drawMarker(p_, qpoint(part[k]), kMarkerSize * scale_, shape);
+                travelled = 0;
             }
+        }
+    }
+
+    // The texts placed at data points, where the point lies inside the frame.
+    void drawPlacedTexts() {
+        if (spec_.texts.empty()) return;
+        const QFont textFont = font(kNotePx, scale_);
+        p_.setFont(textFont);
+        const QFontMetricsF plain = metrics(textFont);
+        for (const PlotText& t : spec_.texts) {
+            if (!showable(t.x, spec_.logX) || !showable(t.y, spec_.logY)) continue;
+            const QPointF at(atX(t.x), atY(t.y));
+            if (!plot_.contains(at)) continue;
+            const QString text = qtext(t.text);
+            const double w = plain.horizontalAdvance(text), h = plain.height();
+            QRectF where(at.x() + sp() / 2, at.y() - h / 2, w, h);
+            if (t.side == PlotText::Side::Left) where.moveRight(at.x() - sp() / 2);
+            if (t.side == PlotText::Side::Above)
+                where.moveCenter(QPointF(at.x(), at.y() - h / 2 - sp() / 2));
+            if (t.side == PlotText::Side::AboveLeft) {
+                where.moveRight(at.x() - sp() / 2);
+                where.moveBottom(at.y() - sp() / 4);
+            }
+            p_.setPen(qcolour(t.colour));
+            p_.drawText(where, Qt::AlignCenter, text);
         }
     }
 
@@ -310,22 +451,22 @@ class PlotPainter {
         p_.drawRect(box);
         p_.setFont(tickFont_);
         double y = box.top() + sp() / 2 + rowHeight / 2;
-        for (const PlotSeries* s : entries) {
-            const int index = static_cast<int>(s - spec_.series.data());
+        for (const LegendEntry& e : entries) {
+            const PlotSeries& s = e.look;
             const double x0 = box.left() + sp();
             const double x1 = x0 + kLegendSample * scale_;
-            if (s->line) {
-                p_.setPen(seriesPen(*s, scale_));
+            if (s.line) {
+                p_.setPen(seriesPen(s, scale_));
                 p_.drawLine(QPointF(x0, y), QPointF(x1, y));
             }
-            if (s->markers) {
-                p_.setPen(QPen(qcolour(s->colour), 1));
-                p_.setBrush(qcolour(s->colour));
-                drawMarker(p_, QPointF((x0 + x1) / 2, y), kMarkerSize * scale_, index);
+            if (s.markers) {
+                p_.setPen(QPen(qcolour(s.colour), 1));
+                p_.setBrush(qcolour(s.colour));
+                drawMarker(p_, QPointF((x0 + x1) / 2, y), kMarkerSize * scale_, e.shape);
             }
             p_.setPen(kFrameColour);
             p_.drawText(QRectF(x1 + sp(), y - rowHeight / 2, box.right() - x1 - sp(), rowHeight),
-                        Qt::AlignLeft | Qt::AlignVCenter, legendText(*s));
+                        Qt::AlignLeft | Qt::AlignVCenter, legendText(s));
             y += rowHeight;
         }
     }
@@ -344,12 +485,13 @@ class PlotPainter {
 
 }  // namespace
 
-void paintPlot(QPainter& painter, const QRectF& area, const PlotSpec& spec) {
+PlotFrame paintPlot(QPainter& painter, const QRectF& area, const PlotSpec& spec) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    PlotPainter(painter, area, spec).paint();
+    const PlotFrame frame = PlotPainter(painter, area, spec).paint();
     painter.restore();
+    return frame;
 }
 
 }  // namespace tesmo

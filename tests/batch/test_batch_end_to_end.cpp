@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "model/inputs.h"
 #include "tests/batch/batch_exe.h"
 
 namespace tesmo {
@@ -79,13 +81,18 @@ TEST(BatchRunner, UsageErrorsExitWith64AndHelpDocumentsTheOptions) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
 }
 
-TEST(BatchRunner, CsvHasTheArrayNamesAndFullPrecisionRecords) {
+TEST(BatchRunner, CsvHasTheInputsTheArrayNamesAndFullPrecisionRecords) {
     const std::string csv = testing::TempDir() + "tesmo_batch_histories.csv";
     const Result r = runBatchExe("txt_Dicke=4 txt_rund=100 --csv '" + csv + "'");
     ASSERT_EQ(r.status, 0) << r.err;
     std::ifstream in(csv);
     std::string header, first, line;
-    std::getline(in, header);
+    std::vector<std::string> comments;
+    while (std::getline(in, header) && header.rfind("# ", 0) == 0)
+        comments.push_back(header);
+    ASSERT_EQ(comments.size(), static_cast<std::size_t>(kInputCount));
+    EXPECT_EQ(comments.front(), "# txt_Dicke = 4");
+    EXPECT_EQ(comments[static_cast<std::size_t>(index(Control::txt_rund))], "# txt_rund = 100");
     EXPECT_EQ(header,
               "VerlaufXmom,VerlaufXOb,VerlaufXK,VerlaufSpiegel,VerlaufThetaLuft,VerlaufThetaOb,"
               "VerlaufThetaK,VerlaufRate,VerlaufSchwindOb,VerlaufSchwindK");
@@ -110,7 +117,7 @@ TEST(BatchRunner, ARunThatOutgrowsTheHistoriesEndsEarlyWithExit3AndAllRecords) {
     long lines = 0;
     for (std::string line; std::getline(in, line);)
         ++lines;
-    EXPECT_EQ(lines, 1 + 500001);
+    EXPECT_EQ(lines, kInputCount + 1 + 500001);
 }
 
 TEST(BatchRunner, AnUnstableRunEndsEarlyWithExit3) {

@@ -80,10 +80,10 @@ TEST(CaseRunner, KeepsTheLaufzeitOfEveryHistoryRecord) {
     // One record per stored time step; the step in which the surface dries out stores none, nor
     // does the last step.
     CaseRunner runner;
-    const auto times = std::make_unique<HistoryArray>();
-    ASSERT_TRUE(finished(runner.run(1, with({}), nullptr, times.get())));
+    RunCapture capture;
+    ASSERT_TRUE(finished(runner.run(1, with({}), nullptr, &capture)));
     const RunState& st = runner.state();
-    const HistoryArray& t = *times;
+    const HistoryArray& t = capture.recordTimes();
     ASSERT_GT(st.t1TA, 0);
     EXPECT_EQ(t[0], 0);
     int skipped = 0;
@@ -173,8 +173,8 @@ TEST(ResultTable, RefusedAndCutShortCasesLeaveWhatTheyDidNotReachEmpty) {
     EXPECT_EQ(done[column("end")], "midplane");
     EXPECT_EQ(done[column("message")], "");
     EXPECT_EQ(done[column("txt_Dicke")], "4");
-    EXPECT_EQ(done[column("txt_Ortsschrittweite")], "0.10000000000000001");
-    // 17 significant digits give back every bit of the value.
+    // The inputs as typed; every number in the shortest form that gives back every bit.
+    EXPECT_EQ(done[column("txt_Ortsschrittweite")], "0.1");
     EXPECT_EQ(std::stod(done[column("Laufzeit")]), runner.state().Laufzeit);
     EXPECT_EQ(std::stod(done[column("Wasserfehler")]), runner.state().Wasserfehler);
     EXPECT_EQ(done[column("lbl_Achtung")], "0");
