@@ -1,6 +1,9 @@
 // Saves pictures of the window for review: freshly opened, in the middle of a run with the
-// default inputs, and after that run has finished; plus enlarged details of the small print.
-// Usage: tesmo-gegen-screenshots <folder>
+// default inputs, and after that run has finished; plus enlarged details of the small print;
+// then the diagram window with each of its diagrams of that run. With --diagrams-only only the
+// diagram window (to be run once more at a device pixel ratio of 2: QT_SCALE_FACTOR=2; those
+// pictures end in "-2x").
+// Usage: tesmo-gegen-screenshots <folder> [--diagrams-only]
 #include <cstdio>
 #include <memory>
 
@@ -12,8 +15,11 @@
 #include <QTimer>
 
 #include "display/headless_window.h"
+#include "gui/diagram_window.h"
 #include "gui/main_window.h"
 #include "gui/program_window.h"
+#include "gui/run_diagrams.h"
+#include "plot/run_charts.h"
 #include "model/run_state.h"
 
 namespace {
@@ -52,8 +58,9 @@ bool saveDetails(const QImage& window, const QString& folder, const QString& ste
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tesmo-gegen-screenshots <folder>\n");
+    const bool diagramsOnly = argc == 3 && QString::fromLatin1(argv[2]) == "--diagrams-only";
+    if (argc != 2 && !diagramsOnly) {
+        std::fprintf(stderr, "usage: tesmo-gegen-screenshots <folder> [--diagrams-only]\n");
         return 64;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -93,13 +100,33 @@ int main(int argc, char** argv) {
         QApplication::processEvents();  // let the latest values reach the screen
         shoot("running");
     });
+    // The diagram window with each diagram of the finished run.
+    auto shootDiagrams = [&] {
+        program.diagrams().showDiagrams();
+        tesmo::qt::DiagramWindow& diagrams = *program.diagrams().diagramWindow();
+        diagrams.resize(1120, 700);
+        const QString suffix = diagrams.devicePixelRatioF() > 1 ? "-2x" : "";
+        for (const tesmo::RunChartInfo& info : tesmo::runCharts()) {
+            diagrams.setChart(info.chart);
+            QApplication::processEvents();
+            ok &= save(diagrams.grab().toImage(),
+                       folder + "/diagramme-" + info.fileStem + suffix + ".png");
+        }
+    };
     QTimer::singleShot(0, [&] {
+        if (diagramsOnly) {
+            static_cast<QAbstractButton*>(window.widget(Control::cmd_Start))->click();
+            shootDiagrams();
+            QApplication::quit();
+            return;
+        }
         shoot("fresh");
         middle.start();
         static_cast<QAbstractButton*>(window.widget(Control::cmd_Start))->click();
         QApplication::processEvents();
         shoot("finished");
         ok &= save(program.grab().toImage(), folder + "/finished-window.png");
+        shootDiagrams();
         QApplication::quit();
     });
     QApplication::exec();

@@ -19,6 +19,7 @@
 #include "files/case_file.h"
 #include "gui/decorations.h"
 #include "gui/help_window.h"
+#include "gui/run_diagrams.h"
 #include "gui/study_window.h"
 
 namespace tesmo::qt {
@@ -54,6 +55,7 @@ ProgramWindow::ProgramWindow(RunState& state, QWidget* parent) : QMainWindow(par
     setWindowIcon(applicationIcon());
     setAcceptDrops(true);
     buildMenus();
+    diagrams_ = new RunDiagrams(*this);
     // The client area keeps its fixed size; the window is exactly that plus the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     client_->runControl().setStateListener(
@@ -126,6 +128,7 @@ void ProgramWindow::runningChanged(bool running) {
     // stopped or cut short) and until "Nochmal !" clears it.
     exportMenu_->menuAction()->setEnabled(!running && client_->runControl().resultsShown() &&
                                           !exports_.empty());
+    if (diagrams_) diagrams_->runStateChanged();
 }
 
 InputTexts ProgramWindow::fieldTexts() const {
@@ -249,6 +252,8 @@ void ProgramWindow::addRunExports() {
     entry("exportPng", "Diagramme als PNG…", "", "", exportChartsPng);
     entry("exportSvg", "Diagramme als SVG…", "", "", exportChartsSvg);
     entry("exportCsv", "Verläufe als CSV…", "CSV-Tabellen (*.csv)", ".csv", exportHistoriesCsv);
+    entry("exportCsvDe", "Verläufe als CSV für Tabellenkalkulation (deutsch)…",
+          "CSV-Tabellen (*.csv)", ".csv", exportHistoriesCsvGerman);
     entry("exportPdf", "Bericht als PDF…", "PDF-Dokumente (*.pdf)", ".pdf", exportReportPdf);
 }
 

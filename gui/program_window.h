@@ -23,6 +23,7 @@ class QMenu;
 
 namespace tesmo::qt {
 
+class RunDiagrams;
 class StudyWindow;
 
 class ProgramWindow : public QMainWindow {
@@ -63,6 +64,9 @@ class ProgramWindow : public QMainWindow {
     void showStudy();
     StudyWindow* studyWindow() const { return study_.get(); }
 
+    // The runs kept for the diagram window, its menu entries and the copy of the results.
+    RunDiagrams& diagrams() const { return *diagrams_; }
+
     QAction* action(const QString& objectName) const;
     // Instead of a message box, hand messages to this function (tests).
     void setMessageHook(std::function<void(const QString&)> hook);
@@ -97,6 +101,7 @@ class ProgramWindow : public QMainWindow {
     std::vector<Export> exports_;
     std::function<void(const QString&)> messageHook_;
     std::unique_ptr<StudyWindow> study_;  // a window of its own, not a child: see showStudy()
+    RunDiagrams* diagrams_ = nullptr;     // a child QObject
 };
 
 // A case file (.tgcase) among dropped or opened URLs; empty if none.

@@ -191,6 +191,14 @@ void StudyWindow::buildMenus() {
                              QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
                              &StudyWindow::exportTable);
         }));
+    needRows_.push_back(add("tabelleCsvDeutsch",
+                            QStringLiteral("Tabelle als CSV für Tabellenkalkulation (&deutsch)…"),
+                            {}, [this] {
+                                exportWithDialog(
+                                    QStringLiteral("CSV für Tabellenkalkulation (deutsch)"),
+                                    QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
+                                    &StudyWindow::exportTableGerman);
+                            }));
     needRows_.push_back(
         add("diagrammPng", QStringLiteral("Diagramm als &PNG exportieren…"), {}, [this] {
             exportWithDialog(QStringLiteral("Diagramm als PNG exportieren"),
@@ -206,6 +214,7 @@ void StudyWindow::buildMenus() {
     datei->addSeparator();
     add("schliessen", QStringLiteral("S&chließen"), QKeySequence(Qt::CTRL | Qt::Key_W),
         [this] { close(); });
+    buildEditMenu();
 }
 
 QAction* StudyWindow::action(const QString& objectName) const {

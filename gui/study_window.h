@@ -15,6 +15,8 @@
 
 #include <QMainWindow>
 
+#include "files/table_format.h"
+
 #include "study/background_study.h"
 
 class QAction;
@@ -59,12 +61,20 @@ class StudyWindow : public QMainWindow {
 
     bool openStudy(const QString& path);
     bool saveStudyAs(const QString& path);
+    // The runner's table (--table-format csv), or the variant for a German spreadsheet (de).
     bool exportTable(const QString& path);
+    bool exportTableGerman(const QString& path);
     bool exportChartPng(const QString& path);
     bool exportChartSvg(const QString& path);
 
     StudySetupPanel& setup() const { return *setup_; }
     StudyTableModel& table() const { return *model_; }
+    // The selected rows as the table shows them, for the clipboard: a header row of the
+    // captions with their units, then one tab-separated row per selected case in the order
+    // shown (decimal commas as in the window). Empty without a selection.
+    QString selectedRowsText() const;
+    // Ctrl+C in the table, "Bearbeiten → Zeilen kopieren": selectedRowsText() to the clipboard.
+    void copySelectedRows();
     QTableView& tableView() const { return *view_; }
     PlotWidget& chart() const { return *chart_; }
     QAction* action(const QString& objectName) const;
@@ -83,6 +93,8 @@ class StudyWindow : public QMainWindow {
 
   private:
     void buildMenus();
+    void buildEditMenu();
+    bool writeTable(const QString& path, TableFormat format);
     QWidget* buildRunBox();
     QWidget* buildResults();
     void takeResults();

@@ -203,6 +203,13 @@ class PlotPainter {
             bottom -= noteRect_.height() + sp();
             noteRect_.moveTopLeft(QPointF(area_.left() + margin, bottom + sp()));
         }
+        const auto entries = legendEntries();
+        const bool legendBeside = !entries.empty() && !spec_.legendBelow;
+        if (!entries.empty() && spec_.legendBelow) {
+            layOutLegendBelow(entries, area_.width() - 2 * margin);
+            bottom -= legendHeight_ + sp();
+            legendOrigin_ = QPointF(area_.left() + margin, bottom + sp());
+        }
         if (!spec_.xTitle.empty()) bottom -= axisM.height() + sp();
         bottom -= lineHeight + kTickLength * scale_ + sp();
 
@@ -223,8 +230,7 @@ class PlotPainter {
         if (!spec_.yTitle.empty()) left += axisM.height() + sp();
 
         double right = area_.right() - margin;
-        const auto entries = legendEntries();
-        if (!entries.empty()) {
+        if (legendBeside) {
             double widest = 0;
             for (const LegendEntry& e : entries)
                 widest = std::max(widest, tickMetrics_.horizontalAdvance(legendText(e.look)));
@@ -243,7 +249,7 @@ class PlotPainter {
             const double firstHalf = width(xAxis_.ticks.front().label) / 2;
             const double lastHalf = width(xAxis_.ticks.back().label) / 2;
             left = std::max(left, area_.left() + margin + firstHalf);
-            if (entries.empty()) right = std::min(right, area_.right() - margin - lastHalf);
+            if (!legendBeside) right = std::min(right, area_.right() - margin - lastHalf);
         }
         plot_ = QRectF(QPointF(left, top), QPointF(right, bottom));
     }
@@ -440,10 +446,60 @@ class PlotPainter {
         }
     }
 
+    double legendRowHeight() const { return tickMetrics_.height() * 1.35; }
+    double legendEntryWidth(const LegendEntry& e) const {
+        return kLegendSample * scale_ + sp() + tickMetrics_.horizontalAdvance(legendText(e.look));
+    }
+
+    // Entries side by side in rows as wide as `width`, each row filled from the left.
+    void layOutLegendBelow(const std::vector<LegendEntry>& entries, double width) {
+        legendCells_.clear();
+        const double gap = 3 * sp();
+        double x = 0, y = 0;
+        for (const LegendEntry& e : entries) {
+            const double w = legendEntryWidth(e);
+            if (x > 0 && x + w > width) {
+                x = 0;
+                y += legendRowHeight();
+            }
+            legendCells_.push_back(QPointF(x, y));
+            x += w + gap;
+        }
+        legendHeight_ = y + legendRowHeight();
+    }
+
+    // One legend entry: the sample of the line (and marker) from x0, the text after it.
+    void drawLegendEntry(const LegendEntry& e, double x0, double y, double textRight) {
+        const PlotSeries& s = e.look;
+        const double x1 = x0 + kLegendSample * scale_;
+        if (s.line) {
+            p_.setPen(seriesPen(s, scale_));
+            p_.drawLine(QPointF(x0, y), QPointF(x1, y));
+        }
+        if (s.markers) {
+            p_.setPen(QPen(qcolour(s.colour), 1));
+            p_.setBrush(qcolour(s.colour));
+            drawMarker(p_, QPointF((x0 + x1) / 2, y), kMarkerSize * scale_, e.shape);
+        }
+        p_.setPen(kFrameColour);
+        const double h = legendRowHeight();
+        p_.drawText(QRectF(x1 + sp(), y - h / 2, std::max(0.0, textRight - x1 - sp()), h),
+                    Qt::AlignLeft | Qt::AlignVCenter, legendText(s));
+    }
+
     void drawLegend() {
         const auto entries = legendEntries();
         if (entries.empty()) return;
-        const double rowHeight = tickMetrics_.height() * 1.35;
+        p_.setFont(tickFont_);
+        if (spec_.legendBelow) {
+            for (std::size_t i = 0; i < entries.size() && i < legendCells_.size(); ++i) {
+                const QPointF at = legendOrigin_ + legendCells_[i];
+                drawLegendEntry(entries[i], at.x(), at.y() + legendRowHeight() / 2,
+                                at.x() + legendEntryWidth(entries[i]) + sp());
+            }
+            return;
+        }
+        const double rowHeight = legendRowHeight();
         const QRectF box(plot_.right() + 2 * sp(), plot_.top(), legendWidth_,
                          rowHeight * static_cast<double>(entries.size()) + sp());
         p_.setPen(QPen(kGridColour, 1));
@@ -452,21 +508,7 @@ class PlotPainter {
         p_.setFont(tickFont_);
         double y = box.top() + sp() / 2 + rowHeight / 2;
         for (const LegendEntry& e : entries) {
-            const PlotSeries& s = e.look;
-            const double x0 = box.left() + sp();
-            const double x1 = x0 + kLegendSample * scale_;
-            if (s.line) {
-                p_.setPen(seriesPen(s, scale_));
-                p_.drawLine(QPointF(x0, y), QPointF(x1, y));
-            }
-            if (s.markers) {
-                p_.setPen(QPen(qcolour(s.colour), 1));
-                p_.setBrush(qcolour(s.colour));
-                drawMarker(p_, QPointF((x0 + x1) / 2, y), kMarkerSize * scale_, e.shape);
-            }
-            p_.setPen(kFrameColour);
-            p_.drawText(QRectF(x1 + sp(), y - rowHeight / 2, box.right() - x1 - sp(), rowHeight),
-                        Qt::AlignLeft | Qt::AlignVCenter, legendText(s));
+            drawLegendEntry(e, box.left() + sp(), y, box.right());
             y += rowHeight;
         }
     }
@@ -480,6 +522,9 @@ class PlotPainter {
     AxisScale xAxis_, yAxis_;
     QRectF plot_, noteRect_;
     double legendWidth_ = 0;
+    std::vector<QPointF> legendCells_;  // legend below: each entry's place from legendOrigin_
+    QPointF legendOrigin_;
+    double legendHeight_ = 0;
     bool empty_ = false;
 };
 

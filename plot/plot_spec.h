@@ -86,6 +86,9 @@ struct PlotSpec {
     bool logX = false, logY = false;
     AxisLimits xLimits, yLimits;
     bool xGrid = true, yGrid = true;  // grid lines at the labelled values
+    // The legend in rows below the plot instead of beside it: the plot keeps the full width,
+    // and long labels stay whole.
+    bool legendBelow = false;
     std::vector<PlotSeries> series;
     std::vector<PlotGuide> guides;  // inside the axes' range, which they widen where needed
     std::vector<PlotText> texts;

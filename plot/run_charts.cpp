@@ -285,17 +285,20 @@ const RunChartInfo& runChartInfo(RunChart chart) {
 }
 
 PlotSpec runChart(RunChart chart, const std::vector<ChartRun>& runs) {
-    if (const TimeChart* t = timeChart(chart)) return timeDiagram(*t, runs);
-    switch (chart) {
-        case RunChart::Bigot:
-            return bigotDiagram(runs);
-        case RunChart::Profile:
-            return profileDiagram(runs);
-        case RunChart::Mollier:
-            return mollierChart(runs);
-        default:
-            return {};
+    PlotSpec spec;
+    if (const TimeChart* t = timeChart(chart)) {
+        spec = timeDiagram(*t, runs);
+    } else if (chart == RunChart::Bigot) {
+        spec = bigotDiagram(runs);
+    } else if (chart == RunChart::Profile) {
+        spec = profileDiagram(runs);
+    } else if (chart == RunChart::Mollier) {
+        spec = mollierChart(runs);
     }
+    // Labels of several runs are long; below the plot they stay whole and the plot keeps its
+    // width.
+    spec.legendBelow = true;
+    return spec;
 }
 
 std::string positionText(RunChart chart, const PlotSpec& spec, double x, double y) {
