@@ -33,9 +33,11 @@ def test_a_run_shows_what_the_runner_prints(runner, case):
 
 
 def read_csv_exactly(path):
-    with open(path, encoding="ascii") as f:
-        names = f.readline().strip().split(",")
-        rows = [[float(cell) for cell in line.split(",")] for line in f]
+    """The runner's history table: input lines behind '#', the header, the records."""
+    with open(path, encoding="utf-8") as f:
+        lines = [line for line in f if not line.startswith("#")]
+    names = lines[0].strip().split(",")
+    rows = [[float(cell) for cell in line.split(",")] for line in lines[1:]]
     return names, np.array(rows)
 
 
