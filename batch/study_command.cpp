@@ -73,7 +73,7 @@ StudyPlan plan(const BatchOptions& options) {
         if (!addVariation(variations, parseVariation(spec), "--vary ", p.error)) return p;
     if (!options.casesPath.empty()) {
         CaseTable table;
-        if (!readCaseTable(options.casesPath, table, problem)) {
+        if (!readCaseTable(options.casesPath, table, problem, nonInputColumns())) {
             p.error = describe(problem);
             return p;
         }

@@ -34,7 +34,7 @@ CaseList caseList(const std::vector<std::string>& base, const std::vector<Varied
     if (table) {
         CaseTable t;
         FileProblem problem;
-        if (!readCaseTable(*table, t, problem)) raiseFileProblem(problem);
+        if (!readCaseTable(*table, t, problem, nonInputColumns())) raiseFileProblem(problem);
         return CaseList(baseTexts, std::move(t));
     }
     if (rows) {

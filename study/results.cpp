@@ -116,6 +116,13 @@ std::string tableHeader(TableFormat format) {
     return h;
 }
 
+std::vector<std::string_view> nonInputColumns() {
+    std::vector<std::string_view> names = {"case", "end", "message"};
+    for (const ResultColumn& c : kColumns)
+        names.emplace_back(c.name);
+    return names;
+}
+
 std::string tableRow(const CaseOutcome& o, TableFormat format) {
     const char sep = tableSeparator(format);
     std::string row = std::to_string(o.number);
