@@ -168,7 +168,7 @@ TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
         // No display at all: the runner chooses the offscreen platform itself.
         const WithoutVariable noDisplay("DISPLAY"), noPlatform("QT_QPA_PLATFORM");
         exported = runBatchExe("txt_Dicke=4 --report '" + dir + "-bericht.pdf' --svg '" + dir +
-                               "/svg' --png='" + dir + "/png'");
+                               "/svg' --png='" + dir + "/png' --plot '" + dir + "/diagramme'");
     }
     EXPECT_EQ(exported.status, 0) << exported.err;
     EXPECT_EQ(exported.out, plain.out);
@@ -178,6 +178,15 @@ TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
         EXPECT_EQ(slurp(dir + file).rfind("<?xml", 0), 0u) << file;
     for (const char* file : {"/png/profil.png", "/png/verlauf.png"})
         EXPECT_EQ(slurp(dir + file).substr(1, 3), "PNG") << file;
+    // --plot: every numeric diagram as SVG and as PNG.
+    for (const char* stem : {"wasserbeladung", "temperaturen", "verdunstungsrate",
+                             "trocknungsspiegel", "schwindung", "bigot", "profile",
+                             "hx-diagramm"}) {
+        const std::string svg = slurp(dir + "/diagramme/" + stem + ".svg");
+        EXPECT_EQ(svg.rfind("<?xml", 0), 0u) << stem;
+        EXPECT_EQ(svg.find("keine darstellbaren Werte"), std::string::npos) << stem;
+        EXPECT_EQ(slurp(dir + "/diagramme/" + stem + ".png").substr(1, 3), "PNG") << stem;
+    }
 
     // A report that cannot be written: exit 74 after the output, the others still written.
     const Result failed =
