@@ -19,8 +19,8 @@
 #include "gui/main_window.h"
 #include "gui/program_window.h"
 #include "gui/run_diagrams.h"
-#include "plot/run_charts.h"
 #include "model/run_state.h"
+#include "plot/run_charts.h"
 
 namespace {
 

@@ -18,8 +18,8 @@ namespace tesmo {
 
 // A profile as drawn: nodes 0 (surface) to nOrt (mid-plane) at the time of drawing.
 struct StoredProfile {
-    double time = 0;          // Laufzeit in s
-    int nodes = 0;            // nOrt + 1 values
+    double time = 0;         // Laufzeit in s
+    int nodes = 0;           // nOrt + 1 values
     bool periodEnd = false;  // the curve that ends the first drying period (drawn red)
     bool secondPeriod = false;
     NodeArray X{};

@@ -13,7 +13,8 @@ namespace {
 // Which records are kept: all, or every n-th and the last.
 std::vector<std::size_t> keptRecords(std::size_t count) {
     std::vector<std::size_t> kept;
-    const std::size_t stride = std::max<std::size_t>(1, (count + kMaxKeptRecords - 1) / kMaxKeptRecords);
+    const std::size_t stride =
+        std::max<std::size_t>(1, (count + kMaxKeptRecords - 1) / kMaxKeptRecords);
     for (std::size_t j = 0; j < count; j += stride)
         kept.push_back(j);
     if (!kept.empty() && kept.back() != count - 1) kept.push_back(count - 1);

@@ -42,9 +42,9 @@ inline constexpr std::size_t kMaxKeptRecords = 50000;
 inline constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
 
 struct RunRecord {
-    std::string source;      // the file it was read from; empty for a run of this session
-    bool hasInputs = true;   // false: a file without its input texts ("ohne Eingaben")
-    InputTexts inputs;       // the texts the run started from (defaults where not known)
+    std::string source;         // the file it was read from; empty for a run of this session
+    bool hasInputs = true;      // false: a file without its input texts ("ohne Eingaben")
+    InputTexts inputs;          // the texts the run started from (defaults where not known)
     RunEnd end = RunEnd::None;  // None for a file
 
     // Per record, in the order stored: the time in s (empty when not known: a file without

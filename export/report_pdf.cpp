@@ -267,8 +267,8 @@ void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
 // The numeric diagrams of water load, temperatures and shrinkage, with scales and units.
 void diagramsPage(Sheet& sheet, const WindowBase& window, const RunControl& run, double width) {
     double y = 0;
-    y += sheet.text(0, y, width, QStringLiteral("Verläufe mit Maßstab"), reportFont(13, true)) +
-         1.5;
+    y +=
+        sheet.text(0, y, width, QStringLiteral("Verläufe mit Maßstab"), reportFont(13, true)) + 1.5;
     y += sheet.text(0, y, width,
                     QStringLiteral("Die Verläufe der zweiten Seite mit Achsen und Einheiten; die "
                                    "Zeit in Stunden. Die Schwindung ist die der Platte: Sie endet "

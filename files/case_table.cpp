@@ -135,8 +135,8 @@ class CaseTableBuilder {
                 problem.number = static_cast<long long>(i + 1);
                 return refuse(problem, ProblemKind::EmptyColumnName);
             }
-            const bool other = std::find(otherColumns_.begin(), otherColumns_.end(), name) !=
-                               otherColumns_.end();
+            const bool other =
+                std::find(otherColumns_.begin(), otherColumns_.end(), name) != otherColumns_.end();
             kept_.push_back(!other);
             if (other) continue;
             if (!findInput(name, field)) return refuse(problem, ProblemKind::UnknownName, name);
@@ -212,8 +212,7 @@ bool parseCaseTable(std::string_view content, const std::string& displayName, Ca
     int line = 0;
 
     // Of more names than inputs and other columns at least one is unknown or repeated.
-    CsvReader::Result result =
-        reader.next(cells, kInputCount + otherColumns.size(), line, problem);
+    CsvReader::Result result = reader.next(cells, kInputCount + otherColumns.size(), line, problem);
     if (result == CsvReader::Result::Refused) return false;
     if (result == CsvReader::Result::End || isBlank(cells)) {
         problem.line = result == CsvReader::Result::End ? 0 : line;

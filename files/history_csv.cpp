@@ -25,8 +25,8 @@ void appendInputLines(std::string& out, const InputTexts& texts) {
     for (int i = 0; i < kInputCount; ++i) {
         const Control field = controlAt(i);
         std::string text = texts[field];
-        std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; },
-                        ' ');
+        std::replace_if(
+            text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
         out += "# ";
         appendNameTextLine(out, controlName(field), text);
     }
@@ -114,8 +114,8 @@ bool writeHistoriesCsv(const std::string& path, const RunState& st, const InputT
         path, [&](std::FILE* out) { return writeHistoriesCsv(out, st, texts, format); }, failure);
 }
 
-bool parseHistoryTable(std::string_view content, const std::string& displayName,
-                       HistoryTable& out, FileProblem& problem) {
+bool parseHistoryTable(std::string_view content, const std::string& displayName, HistoryTable& out,
+                       FileProblem& problem) {
     problem = FileProblem{.path = displayName};
     const bool byteOrderMark = content.substr(0, 3) == "\xEF\xBB\xBF";
     if (!checkFileText(content, kMaxHistoryTableBytes, problem)) return false;

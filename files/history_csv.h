@@ -56,8 +56,8 @@ inline constexpr std::size_t kMaxHistoryTableBytes = 256 * 1024 * 1024;
 // NAME = TEXT give its text; other comment lines are skipped. Refused, with the line and the
 // reason in `problem`: a header that is not the ten histories' names, a row without ten cells,
 // a cell that is not a number, a blank line between rows, more rows than a run can store.
-bool parseHistoryTable(std::string_view content, const std::string& displayName,
-                       HistoryTable& out, FileProblem& problem);
+bool parseHistoryTable(std::string_view content, const std::string& displayName, HistoryTable& out,
+                       FileProblem& problem);
 bool readHistoryTable(const std::string& path, HistoryTable& out, FileProblem& problem);
 
 }  // namespace tesmo

@@ -30,8 +30,7 @@ namespace {
 
 const QString kGeometryKey = QStringLiteral("diagrammfenster/geometrie");
 const QString kFolderKey = QStringLiteral("diagrammfenster/ordner");
-const QString kHistoryFilter =
-    QStringLiteral("Verläufe (*.csv);;Alle Dateien (*)");
+const QString kHistoryFilter = QStringLiteral("Verläufe (*.csv);;Alle Dateien (*)");
 constexpr int kNumberRole = Qt::UserRole;
 constexpr double kFileScale = 2;  // PNG and clipboard: twice the pixels of the screen
 
@@ -52,7 +51,8 @@ QIcon colourIcon(Rgb colour) {
 
 }  // namespace
 
-DiagramWindow::DiagramWindow(RunShelf& shelf, QWidget* parent) : QMainWindow(parent), shelf_(shelf) {
+DiagramWindow::DiagramWindow(RunShelf& shelf, QWidget* parent)
+    : QMainWindow(parent), shelf_(shelf) {
     setObjectName(QStringLiteral("diagrammfenster"));
     setWindowTitle(QStringLiteral("Diagramme – Tesmo-Gegen"));
     setWindowIcon(applicationIcon());
@@ -60,10 +60,9 @@ DiagramWindow::DiagramWindow(RunShelf& shelf, QWidget* parent) : QMainWindow(par
 
     plot_ = new PlotWidget;
     plot_->setObjectName(QStringLiteral("diagramm"));
-    plot_->setReadout({[this](double x, double y) { return positionText(chart_, plot_->spec(), x, y); },
-                       [this](int series, PlotPoint p) {
-                           return pointText(chart_, plot_->spec(), series, p);
-                       }});
+    plot_->setReadout(
+        {[this](double x, double y) { return positionText(chart_, plot_->spec(), x, y); },
+         [this](int series, PlotPoint p) { return pointText(chart_, plot_->spec(), series, p); }});
     readout_ = new QLabel;
     readout_->setObjectName(QStringLiteral("ablesung"));
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -169,9 +168,8 @@ void DiagramWindow::buildMenus() {
                          QStringLiteral("png"), &DiagramWindow::exportPng);
     });
     add(datei, "diagrammSvg", QStringLiteral("Diagramm als &SVG…"), {}, [this] {
-        exportWithDialog(QStringLiteral("Diagramm als SVG"),
-                         QStringLiteral("SVG-Grafiken (*.svg)"), QStringLiteral("svg"),
-                         &DiagramWindow::exportSvg);
+        exportWithDialog(QStringLiteral("Diagramm als SVG"), QStringLiteral("SVG-Grafiken (*.svg)"),
+                         QStringLiteral("svg"), &DiagramWindow::exportSvg);
     });
     add(datei, "diagrammPdf", QStringLiteral("Diagramm als P&DF…"), {}, [this] {
         exportWithDialog(QStringLiteral("Diagramm als PDF"),
@@ -274,7 +272,8 @@ void DiagramWindow::redraw() {
 
 void DiagramWindow::setChart(RunChart chart) {
     chart_ = chart;
-    if (charts_->currentRow() != static_cast<int>(chart)) charts_->setCurrentRow(static_cast<int>(chart));
+    if (charts_->currentRow() != static_cast<int>(chart))
+        charts_->setCurrentRow(static_cast<int>(chart));
     redraw();
 }
 

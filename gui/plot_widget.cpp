@@ -64,8 +64,7 @@ void PlotWidget::resizeEvent(QResizeEvent* event) {
 }
 
 QString PlotWidget::readoutAt(QPointF pos) const {
-    if (!readout_.position || !frame_.drawn || !frame_.box.contains({pos.x(), pos.y()}))
-        return {};
+    if (!readout_.position || !frame_.drawn || !frame_.box.contains({pos.x(), pos.y()})) return {};
     QStringList lines;
     lines << QString::fromStdString(readout_.position(frame_.xAt(pos.x()), frame_.yAt(pos.y())));
     const NearPoint near = nearestPoint(spec_, frame_, pos.x(), pos.y(), kNearPixels);
@@ -123,8 +122,8 @@ void PlotWidget::paintReadout(QPainter& p) {
     p.setBrush(kBoxFill);
     p.drawRect(shown);
     p.setPen(Qt::black);
-    p.drawText(shown.adjusted(kBoxPadding, kBoxPadding, -kBoxPadding, -kBoxPadding),
-               Qt::AlignLeft, text);
+    p.drawText(shown.adjusted(kBoxPadding, kBoxPadding, -kBoxPadding, -kBoxPadding), Qt::AlignLeft,
+               text);
     p.restore();
 }
 

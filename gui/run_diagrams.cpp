@@ -15,9 +15,9 @@ namespace tesmo::qt {
 
 namespace {
 
-const QStringList kMenuOrder = {QStringLiteral("Datei"),      QStringLiteral("Bearbeiten"),
-                                QStringLiteral("Ansicht"),    QStringLiteral("Berechnung"),
-                                QStringLiteral("Studie"),     QStringLiteral("Hilfe")};
+const QStringList kMenuOrder = {QStringLiteral("Datei"),   QStringLiteral("Bearbeiten"),
+                                QStringLiteral("Ansicht"), QStringLiteral("Berechnung"),
+                                QStringLiteral("Studie"),  QStringLiteral("Hilfe")};
 
 QString plainTitle(QString title) {
     return title.remove(QLatin1Char('&'));

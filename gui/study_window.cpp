@@ -191,14 +191,13 @@ void StudyWindow::buildMenus() {
                              QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
                              &StudyWindow::exportTable);
         }));
-    needRows_.push_back(add("tabelleCsvDeutsch",
-                            QStringLiteral("Tabelle als CSV für Tabellenkalkulation (&deutsch)…"),
-                            {}, [this] {
-                                exportWithDialog(
-                                    QStringLiteral("CSV für Tabellenkalkulation (deutsch)"),
-                                    QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
-                                    &StudyWindow::exportTableGerman);
-                            }));
+    needRows_.push_back(
+        add("tabelleCsvDeutsch",
+            QStringLiteral("Tabelle als CSV für Tabellenkalkulation (&deutsch)…"), {}, [this] {
+                exportWithDialog(QStringLiteral("CSV für Tabellenkalkulation (deutsch)"),
+                                 QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
+                                 &StudyWindow::exportTableGerman);
+            }));
     needRows_.push_back(
         add("diagrammPng", QStringLiteral("Diagramm als &PNG exportieren…"), {}, [this] {
             exportWithDialog(QStringLiteral("Diagramm als PNG exportieren"),

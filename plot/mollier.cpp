@@ -11,9 +11,9 @@ namespace tesmo {
 
 namespace {
 
-constexpr double kCpAir = 1.005;     // kJ/(kg K), dry air
-constexpr double kCpVapour = 1.86;   // kJ/(kg K), water vapour
-constexpr double kR0 = 2500;         // kJ/kg, evaporation enthalpy at 0 °C
+constexpr double kCpAir = 1.005;    // kJ/(kg K), dry air
+constexpr double kCpVapour = 1.86;  // kJ/(kg K), water vapour
+constexpr double kR0 = 2500;        // kJ/kg, evaporation enthalpy at 0 °C
 constexpr double kMolarRatio = 0.622;
 constexpr double kGramPerKg = 1000;
 constexpr double kLineStep = 0.5;    // K between the computed points of a curved line
@@ -108,9 +108,9 @@ void isotherm(PlotSpec& spec, double theta, const AxisLimits& xs, const AxisLimi
     const double yEnd = mollierY(theta, xEnd);
     // No label beyond the top, nor on the bottom edge where the x labels stand.
     if (yEnd > ys.max || yEnd < ys.min + 0.03 * (ys.max - ys.min)) return;
-    spec.texts.push_back({xEnd * kGramPerKg, yEnd, decimalText(theta, 0) + " °C", kGridLine,
-                          xSat < xEnd * 1.0001 ? PlotText::Side::Right
-                                               : PlotText::Side::AboveLeft});
+    spec.texts.push_back(
+        {xEnd * kGramPerKg, yEnd, decimalText(theta, 0) + " °C", kGridLine,
+         xSat < xEnd * 1.0001 ? PlotText::Side::Right : PlotText::Side::AboveLeft});
 }
 
 // One run's air: the path along the plate, the three states and the heater between outside
@@ -218,8 +218,9 @@ PlotSpec mollierChart(const std::vector<ChartRun>& runs) {
 
     for (const ChartRun* run : withAir)
         airOfRun(spec, *run, runs.size() == 1);
-    spec.note = "Isothermen steigen mit der Beladung an (Temperaturachse bei x = 0); die Luft "
-                "strömt von der Zuluft zur Abluft, der Platte entgegen.";
+    spec.note =
+        "Isothermen steigen mit der Beladung an (Temperaturachse bei x = 0); die Luft "
+        "strömt von der Zuluft zur Abluft, der Platte entgegen.";
     if (runs.size() > 1) spec.note += " ● Abluft, ■ Außenluft, ▲ Zuluft.";
     if (!without.empty()) spec.note += " " + without + " ohne Luftweg (Datei).";
     return spec;
@@ -229,9 +230,9 @@ std::string mollierPositionText(double xGramPerKg, double y) {
     const double x = xGramPerKg / kGramPerKg;
     const double theta = mollierTheta(y, x);
     const double phi = relFeuchte(x, theta) * 100;
-    return "x " + significantText(xGramPerKg, 3) + " g/kg, ϑ " + decimalText(theta, 1) +
-           " °C, φ " + (std::isfinite(phi) && phi <= 100 ? decimalText(phi, 0) + " %" : "über 100 %") +
-           ", h " + decimalText(enthalpy(theta, x), 1) + " kJ/kg";
+    return "x " + significantText(xGramPerKg, 3) + " g/kg, ϑ " + decimalText(theta, 1) + " °C, φ " +
+           (std::isfinite(phi) && phi <= 100 ? decimalText(phi, 0) + " %" : "über 100 %") + ", h " +
+           decimalText(enthalpy(theta, x), 1) + " kJ/kg";
 }
 
 }  // namespace tesmo

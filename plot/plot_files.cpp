@@ -111,10 +111,10 @@ bool writePlotPdf(const std::string& path, const PlotSpec& spec, QSize size, std
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&buffer);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm,
-                                                kPdfMarginMm),
-                                      QPageLayout::Millimeter));
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                        QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
+                        QPageLayout::Millimeter));
         pdf.setTitle(QString::fromStdString(spec.title));
         pdf.setCreator(QStringLiteral("Tesmo-Gegen"));
         const QRectF page = pdf.pageLayout().paintRectPixels(pdf.resolution());

@@ -171,13 +171,11 @@ PlotSpec bigotDiagram(const std::vector<ChartRun>& runs) {
     for (const ChartRun& run : runs) {
         const RunRecord& r = *run.record;
         for (std::size_t k = 0; k < std::size(curves); ++k)
-            spec.series.push_back(
-                thinnedSeries(curveLabel(runs, run, curves[k].label, true), r.histories[kXmom],
-                              r.histories[curves[k].history], curveColour(runs, run, k + 1),
-                              curves[k].dash));
+            spec.series.push_back(thinnedSeries(curveLabel(runs, run, curves[k].label, true),
+                                                r.histories[kXmom], r.histories[curves[k].history],
+                                                curveColour(runs, run, k + 1), curves[k].dash));
         // The plate that dries evenly shrinks on the straight line to XSchwEnde, then no more.
-        if (!std::isfinite(r.XAnf) || !std::isfinite(r.XSchwEnde) ||
-            !std::isfinite(r.linTrSchwind))
+        if (!std::isfinite(r.XAnf) || !std::isfinite(r.XSchwEnde) || !std::isfinite(r.linTrSchwind))
             continue;
         PlotSeries even;
         even.label = runs.size() == 1 ? "gleichmäßig feuchte Platte" : "";
@@ -239,7 +237,8 @@ PlotSpec profileDiagram(const std::vector<ChartRun>& runs) {
             std::string when = hoursText(p.time);
             if (p.periodEnd) when += ", Ende 1. Abschnitt";
             s.label = runs.size() == 1 ? when : run.label + ", " + when;
-            s.colour = runs.size() == 1 ? seriesColour(static_cast<int>(k)) : seriesColour(run.colour);
+            s.colour =
+                runs.size() == 1 ? seriesColour(static_cast<int>(k)) : seriesColour(run.colour);
             s.dash = kDashes[k % std::size(kDashes)];
             s.markers = true;
             s.marker = static_cast<Marker>(k % 5);

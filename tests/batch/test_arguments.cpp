@@ -52,9 +52,9 @@ TEST(Arguments, ExportOptionsBelongToASingleRun) {
 
 TEST(Arguments, TheTableFormatGoesWithATable) {
     EXPECT_EQ(parseArguments({"--vary", "txt_mue=20:30:5"}).options.tableFormat, TableFormat::Csv);
-    EXPECT_EQ(parseArguments({"--table-format", "de", "--vary", "txt_mue=20:30:5"})
-                  .options.tableFormat,
-              TableFormat::German);
+    EXPECT_EQ(
+        parseArguments({"--table-format", "de", "--vary", "txt_mue=20:30:5"}).options.tableFormat,
+        TableFormat::German);
     EXPECT_EQ(parseArguments({"--table-format=de", "--csv", "h.csv"}).options.tableFormat,
               TableFormat::German);
     EXPECT_NE(parseArguments({"--table-format", "xlsx", "--csv", "h.csv"}).error, "");

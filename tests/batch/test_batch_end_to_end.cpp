@@ -179,9 +179,9 @@ TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
     for (const char* file : {"/png/profil.png", "/png/verlauf.png"})
         EXPECT_EQ(slurp(dir + file).substr(1, 3), "PNG") << file;
     // --plot: every numeric diagram as SVG and as PNG.
-    for (const char* stem : {"wasserbeladung", "temperaturen", "verdunstungsrate",
-                             "trocknungsspiegel", "schwindung", "bigot", "profile",
-                             "hx-diagramm"}) {
+    for (const char* stem :
+         {"wasserbeladung", "temperaturen", "verdunstungsrate", "trocknungsspiegel", "schwindung",
+          "bigot", "profile", "hx-diagramm"}) {
         const std::string svg = slurp(dir + "/diagramme/" + stem + ".svg");
         EXPECT_EQ(svg.rfind("<?xml", 0), 0u) << stem;
         EXPECT_EQ(svg.find("keine darstellbaren Werte"), std::string::npos) << stem;

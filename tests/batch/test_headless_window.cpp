@@ -5,9 +5,9 @@
 
 #include "batch/report.h"
 #include "display/headless_window.h"
+#include "display/run_capture.h"
 #include "display/run_control.h"
 #include "model/drying_run.h"
-#include "display/run_capture.h"
 #include "tests/batch/allocation_counter.h"
 
 namespace tesmo {

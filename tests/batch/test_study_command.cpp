@@ -209,7 +209,10 @@ TEST(StudyCommand, TheGermanTableSplitsAtSemicolonsWithDecimalCommasAndJoinsLike
     const ExeResult plain = runBatchExe(study + " --jobs 1");
     const ExeResult german = runBatchExe(study + " --table-format de --jobs 1");
     ASSERT_EQ(german.status, 0) << german.err;
-    ASSERT_EQ(german.out.rfind("\xEF\xBB\xBF" "case;txt_Dicke;", 0), 0u);
+    ASSERT_EQ(german.out.rfind("\xEF\xBB\xBF"
+                               "case;txt_Dicke;",
+                               0),
+              0u);
     // Cell by cell the same table: ';' for ',' and ',' for '.' (no message needs quotes here).
     std::string expected = "\xEF\xBB\xBF";
     for (char c : plain.out)

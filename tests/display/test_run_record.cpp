@@ -55,7 +55,7 @@ TEST(ProfileStore, KeepsAtMostItsBudgetSpreadOverTheRunWithThePeriodEndAndTheLat
     ASSERT_LE(store.count(), ProfileStore::kCapacity + 2);
     ASSERT_GE(store.count(), ProfileStore::kCapacity / 2);
     EXPECT_EQ(store.drawn(), static_cast<std::size_t>(drawn));
-    EXPECT_EQ(store.at(0).time, 1);                     // the first drawn stays
+    EXPECT_EQ(store.at(0).time, 1);                      // the first drawn stays
     EXPECT_EQ(store.at(store.count() - 1).time, drawn);  // and the latest
     int periodEnds = 0;
     double widestGap = 0;

@@ -62,11 +62,10 @@ TEST(HistoryCsv, InputLinesThenHeaderThenRecordsInTheShortestFormWithShrinkageCa
         "VerlaufThetaK,VerlaufRate,VerlaufSchwindOb,VerlaufSchwindK\n";
     EXPECT_EQ(text.substr(0, 20), "# txt_Dicke = 15,0\n#");
     EXPECT_NE(text.find("# txt_mue = \" 20 \"\n"), std::string::npos);
-    EXPECT_EQ(text.substr(text.find("Verlauf")),
-              header +
-                  "0.25,0,0,0,0,0,0,0,0,0\n"
-                  "0.30000000000000004,0,0,0,0,0,0,0,6.2,0\n"
-                  "0,0,0,0,0,0,0,-1e-300,6.2,3.1\n");
+    EXPECT_EQ(text.substr(text.find("Verlauf")), header +
+                                                     "0.25,0,0,0,0,0,0,0,0,0\n"
+                                                     "0.30000000000000004,0,0,0,0,0,0,0,6.2,0\n"
+                                                     "0,0,0,0,0,0,0,-1e-300,6.2,3.1\n");
     EXPECT_EQ(std::count(text.begin(), text.end(), '#'), kInputCount);
 
     // For a German spreadsheet: a byte-order mark, ';' and the decimal comma.

@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QLabel>
-#include <QClipboard>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QSettings>
 
 #include "display/clipboard_text.h"
@@ -185,8 +185,8 @@ TEST_F(DiagramWindowTest, TheMouseReadsValuesOffAndTheDiagramGoesToFilesAndTheCl
     (void)plot.grab();  // painted: the frame is known
     const PlotFrame& frame = plot.frame();
     ASSERT_TRUE(frame.drawn);
-    const QString inside = plot.readoutAt(QPointF((frame.box.left + frame.box.right) / 2,
-                                                  (frame.box.top + frame.box.bottom) / 2));
+    const QString inside = plot.readoutAt(
+        QPointF((frame.box.left + frame.box.right) / 2, (frame.box.top + frame.box.bottom) / 2));
     EXPECT_TRUE(inside.startsWith(QStringLiteral("Zeit "))) << inside.toStdString();
     EXPECT_TRUE(inside.contains(QStringLiteral(" h, Wasserbeladung ")));
     EXPECT_TRUE(inside.contains(QStringLiteral("kg/kg atro")));

@@ -138,8 +138,9 @@ TEST(Mollier, TheSaturationAndHumidityLinesLieOnTheMoistAirFunctions) {
     EXPECT_EQ(humidityLines, 9);
     // The path starts at the exhaust air (70 %) and ends near the supply air.
     const PlotSeries& path = seriesNamed(spec, "Luft längs der Platte");
-    EXPECT_NEAR(relFeuchte(path.x.front() / 1000, mollierTheta(path.y.front(), path.x.front() / 1000)),
-                0.70, 1e-5);
+    EXPECT_NEAR(
+        relFeuchte(path.x.front() / 1000, mollierTheta(path.y.front(), path.x.front() / 1000)),
+        0.70, 1e-5);
     EXPECT_NE(mollierPositionText(10, 40).find("φ"), std::string::npos);
 }
 
@@ -157,8 +158,7 @@ TEST(RunCharts, TheBigotCurveIsTheCappedShrinkageOverTheMeanWaterLoad) {
             r.histories[kXmom].begin());
         ASSERT_LT(j, r.records());
         const double X = r.histories[kXOb][j];
-        const double expected =
-            X < r.XSchwEnde ? 6.2 : 6.2 * (r.XAnf - X) / (r.XAnf - r.XSchwEnde);
+        const double expected = X < r.XSchwEnde ? 6.2 : 6.2 * (r.XAnf - X) / (r.XAnf - r.XSchwEnde);
         EXPECT_NEAR(surface.y[i], expected, 1e-12) << "record " << j;
         capped += surface.y[i] == 6.2;
     }
@@ -209,7 +209,8 @@ TEST(RunCharts, OneRunHasAColourPerCurveSeveralRunsAColourPerRunAndAPatternPerCu
     for (const PlotSeries& s : profiles.series)
         for (double v : s.y)
             EXPECT_GE(v, 0);
-    EXPECT_EQ(positionText(RunChart::Temperaturen, one, 2.5, 40), "Zeit 2,500 h, Temperatur 40,00 °C");
+    EXPECT_EQ(positionText(RunChart::Temperaturen, one, 2.5, 40),
+              "Zeit 2,500 h, Temperatur 40,00 °C");
 }
 
 TEST(RunCharts, TheTimeHistorySvgHasOnePolylinePerCurveAndTextAsText) {

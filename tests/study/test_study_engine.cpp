@@ -237,7 +237,11 @@ TEST(ResultTable, EveryColumnReadsBackToItsDoubleFromTheShortestTextInBothFormat
         EXPECT_EQ(cells[1 + static_cast<std::size_t>(index(Control::txt_Ortsschrittweite))],
                   format == TableFormat::Csv ? "0.1" : "0,1");
     }
-    EXPECT_EQ(tableHeader(TableFormat::German).rfind("\xEF\xBB\xBF" "case;txt_Dicke;", 0), 0u);
+    EXPECT_EQ(tableHeader(TableFormat::German)
+                  .rfind("\xEF\xBB\xBF"
+                         "case;txt_Dicke;",
+                         0),
+              0u);
 }
 
 }  // namespace tesmo
