@@ -39,7 +39,7 @@ constexpr int kPageCount = 3;
 // The numeric diagrams of the third page, laid out at this size in pixels and scaled to the
 // page's width.
 constexpr double kDiagramWidthPx = 720;
-constexpr double kDiagramHeightPx = 330;
+constexpr double kDiagramHeightPx = 290;
 constexpr RunChart kReportDiagrams[] = {RunChart::Wasserbeladung, RunChart::Temperaturen,
                                         RunChart::Schwindung};
 

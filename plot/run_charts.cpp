@@ -31,12 +31,15 @@ constexpr std::array<RunChartInfo, kRunChartCount> kCharts = {{
     {RunChart::Mollier, "h,x-Diagramm", "hx-diagramm"},
 }};
 
-// A curve over time: one history, scaled to the diagram's unit.
+// A curve over time: one history, scaled to the diagram's unit. Its colour (alone in a
+// diagram) follows what it shows, the same in every diagram: air and mean values 0, the
+// surface 1, the core 2.
 struct Curve {
     const char* label;
     HistoryIndex history;
     double scale;
     Dash dash;
+    int colour;
 };
 
 struct TimeChart {
@@ -50,18 +53,19 @@ struct TimeChart {
 // clang-format off
 constexpr TimeChart kTimeCharts[] = {
     {RunChart::Wasserbeladung, "Wasserbeladung der Platte", "Wasserbeladung in kg/kg atro", 3,
-     {{{"mittlere", kXmom, 1, Dash::Solid}, {"Oberfläche", kXOb, 1, Dash::Dashed},
-       {"Kern", kXK, 1, Dash::DashDot}}}},
+     {{{"mittlere", kXmom, 1, Dash::Solid, 0}, {"Oberfläche", kXOb, 1, Dash::Dashed, 1},
+       {"Kern", kXK, 1, Dash::DashDot, 2}}}},
     {RunChart::Temperaturen, "Temperaturen von Luft und Platte", "Temperatur in °C", 3,
-     {{{"Luft", kThetaLuft, 1, Dash::Solid}, {"Oberfläche", kThetaOb, 1, Dash::Dashed},
-       {"Kern", kThetaK, 1, Dash::DashDot}}}},
+     {{{"Luft", kThetaLuft, 1, Dash::Solid, 0}, {"Oberfläche", kThetaOb, 1, Dash::Dashed, 1},
+       {"Kern", kThetaK, 1, Dash::DashDot, 2}}}},
     {RunChart::Verdunstungsrate, "Verdunstungsrate", "Verdunstungsrate in kg/(m² h)", 1,
-     {{{"Verdunstungsrate", kRate, 1, Dash::Solid}}}},
+     {{{"Verdunstungsrate", kRate, 1, Dash::Solid, 0}}}},
     {RunChart::Trocknungsspiegel, "Tiefe des Trocknungsspiegels",
      "Tiefe des Trocknungsspiegels in mm", 1,
-     {{{"Spiegeltiefe", kSpiegel, kMetresToMm, Dash::Solid}}}},
+     {{{"Spiegeltiefe", kSpiegel, kMetresToMm, Dash::Solid, 0}}}},
     {RunChart::Schwindung, "Lineare Schwindung", "lineare Schwindung in %", 2,
-     {{{"Oberfläche", kSchwindOb, 1, Dash::Dashed}, {"Kern", kSchwindK, 1, Dash::DashDot}}}},
+     {{{"Oberfläche", kSchwindOb, 1, Dash::Dashed, 1},
+       {"Kern", kSchwindK, 1, Dash::DashDot, 2}}}},
 };
 // clang-format on
 
@@ -78,9 +82,9 @@ std::string curveLabel(const std::vector<ChartRun>& runs, const ChartRun& run, c
     return severalCurves ? run.label + " – " + curve : run.label;
 }
 
-// The colour of curve `k` of `run`: per curve for one run, per run for several.
-Rgb curveColour(const std::vector<ChartRun>& runs, const ChartRun& run, std::size_t k) {
-    return runs.size() == 1 ? seriesColour(static_cast<int>(k)) : seriesColour(run.colour);
+// The colour of a curve of `run`: per curve for one run, per run for several.
+Rgb curveColour(const std::vector<ChartRun>& runs, const ChartRun& run, const Curve& curve) {
+    return runs.size() == 1 ? seriesColour(curve.colour) : seriesColour(run.colour);
 }
 
 // A series from x and y values, thinned to what a diagram can show.
@@ -146,7 +150,7 @@ PlotSpec timeDiagram(const TimeChart& def, const std::vector<ChartRun>& runs) {
                 v *= c.scale;
             }
             spec.series.push_back(thinnedSeries(curveLabel(runs, run, c.label, def.curveCount > 1),
-                                                t, y, curveColour(runs, run, k), c.dash));
+                                                t, y, curveColour(runs, run, c), c.dash));
         }
     }
     noteLeftOut(spec, withoutTime, "ohne Zeitachse (Datei ohne Eingaben)");
@@ -166,14 +170,14 @@ PlotSpec bigotDiagram(const std::vector<ChartRun>& runs) {
     spec.xTitle = "mittlere Wasserbeladung in kg/kg atro";
     spec.yTitle = "lineare Schwindung in %";
     spec.note = "Die Trocknung verläuft von rechts nach links.";
-    const Curve curves[] = {{"Oberfläche", kSchwindOb, 1, Dash::Dashed},
-                            {"Kern", kSchwindK, 1, Dash::DashDot}};
+    const Curve curves[] = {{"Oberfläche", kSchwindOb, 1, Dash::Dashed, 1},
+                            {"Kern", kSchwindK, 1, Dash::DashDot, 2}};
     for (const ChartRun& run : runs) {
         const RunRecord& r = *run.record;
         for (std::size_t k = 0; k < std::size(curves); ++k)
             spec.series.push_back(thinnedSeries(curveLabel(runs, run, curves[k].label, true),
                                                 r.histories[kXmom], r.histories[curves[k].history],
-                                                curveColour(runs, run, k + 1), curves[k].dash));
+                                                curveColour(runs, run, curves[k]), curves[k].dash));
         // The plate that dries evenly shrinks on the straight line to XSchwEnde, then no more.
         if (!std::isfinite(r.XAnf) || !std::isfinite(r.XSchwEnde) || !std::isfinite(r.linTrSchwind))
             continue;
