@@ -75,7 +75,8 @@ bool takeCommentLine(std::string_view comment, int lineNumber, InputLines& input
     if (!findInput(line.name, field)) return true;
     if (line.text.size() >= 2 && line.text.front() == '"' && line.text.back() == '"')
         line.text = line.text.substr(1, line.text.size() - 2);
-    if (!takeInputLine(line, inputs, problem)) return false;
+    if (!takeInputLine(line, inputs, problem) || !checkText(line.name, line.text, "\t", problem))
+        return false;
     any = true;
     return true;
 }
