@@ -11,12 +11,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
 
 #include "display/headless_window.h"
 #include "gui/diagram_window.h"
 #include "gui/main_window.h"
+#include "gui/plot_widget.h"
 #include "gui/program_window.h"
 #include "gui/run_diagrams.h"
 #include "model/run_state.h"
@@ -112,6 +114,19 @@ int main(int argc, char** argv) {
             ok &= save(diagrams.grab().toImage(),
                        folder + "/diagramme-" + info.fileStem + suffix + ".png");
         }
+        // The read-out: the mouse on the middle of the first curve of the water load.
+        diagrams.setChart(tesmo::RunChart::Wasserbeladung);
+        tesmo::qt::PlotWidget& plot = diagrams.plot();
+        (void)plot.grab();
+        const tesmo::PlotSeries& curve = plot.spec().series.front();
+        const std::size_t middle = curve.x.size() / 3;
+        const tesmo::PlotPoint at = plot.frame().pixelOf(curve.x[middle], curve.y[middle]);
+        QMouseEvent move(QEvent::MouseMove, QPointF(at.x, at.y),
+                         plot.mapToGlobal(QPointF(at.x, at.y)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&plot, &move);
+        QApplication::processEvents();
+        ok &= save(diagrams.grab().toImage(), folder + "/diagramme-ablesung" + suffix + ".png");
     };
     QTimer::singleShot(0, [&] {
         if (diagramsOnly) {
