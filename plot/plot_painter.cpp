@@ -7,108 +7,16 @@
 
 #include "plot/axis_scale.h"
 #include "plot/plot_data.h"
+#include "plot/plot_legend.h"
+#include "plot/plot_look.h"
 
 namespace tesmo {
 
 namespace {
 
-constexpr const char* kFontFamily = "DejaVu Sans";
+using namespace look;
+
 constexpr const char* kNothingShown = "keine darstellbaren Werte";
-// Sizes in pixels at scale 1, which fits an area of about 640 × 400 pixels.
-constexpr double kReferenceWidth = 640, kReferenceHeight = 400;
-constexpr double kMinScale = 0.75, kMaxScale = 2.0;
-constexpr double kTitlePx = 16, kAxisTitlePx = 14, kTickPx = 13, kNotePx = 12;
-constexpr double kMargin = 10;             // around everything
-constexpr double kSpace = 5;               // between a label and what it labels
-constexpr double kTickLength = 5;          // outwards from the frame
-constexpr double kLineWidth = 1.6;         // series lines
-constexpr double kMarkerSize = 7;          // across a marker
-constexpr double kLegendSample = 28;       // length of the line sample in the legend
-constexpr double kMostLegendShare = 0.35;  // of the area's width; longer labels are shortened
-constexpr double kSmallestFrame = 10;      // pixels; a smaller frame is not drawn at all
-const QColor kFrameColour(0, 0, 0);
-const QColor kGridColour(215, 215, 215);
-const QColor kMinorGridColour(238, 238, 238);
-const QColor kNoteColour(70, 70, 70);
-
-QColor qcolour(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
-
-QFont font(double px, double scale, bool bold = false, bool italic = false) {
-    QFont f(kFontFamily);
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(px * scale))));
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-QString qtext(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-// Filled marker of shape `shape` (circle, square, triangle, diamond, triangle down) at c.
-void drawMarker(QPainter& p, QPointF c, double size, int shape) {
-    const double r = size / 2;
-    switch (shape % 5) {
-        case 0:
-            p.drawEllipse(c, r, r);
-            break;
-        case 1:
-            p.drawRect(QRectF(c.x() - r * 0.9, c.y() - r * 0.9, 1.8 * r, 1.8 * r));
-            break;
-        case 2:
-            p.drawPolygon(QPolygonF({QPointF(c.x(), c.y() - 1.15 * r),
-                                     QPointF(c.x() + 1.1 * r, c.y() + 0.85 * r),
-                                     QPointF(c.x() - 1.1 * r, c.y() + 0.85 * r)}));
-            break;
-        case 3:
-            p.drawPolygon(
-                QPolygonF({QPointF(c.x(), c.y() - 1.2 * r), QPointF(c.x() + 1.2 * r, c.y()),
-                           QPointF(c.x(), c.y() + 1.2 * r), QPointF(c.x() - 1.2 * r, c.y())}));
-            break;
-        default:
-            p.drawPolygon(QPolygonF({QPointF(c.x(), c.y() + 1.15 * r),
-                                     QPointF(c.x() + 1.1 * r, c.y() - 0.85 * r),
-                                     QPointF(c.x() - 1.1 * r, c.y() - 0.85 * r)}));
-            break;
-    }
-}
-
-// The dash pattern in units of the line width; empty for a solid line.
-QList<qreal> dashPattern(Dash dash) {
-    switch (dash) {
-        case Dash::Solid:
-            break;
-        case Dash::Dashed:
-            return {5, 3};
-        case Dash::Dotted:
-            return {1, 2};
-        case Dash::DashDot:
-            return {6, 2.5, 1, 2.5};
-        case Dash::DashDotDot:
-            return {6, 2, 1, 2, 1, 2};
-    }
-    return {};
-}
-
-QPen seriesPen(const PlotSeries& s, double scale) {
-    QPen pen(qcolour(s.colour), kLineWidth * scale * s.width);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::FlatCap);
-    if (const QList<qreal> pattern = dashPattern(s.dash); !pattern.isEmpty())
-        pen.setDashPattern(pattern);
-    return pen;
-}
-
-int markerShape(const PlotSeries& s, std::size_t position) {
-    return s.marker == Marker::ByPosition ? static_cast<int>(position) : static_cast<int>(s.marker);
-}
-
-QPointF qpoint(PlotPoint p) {
-    return {p.x, p.y};
-}
 
 class PlotPainter {
   public:
@@ -123,7 +31,8 @@ class PlotPainter {
           axisFont_(font(kAxisTitlePx, scale_)),
           tickFont_(font(kTickPx, scale_)),
           noteFont_(font(kNotePx, scale_, false, true)),
-          tickMetrics_(tickFont_, p.device()) {}
+          tickMetrics_(tickFont_, p.device()),
+          legend_(spec, tickFont_, tickMetrics_, scale_, area.width()) {}
 
     PlotFrame paint() {
         p_.fillRect(area_, Qt::white);
@@ -149,43 +58,6 @@ class PlotPainter {
     double sp() const { return kSpace * scale_; }
     QFontMetricsF metrics(const QFont& f) const { return QFontMetricsF(f, p_.device()); }
 
-    // What the legend shows of a labelled series or guide: its look, without its points.
-    struct LegendEntry {
-        PlotSeries look;
-        int shape = 0;
-    };
-    std::vector<LegendEntry> legendEntries() const {
-        std::vector<LegendEntry> entries;
-        for (std::size_t i = 0; i < spec_.series.size(); ++i) {
-            const PlotSeries& s = spec_.series[i];
-            if (s.label.empty()) continue;
-            LegendEntry e;
-            e.look.label = s.label;
-            e.look.colour = s.colour;
-            e.look.line = s.line;
-            e.look.markers = s.markers;
-            e.look.dash = s.dash;
-            e.look.width = s.width;
-            e.shape = markerShape(s, i);
-            entries.push_back(std::move(e));
-        }
-        for (const PlotGuide& g : spec_.guides) {
-            if (g.label.empty()) continue;
-            LegendEntry e;
-            e.look.label = g.label;
-            e.look.colour = g.colour;
-            e.look.dash = g.dash;
-            e.look.width = g.width;
-            entries.push_back(std::move(e));
-        }
-        return entries;
-    }
-
-    QString legendText(const PlotSeries& s) const {
-        return metrics(tickFont_).elidedText(qtext(s.label), Qt::ElideRight,
-                                             area_.width() * kMostLegendShare);
-    }
-
     void layOut() {
         const double margin = kMargin * scale_;
         const QFontMetricsF axisM = metrics(axisFont_);
@@ -203,11 +75,9 @@ class PlotPainter {
             bottom -= noteRect_.height() + sp();
             noteRect_.moveTopLeft(QPointF(area_.left() + margin, bottom + sp()));
         }
-        const auto entries = legendEntries();
-        const bool legendBeside = !entries.empty() && !spec_.legendBelow;
-        if (!entries.empty() && spec_.legendBelow) {
-            layOutLegendBelow(entries, area_.width() - 2 * margin);
-            bottom -= legendHeight_ + sp();
+        const bool legendBeside = !legend_.empty() && !spec_.legendBelow;
+        if (!legend_.empty() && spec_.legendBelow) {
+            bottom -= legend_.layOutBelow(area_.width() - 2 * margin) + sp();
             legendOrigin_ = QPointF(area_.left() + margin, bottom + sp());
         }
         if (!spec_.xTitle.empty()) bottom -= axisM.height() + sp();
@@ -230,13 +100,7 @@ class PlotPainter {
         if (!spec_.yTitle.empty()) left += axisM.height() + sp();
 
         double right = area_.right() - margin;
-        if (legendBeside) {
-            double widest = 0;
-            for (const LegendEntry& e : entries)
-                widest = std::max(widest, tickMetrics_.horizontalAdvance(legendText(e.look)));
-            legendWidth_ = kLegendSample * scale_ + 3 * sp() + widest;
-            right -= legendWidth_ + 2 * sp();
-        }
+        if (legendBeside) right -= legend_.besideWidth() + 2 * sp();
 
         const auto width = [&](const std::string& s) {
             return tickMetrics_.horizontalAdvance(qtext(s));
@@ -264,12 +128,12 @@ class PlotPainter {
 
     void drawGrid() {
         p_.setBrush(Qt::NoBrush);
-        p_.setPen(QPen(kMinorGridColour, 1));
+        p_.setPen(QPen(minorGridColour(), 1));
         for (double v : xAxis_.minor)
             p_.drawLine(QPointF(atX(v), plot_.top()), QPointF(atX(v), plot_.bottom()));
         for (double v : yAxis_.minor)
             p_.drawLine(QPointF(plot_.left(), atY(v)), QPointF(plot_.right(), atY(v)));
-        p_.setPen(QPen(kGridColour, 1));
+        p_.setPen(QPen(gridColour(), 1));
         if (spec_.xGrid)
             for (const AxisTick& t : xAxis_.ticks)
                 p_.drawLine(QPointF(atX(t.value), plot_.top()),
@@ -378,7 +242,7 @@ class PlotPainter {
     }
 
     void drawFrameAndTicks() {
-        p_.setPen(QPen(kFrameColour, 1));
+        p_.setPen(QPen(frameColour(), 1));
         p_.setBrush(Qt::NoBrush);
         p_.drawRect(plot_);
         const double tick = kTickLength * scale_;
@@ -406,7 +270,7 @@ class PlotPainter {
     }
 
     void drawTexts() {
-        p_.setPen(kFrameColour);
+        p_.setPen(frameColour());
         const double margin = kMargin * scale_;
         if (!spec_.title.empty()) {
             p_.setFont(titleFont_);
@@ -436,80 +300,22 @@ class PlotPainter {
         }
         if (!spec_.note.empty()) {
             p_.setFont(noteFont_);
-            p_.setPen(kNoteColour);
+            p_.setPen(noteColour());
             p_.drawText(noteRect_, Qt::TextWordWrap, qtext(spec_.note));
         }
         if (empty_) {
             p_.setFont(tickFont_);
-            p_.setPen(kNoteColour);
+            p_.setPen(noteColour());
             p_.drawText(plot_, Qt::AlignCenter, QString::fromUtf8(kNothingShown));
         }
     }
 
-    double legendRowHeight() const { return tickMetrics_.height() * 1.35; }
-    double legendEntryWidth(const LegendEntry& e) const {
-        return kLegendSample * scale_ + sp() + tickMetrics_.horizontalAdvance(legendText(e.look));
-    }
-
-    // Entries side by side in rows as wide as `width`, each row filled from the left.
-    void layOutLegendBelow(const std::vector<LegendEntry>& entries, double width) {
-        legendCells_.clear();
-        const double gap = 3 * sp();
-        double x = 0, y = 0;
-        for (const LegendEntry& e : entries) {
-            const double w = legendEntryWidth(e);
-            if (x > 0 && x + w > width) {
-                x = 0;
-                y += legendRowHeight();
-            }
-            legendCells_.push_back(QPointF(x, y));
-            x += w + gap;
-        }
-        legendHeight_ = y + legendRowHeight();
-    }
-
-    // One legend entry: the sample of the line (and marker) from x0, the text after it.
-    void drawLegendEntry(const LegendEntry& e, double x0, double y, double textRight) {
-        const PlotSeries& s = e.look;
-        const double x1 = x0 + kLegendSample * scale_;
-        if (s.line) {
-            p_.setPen(seriesPen(s, scale_));
-            p_.drawLine(QPointF(x0, y), QPointF(x1, y));
-        }
-        if (s.markers) {
-            p_.setPen(QPen(qcolour(s.colour), 1));
-            p_.setBrush(qcolour(s.colour));
-            drawMarker(p_, QPointF((x0 + x1) / 2, y), kMarkerSize * scale_, e.shape);
-        }
-        p_.setPen(kFrameColour);
-        const double h = legendRowHeight();
-        p_.drawText(QRectF(x1 + sp(), y - h / 2, std::max(0.0, textRight - x1 - sp()), h),
-                    Qt::AlignLeft | Qt::AlignVCenter, legendText(s));
-    }
-
     void drawLegend() {
-        const auto entries = legendEntries();
-        if (entries.empty()) return;
-        p_.setFont(tickFont_);
+        if (legend_.empty()) return;
         if (spec_.legendBelow) {
-            for (std::size_t i = 0; i < entries.size() && i < legendCells_.size(); ++i) {
-                const QPointF at = legendOrigin_ + legendCells_[i];
-                drawLegendEntry(entries[i], at.x(), at.y() + legendRowHeight() / 2,
-                                at.x() + legendEntryWidth(entries[i]) + sp());
-            }
-            return;
-        }
-        const double rowHeight = legendRowHeight();
-        const QRectF box(plot_.right() + 2 * sp(), plot_.top(), legendWidth_,
-                         rowHeight * static_cast<double>(entries.size()) + sp());
-        p_.setPen(QPen(kGridColour, 1));
-        p_.setBrush(Qt::white);
-        p_.drawRect(box);
-        p_.setFont(tickFont_);
-        double y = box.top() + sp() / 2 + rowHeight / 2;
-        for (const LegendEntry& e : entries) {
-            drawLegendEntry(e, box.left() + sp(), y, box.right());
-            y += rowHeight;
+            legend_.drawBelow(p_, legendOrigin_);
+        } else {
+            legend_.drawBeside(p_, QPointF(plot_.right() + 2 * sp(), plot_.top()));
         }
     }
 
@@ -521,10 +327,8 @@ class PlotPainter {
     QFontMetricsF tickMetrics_;
     AxisScale xAxis_, yAxis_;
     QRectF plot_, noteRect_;
-    double legendWidth_ = 0;
-    std::vector<QPointF> legendCells_;  // legend below: each entry's place from legendOrigin_
-    QPointF legendOrigin_;
-    double legendHeight_ = 0;
+    PlotLegend legend_;
+    QPointF legendOrigin_;  // legend below: the top left corner of its rows
     bool empty_ = false;
 };
 
