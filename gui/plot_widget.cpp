@@ -43,12 +43,17 @@ QSize PlotWidget::minimumSizeHint() const {
 }
 
 void PlotWidget::renderPlot() {
+    stale_ = false;
+    frame_ = PlotFrame{};
+    if (size().isEmpty()) {
+        plot_ = QPixmap();
+        return;
+    }
     const qreal ratio = devicePixelRatioF();
     plot_ = QPixmap(size() * ratio);
     plot_.setDevicePixelRatio(ratio);
     QPainter painter(&plot_);
     frame_ = paintPlot(painter, QRectF(rect()), spec_);
-    stale_ = false;
 }
 
 void PlotWidget::paintEvent(QPaintEvent*) {
