@@ -107,7 +107,9 @@ QWidget* DiagramWindow::buildSide() {
     charts_->setCurrentRow(static_cast<int>(chart_));
     charts_->setMaximumHeight(charts_->sizeHintForRow(0) * (charts_->count() + 1));
     connect(charts_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) setChart(runCharts()[static_cast<std::size_t>(row)].chart);
+        if (row < 0) return;
+        const RunChart chosen = runCharts()[static_cast<std::size_t>(row)].chart;
+        if (chosen != chart_) setChart(chosen);
     });
 
     runs_ = new QListWidget;
