@@ -22,13 +22,15 @@ test: build
 	@ctest --preset $(PRESET)
 
 # The model's benchmarks, then a default run in the window against the same run headless,
-# offscreen and under Xvfb, then the exports of a finished run, then a study from the study
+# offscreen and under Xvfb, then the exports of a finished run, then the diagram window after a
+# default run (opening it, drawing each diagram), then a study from the study
 # window against the runner's, then the Python package against the runner.
 bench: build
 	@$(BUILD)/bench/tesmo_bench
 	@$(BUILD)/bench/tesmo_bench_window
 	@QT_QPA_PLATFORM=xcb xvfb-run -a $(BUILD)/bench/tesmo_bench_window
 	@$(BUILD)/bench/tesmo_bench_export
+	@$(BUILD)/bench/tesmo_bench_diagrams
 	@$(BUILD)/bench/tesmo_bench_study_window
 	@PYTHONPATH=$(BUILD)/python /usr/bin/python3 bench/bench_python.py $(BUILD)/batch/tesmo-gegen-batch
 

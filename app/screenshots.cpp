@@ -1,9 +1,11 @@
 // Saves pictures of the window for review: freshly opened, in the middle of a run with the
 // default inputs, and after that run has finished; plus enlarged details of the small print,
 // the whole screen with the window on it (how it fits a small screen), the manual, the study
-// window, and the
-// standard dialogs in German: the question before unsaved changes are lost and a file dialog.
-// Usage: tesmo-gegen-screenshots <folder>
+// window, the standard dialogs in German (the question before unsaved changes are lost and a
+// file dialog), then the diagram window with each of its diagrams of that run. With
+// --diagrams-only only the diagram window (to be run once more at a device pixel ratio of 2:
+// QT_SCALE_FACTOR=2; those pictures end in "-2x").
+// Usage: tesmo-gegen-screenshots <folder> [--diagrams-only]
 #include <cstdio>
 #include <memory>
 
@@ -12,18 +14,23 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
 #include "display/headless_window.h"
+#include "gui/diagram_window.h"
 #include "gui/german_dialogs.h"
 #include "gui/help_window.h"
 #include "gui/main_window.h"
+#include "gui/plot_widget.h"
 #include "gui/program_window.h"
+#include "gui/run_diagrams.h"
 #include "gui/save_question.h"
 #include "gui/study_window.h"
 #include "model/run_state.h"
+#include "plot/run_charts.h"
 
 namespace {
 
@@ -66,8 +73,9 @@ bool saveDetails(const QImage& window, const QString& folder, const QString& ste
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tesmo::qt::installGermanQtTranslations();
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tesmo-gegen-screenshots <folder>\n");
+    const bool diagramsOnly = argc == 3 && QString::fromLatin1(argv[2]) == "--diagrams-only";
+    if (argc != 2 && !diagramsOnly) {
+        std::fprintf(stderr, "usage: tesmo-gegen-screenshots <folder> [--diagrams-only]\n");
         return 64;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -107,7 +115,39 @@ int main(int argc, char** argv) {
         QApplication::processEvents();  // let the latest values reach the screen
         shoot("running");
     });
+    // The diagram window with each diagram of the finished run.
+    auto shootDiagrams = [&] {
+        program.diagrams().showDiagrams();
+        tesmo::qt::DiagramWindow& diagrams = *program.diagrams().diagramWindow();
+        diagrams.resize(1120, 700);
+        const QString suffix = diagrams.devicePixelRatioF() > 1 ? "-2x" : "";
+        for (const tesmo::RunChartInfo& info : tesmo::runCharts()) {
+            diagrams.setChart(info.chart);
+            QApplication::processEvents();
+            ok &= save(diagrams.grab().toImage(),
+                       folder + "/diagramme-" + info.fileStem + suffix + ".png");
+        }
+        // The read-out: the mouse on the middle of the first curve of the water load.
+        diagrams.setChart(tesmo::RunChart::Wasserbeladung);
+        tesmo::qt::PlotWidget& plot = diagrams.plot();
+        (void)plot.grab();
+        const tesmo::PlotSeries& curve = plot.spec().series.front();
+        const std::size_t middle = curve.x.size() / 3;
+        const tesmo::PlotPoint at = plot.frame().pixelOf(curve.x[middle], curve.y[middle]);
+        QMouseEvent move(QEvent::MouseMove, QPointF(at.x, at.y),
+                         plot.mapToGlobal(QPointF(at.x, at.y)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&plot, &move);
+        QApplication::processEvents();
+        ok &= save(diagrams.grab().toImage(), folder + "/diagramme-ablesung" + suffix + ".png");
+    };
     QTimer::singleShot(0, [&] {
+        if (diagramsOnly) {
+            static_cast<QAbstractButton*>(window.widget(Control::cmd_Start))->click();
+            shootDiagrams();
+            QApplication::quit();
+            return;
+        }
         shoot("fresh");
         middle.start();
         static_cast<QAbstractButton*>(window.widget(Control::cmd_Start))->click();
@@ -140,6 +180,7 @@ int main(int argc, char** argv) {
         files.show();
         QApplication::processEvents();
         ok &= save(files.grab().toImage(), folder + "/file-dialog.png");
+        shootDiagrams();
         QApplication::quit();
     });
     QApplication::exec();

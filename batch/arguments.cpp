@@ -30,6 +30,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--png", &BatchOptions::pngFolder},
     {"--vary", nullptr},
     {"--jobs", nullptr},
+    {"--plot", &BatchOptions::plotFolder},
+    {"--table-format", nullptr},
 };
 constexpr std::string_view kRepeatable = "--vary";
 
@@ -62,6 +64,7 @@ constexpr std::pair<std::string_view, bool (*)(const BatchOptions&)> kOptionsNee
     {"--report", [](const BatchOptions& o) { return !o.reportPath.empty(); }},
     {"--svg", [](const BatchOptions& o) { return !o.svgFolder.empty(); }},
     {"--png", [](const BatchOptions& o) { return !o.pngFolder.empty(); }},
+    {"--plot", [](const BatchOptions& o) { return !o.plotFolder.empty(); }},
     {"--human", [](const BatchOptions& o) { return o.human; }},
     {"--progress", [](const BatchOptions& o) { return o.progress; }},
 };
@@ -71,6 +74,14 @@ constexpr std::pair<std::string_view, bool BatchOptions::*> kFlags[] = {
     {"--yes", &BatchOptions::yes},     {"--help", &BatchOptions::help},
     {"-h", &BatchOptions::help},       {"--version", &BatchOptions::version},
 };
+
+// --table-format: how --table and --csv write their tables.
+std::string setTableFormat(const std::string& value, BatchOptions& options) {
+    if (!tableFormatNamed(value, options.tableFormat))
+        return "--table-format kennt „" + value + "“ nicht, möglich ist csv oder de";
+    options.tableFormatGiven = true;
+    return {};
+}
 
 std::string setValue(std::string_view name, std::string value, BatchOptions& options) {
     if (value.empty()) return std::string(name) + " braucht einen Wert";
@@ -86,6 +97,7 @@ std::string setValue(std::string_view name, std::string value, BatchOptions& opt
         options.jobs = jobs;
         return {};
     }
+    if (name == "--table-format") return setTableFormat(value, options);
     for (const ValueOption& o : kValueOptions)
         if (o.name == name && o.target) options.*o.target = std::move(value);
     return {};
@@ -198,13 +210,15 @@ std::string checkCombination(const BatchOptions& o) {
         if (!o.csvPath.empty() || o.human)
             return "--csv und --human gehören zu einem einzelnen Lauf, nicht zu einer Studie";
         if (o.wantsExports())
-            return "--report, --svg und --png gehören zu einem einzelnen Lauf, nicht zu einer "
-                   "Studie";
+            return "--report, --svg, --png und --plot gehören zu einem einzelnen Lauf, nicht zu "
+                   "einer Studie";
         if (!o.saveCasePath.empty())
             return "--save-case speichert einen einzelnen Fall, keine Studie";
     } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
         return "--table, --shard, --jobs und --yes brauchen eine Studie (--vary, --cases oder "
                "--study)";
+    } else if (o.tableFormatGiven && o.csvPath.empty()) {
+        return "--table-format braucht eine Tabelle zum Schreiben: --csv oder eine Studie";
     }
     if (!o.saveCasePath.empty())
         for (const auto& [name, given] : kOptionsNeedingARun)

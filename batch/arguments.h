@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/table_format.h"
 #include "model/inputs.h"
 
 namespace tesmo {
@@ -36,6 +37,7 @@ struct BatchOptions {
     std::string reportPath;  // --report: the PDF report
     std::string svgFolder;   // --svg: both charts as SVG
     std::string pngFolder;   // --png: both charts as PNG
+    std::string plotFolder;  // --plot: every numeric diagram of the run as SVG and PNG
 
     // --- a study ---------------------------------------------------------------------------
     std::vector<std::string> varies;  // --vary NAME=SPEC, in the order given
@@ -46,12 +48,17 @@ struct BatchOptions {
     unsigned jobs = 0;                // --jobs; 0: every core
     bool yes = false;                 // --yes: a study of more than 100 000 cases may start
 
+    // --- tables (--csv, --table) ----------------------------------------------------------
+    TableFormat tableFormat = TableFormat::Csv;  // --table-format csv | de
+    bool tableFormatGiven = false;
+
     bool help = false;
     bool version = false;
 
     bool isStudy() const { return !varies.empty() || !casesPath.empty() || !studyPath.empty(); }
     bool wantsExports() const {
-        return !reportPath.empty() || !svgFolder.empty() || !pngFolder.empty();
+        return !reportPath.empty() || !svgFolder.empty() || !pngFolder.empty() ||
+               !plotFolder.empty();
     }
 };
 

@@ -1,6 +1,7 @@
 #include "batch/batch_run.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "batch/arguments.h"
 #include "batch/exports.h"
@@ -8,6 +9,7 @@
 #include "batch/report.h"
 #include "batch/study_command.h"
 #include "display/headless_window.h"
+#include "display/run_capture.h"
 #include "display/run_control.h"
 #include "display/run_end.h"
 #include "files/case_file.h"
@@ -43,6 +45,13 @@ int singleRun(const BatchOptions& options, const InputTexts& texts, std::ostream
     window.setInputTexts(texts);
     window.setStopRequest(&interruptFlag());
     if (options.wantsExports()) window.recordCharts();
+    // The numeric diagrams (--plot, the report's third page) need the record times and the
+    // drawn profiles.
+    std::unique_ptr<RunCapture> capture;
+    if (!options.plotFolder.empty() || !options.reportPath.empty()) {
+        capture = std::make_unique<RunCapture>();
+        window.setCapture(capture.get());
+    }
     if (options.progress) window.reportProgress(stderr, kProgressEveryPolls);
 
     RunControl control(window);
@@ -56,7 +65,8 @@ int singleRun(const BatchOptions& options, const InputTexts& texts, std::ostream
     if (end == RunEnd::Stopped) err << runEndText(end) << '\n';
     bool written = true;
     WriteFailure failure;
-    if (!options.csvPath.empty() && !writeHistoriesCsv(options.csvPath, st, &failure)) {
+    if (!options.csvPath.empty() &&
+        !writeHistoriesCsv(options.csvPath, st, texts, options.tableFormat, &failure)) {
         err << "tesmo-gegen-batch: " << options.csvPath
             << " konnte nicht geschrieben werden: " << reasonText(failure) << '\n';
         written = false;

@@ -41,10 +41,6 @@ class PaintingApplication {
 
 }  // namespace
 
-bool wantsExports(const BatchOptions& options) {
-    return !options.reportPath.empty() || !options.svgFolder.empty() || !options.pngFolder.empty();
-}
-
 bool writeExports(const BatchOptions& options, const HeadlessWindow& window,
                   const RunControl& control, std::ostream& err) {
     if (!options.wantsExports()) return true;
@@ -59,6 +55,8 @@ bool writeExports(const BatchOptions& options, const HeadlessWindow& window,
         report(qt::exportReportPdf(window, control, options.reportPath));
     if (!options.svgFolder.empty()) report(qt::exportChartsSvg(window, control, options.svgFolder));
     if (!options.pngFolder.empty()) report(qt::exportChartsPng(window, control, options.pngFolder));
+    if (!options.plotFolder.empty())
+        report(qt::exportRunDiagrams(window, control, options.plotFolder));
     return ok;
 }
 

@@ -91,7 +91,7 @@ StudyPlan plan(const BatchOptions& options) {
     }
     if (!options.casesPath.empty()) {
         CaseTable table;
-        if (!readCaseTable(options.casesPath, table, problem)) {
+        if (!readCaseTable(options.casesPath, table, problem, nonInputColumns())) {
             p.error = describe(problem);
             return p;
         }
@@ -181,13 +181,13 @@ int runStudyCommand(const BatchOptions& options, std::ostream& out, std::ostream
 
     installInterruptHandler();
     std::atomic<bool>& cancel = interruptFlag();
-    bool writeFailed = !write(tableHeader());
+    bool writeFailed = !write(tableHeader(options.tableFormat));
     bool allFinished = true;
     ProgressLine progress(::isatty(STDERR_FILENO) != 0);
     StudyCallbacks callbacks;
     callbacks.sink = [&](const CaseOutcome& o) {
         if (!finished(o)) allFinished = false;
-        writeFailed = writeFailed || !write(tableRow(o));
+        writeFailed = writeFailed || !write(tableRow(o, options.tableFormat));
         return !writeFailed;
     };
     if (options.progress || ::isatty(STDERR_FILENO))

@@ -80,7 +80,6 @@ void HeadlessWindow::processEvents() {
     if (stopRequest_ != nullptr && stopRequest_->load(std::memory_order_relaxed))
         state().StopFlag = 1;
     if (progressEvery_ > 0 && polls_ % progressEvery_ == 0) printProgress();
-    if (recordTimes_ != nullptr) noteRecordTime();
 }
 
 void HeadlessWindow::waitForEvents() {
@@ -99,16 +98,6 @@ bool HeadlessWindow::written(Control control) const {
 
 Rgb HeadlessWindow::colour(Control control) const {
     return at(control).colour;
-}
-
-void HeadlessWindow::noteRecordTime() {
-    // The model polls at the top of every time step and stores at most one record per step,
-    // after the step has advanced Laufzeit; a record first seen here is the previous step's and
-    // belongs to the Laufzeit that step reached. Every stored record is followed by a poll.
-    const RunState& st = state();
-    if (st.HistIndex == lastRecord_ || st.HistIndex < 0 || st.HistIndex > kMaxHistoryIndex) return;
-    (*recordTimes_)[static_cast<std::size_t>(st.HistIndex)] = st.Laufzeit;
-    lastRecord_ = st.HistIndex;
 }
 
 void HeadlessWindow::printProgress() {

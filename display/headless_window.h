@@ -43,10 +43,6 @@ class HeadlessWindow : public WindowBase {
     // run; each list keeps at most `maxPoints` points. Recording allocates while the run draws;
     // without it a run allocates nothing.
     void recordCharts(std::size_t maxPoints = RecordingCanvas::kMaxPoints);
-    // Keeps in `times` (indexed like the history records) the simulated time, Laufzeit, at
-    // which the run stored each record (nullptr: not kept). Record j is not always taken at
-    // j·deltaT: the step in which the surface dries out stores none.
-    void keepRecordTimes(HistoryArray* times) { recordTimes_ = times; }
 
     // --- WindowPort and WindowBase ---------------------------------------------------------
     void setVisible(Control control, bool visible) override;
@@ -81,7 +77,6 @@ class HeadlessWindow : public WindowBase {
         return controls_[static_cast<std::size_t>(index(c))];
     }
     void printProgress();
-    void noteRecordTime();
 
     std::array<ControlState, kControlCount> controls_;
     static std::size_t slot(Chart chart) { return chart == Chart::Ausgabe ? 0 : 1; }
@@ -93,8 +88,6 @@ class HeadlessWindow : public WindowBase {
     std::FILE* progressOut_ = nullptr;
     const std::atomic<bool>* stopRequest_ = nullptr;
     long progressEvery_ = 0;
-    HistoryArray* recordTimes_ = nullptr;
-    int lastRecord_ = -1;
 };
 
 }  // namespace tesmo

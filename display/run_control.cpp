@@ -4,6 +4,7 @@
 
 #include "display/number_format.h"
 #include "display/profile_chart.h"
+#include "display/run_capture.h"
 #include "display/time_chart.h"
 #include "model/drying_run.h"
 #include "model/input_check.h"
@@ -65,6 +66,7 @@ void RunControl::cmd_Start_Click() {
     }
     startTexts_ = texts;
     started_ = true;
+    if (RunCapture* capture = window_.capture()) capture->beginRun();
     prepareWindowForRun();
     setState(true, false);
     const RunEnd end = Trocknungslauf(window_.state(), texts, window_);

@@ -17,13 +17,14 @@
 namespace tesmo {
 
 class DisplayList;
+class RunCapture;
 
 class WindowBase : public WindowPort {
   public:
     explicit WindowBase(RunState& state) : state_(state) {}
 
     // --- WindowPort ------------------------------------------------------------------------
-    void poll() override { processEvents(); }
+    void poll() override;
     void writeGroup(DisplayGroup group) override;
     void draw(ChartDrawing drawing) override;
     // setVisible and repaint stay for the toolkit to provide.
@@ -55,8 +56,14 @@ class WindowBase : public WindowPort {
     RunState& state() { return state_; }
     const RunState& state() const { return state_; }
 
+    // Keep, from the next run on, the record times and drawn profiles that the numeric
+    // diagrams need (nullptr: keep nothing, the default).
+    void setCapture(RunCapture* capture) { capture_ = capture; }
+    RunCapture* capture() const { return capture_; }
+
   private:
     RunState& state_;
+    RunCapture* capture_ = nullptr;
 };
 
 }  // namespace tesmo

@@ -15,11 +15,14 @@
 #include "display/number_format.h"
 #include "display/run_control.h"
 #include "display/run_end.h"
+#include "display/run_record.h"
 #include "display/window_base.h"
 #include "export/chart_picture.h"
 #include "export/qt_look.h"
 #include "export/run_exports.h"
 #include "model/inputs.h"
+#include "plot/plot_painter.h"
+#include "plot/run_charts.h"
 #include "tesmo_version.h"
 
 namespace tesmo::qt {
@@ -32,7 +35,13 @@ constexpr double kMarginMm = 15.0;
 constexpr double kColumnGapMm = 6.0;
 constexpr double kValueWidthMm = 21.0;
 constexpr double kRowGapMm = 0.7;
-constexpr int kPageCount = 2;
+constexpr int kPageCount = 3;
+// The numeric diagrams of the third page, laid out at this size in pixels and scaled to the
+// page's width.
+constexpr double kDiagramWidthPx = 720;
+constexpr double kDiagramHeightPx = 290;
+constexpr RunChart kReportDiagrams[] = {RunChart::Wasserbeladung, RunChart::Temperaturen,
+                                        RunChart::Schwindung};
 
 QString str(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -255,6 +264,32 @@ void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
     }
 }
 
+// The numeric diagrams of water load, temperatures and shrinkage, with scales and units.
+void diagramsPage(Sheet& sheet, const WindowBase& window, const RunControl& run, double width) {
+    double y = 0;
+    y +=
+        sheet.text(0, y, width, QStringLiteral("Verläufe mit Maßstab"), reportFont(13, true)) + 1.5;
+    y += sheet.text(0, y, width,
+                    QStringLiteral("Die Verläufe der zweiten Seite mit Achsen und Einheiten; die "
+                                   "Zeit in Stunden. Die Schwindung ist die der Platte: Sie endet "
+                                   "bei der linearen Trockenschwindung, sobald die "
+                                   "Wasserbeladung unter die des Schwindungsendes fällt."),
+                    reportFont(9, false)) +
+         3.0;
+    const RunRecord record = recordOfRun(window.state(), window.capture(), run.startTexts());
+    const std::vector<ChartRun> runs = {{&record, "Lauf", 0}};
+    const double scale = sheet.mm(width) / kDiagramWidthPx;
+    for (RunChart chart : kReportDiagrams) {
+        QPainter& p = sheet.painter();
+        p.save();
+        p.translate(0, sheet.mm(y));
+        p.scale(scale, scale);
+        paintPlot(p, QRectF(0, 0, kDiagramWidthPx, kDiagramHeightPx), runChart(chart, runs));
+        p.restore();
+        y += width * kDiagramHeightPx / kDiagramWidthPx + 5.0;
+    }
+}
+
 }  // namespace
 
 bool writeReportPdf(QIODevice& device, const WindowBase& window, const RunControl& run,
@@ -275,6 +310,9 @@ bool writeReportPdf(QIODevice& device, const WindowBase& window, const RunContro
     pdf.newPage();
     chartsPage(sheet, window, printable.width());
     sheet.footer(printable.width(), printable.height(), 2);
+    pdf.newPage();
+    diagramsPage(sheet, window, run, printable.width());
+    sheet.footer(printable.width(), printable.height(), 3);
     return p.end();
 }
 

@@ -9,9 +9,10 @@
 
 namespace tesmo::qt {
 
-// Writes two A4 pages in German onto `device`: the tables (inputs as read at Start, set-up
-// values, results, warnings and water-balance error) and both charts. `made` is the time the
-// report names as its own. False if the document could not be made.
+// Writes three A4 pages in German onto `device`: the tables (inputs as read at Start, set-up
+// values, results, warnings and water-balance error), both charts, and the numeric diagrams of
+// water load, temperatures and shrinkage. `made` is the time the report names as its own.
+// False if the document could not be made.
 bool writeReportPdf(QIODevice& device, const WindowBase& window, const RunControl& run,
                     const QDateTime& made);
 

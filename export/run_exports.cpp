@@ -9,11 +9,14 @@
 #include <QSvgGenerator>
 
 #include "display/run_control.h"
+#include "display/run_record.h"
 #include "display/window_base.h"
 #include "export/chart_picture.h"
 #include "export/report_pdf.h"
 #include "files/atomic_file.h"
 #include "files/history_csv.h"
+#include "plot/plot_files.h"
+#include "plot/run_charts.h"
 #include "tesmo_version.h"
 
 namespace tesmo::qt {
@@ -122,6 +125,14 @@ ExportResult exportCharts(const WindowBase& window, const RunControl& run,
     return {};
 }
 
+ExportResult exportHistories(const WindowBase& window, const RunControl& run,
+                             const std::string& path, TableFormat format) {
+    if (std::string why = refusal(window, run, false); !why.empty()) return failed(std::move(why));
+    WriteFailure failure;
+    if (writeHistoriesCsv(path, window.state(), run.startTexts(), format, &failure)) return {};
+    return notWritten(path, failure);
+}
+
 }  // namespace
 
 const char* chartFileStem(Chart chart) {
@@ -156,10 +167,30 @@ ExportResult exportChartsSvg(const WindowBase& window, const RunControl& run,
 
 ExportResult exportHistoriesCsv(const WindowBase& window, const RunControl& run,
                                 const std::string& path) {
+    return exportHistories(window, run, path, TableFormat::Csv);
+}
+
+ExportResult exportHistoriesCsvGerman(const WindowBase& window, const RunControl& run,
+                                      const std::string& path) {
+    return exportHistories(window, run, path, TableFormat::German);
+}
+
+ExportResult exportRunDiagrams(const WindowBase& window, const RunControl& run,
+                               const std::string& folder) {
     if (std::string why = refusal(window, run, false); !why.empty()) return failed(std::move(why));
-    WriteFailure failure;
-    if (writeHistoriesCsv(path, window.state(), &failure)) return {};
-    return notWritten(path, failure);
+    if (ExportResult made = makeFolder(folder); !made) return made;
+    const RunRecord record = recordOfRun(window.state(), window.capture(), run.startTexts());
+    const std::vector<ChartRun> runs = {{&record, "Lauf", 0}};
+    const QSize size(kDiagramFileWidth, kDiagramFileHeight);
+    for (const RunChartInfo& info : runCharts()) {
+        const PlotSpec spec = runChart(info.chart, runs);
+        const std::string stem = folder + "/" + info.fileStem;
+        std::string error;
+        if (!writePlotSvg(stem + ".svg", spec, size, &error) ||
+            !writePlotPng(stem + ".png", spec, size, &error, kPngScale))
+            return failed(std::move(error));
+    }
+    return {};
 }
 
 ExportResult exportReportPdf(const WindowBase& window, const RunControl& run,

@@ -1,5 +1,6 @@
-// The exports of a run: both charts as PNG or as SVG, the ten time histories as CSV, and a
-// report as PDF. The window's menu "Datei → Exportieren" and the headless runner call these.
+// The exports of a run: both charts as PNG or as SVG, the ten time histories as CSV, a report
+// as PDF, and the numeric diagrams as SVG and PNG. The window's menu "Datei → Exportieren" and
+// the headless runner call these.
 //
 // Exports are for a run that has finished or was stopped: during a run, in a pause, before the
 // first run and after "Nochmal !" they are refused. Every file is written whole or not at all
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "display/chart_canvas.h"
+#include "files/table_format.h"
 
 namespace tesmo {
 class RunControl;
@@ -44,13 +46,26 @@ ExportResult exportChartsPng(const WindowBase& window, const RunControl& run,
 // texts are text.
 ExportResult exportChartsSvg(const WindowBase& window, const RunControl& run,
                              const std::string& folder);
-// The ten time histories, as the runner's --csv writes them.
+// The ten time histories with the texts the run started from, as the runner's --csv writes
+// them: for programs, or (exportHistoriesCsvGerman) for a German spreadsheet.
 ExportResult exportHistoriesCsv(const WindowBase& window, const RunControl& run,
                                 const std::string& path);
+ExportResult exportHistoriesCsvGerman(const WindowBase& window, const RunControl& run,
+                                      const std::string& path);
 // A German report on A4: the run's inputs as read at Start, the set-up values, every result
 // the window shows, its warnings and the water-balance error on the first page; both charts
-// as vectors with their legends on the second.
+// as vectors with their legends on the second; the numeric diagrams of water load,
+// temperatures and shrinkage on the third.
 ExportResult exportReportPdf(const WindowBase& window, const RunControl& run,
                              const std::string& path);
+// Every numeric diagram of the run (plot/run_charts.h) as SVG and as PNG at twice its size:
+// folder/wasserbeladung.svg, folder/wasserbeladung.png, … The folder is created where it does
+// not exist. Profiles and the exact record times need the window to have kept them
+// (WindowBase::setCapture).
+ExportResult exportRunDiagrams(const WindowBase& window, const RunControl& run,
+                               const std::string& folder);
+// The size the numeric diagrams are laid out for in files, in pixels.
+inline constexpr int kDiagramFileWidth = 960;
+inline constexpr int kDiagramFileHeight = 600;
 
 }  // namespace tesmo::qt

@@ -121,7 +121,10 @@ bool isBlank(const std::vector<Cell>& cells) {
 
 class CaseTableBuilder {
   public:
-    explicit CaseTableBuilder(char separator) { table_.separator_ = separator; }
+    CaseTableBuilder(char separator, const std::vector<std::string_view>& otherColumns)
+        : otherColumns_(otherColumns) {
+        table_.separator_ = separator;
+    }
 
     bool takeHeader(const std::vector<Cell>& cells, FileProblem& problem) {
         for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -132,6 +135,10 @@ class CaseTableBuilder {
                 problem.number = static_cast<long long>(i + 1);
                 return refuse(problem, ProblemKind::EmptyColumnName);
             }
+            const bool other =
+                std::find(otherColumns_.begin(), otherColumns_.end(), name) != otherColumns_.end();
+            kept_.push_back(!other);
+            if (other) continue;
             if (!findInput(name, field)) return refuse(problem, ProblemKind::UnknownName, name);
             if (std::find(table_.columns_.begin(), table_.columns_.end(), field) !=
                 table_.columns_.end())
@@ -141,22 +148,26 @@ class CaseTableBuilder {
         return true;
     }
 
+    // The cells of a row, also of the columns passed over.
+    std::size_t cellCount() const { return kept_.size(); }
     std::size_t columnCount() const { return table_.columns_.size(); }
 
     bool takeRow(int line, const std::vector<Cell>& cells, FileProblem& problem) {
-        if (cells.size() != columnCount()) {
+        if (cells.size() != cellCount()) {
             problem.line = line;
-            problem.number = static_cast<long long>(columnCount());
+            problem.number = static_cast<long long>(cellCount());
             return refuse(problem, ProblemKind::WrongCellCount, std::string(1, table_.separator_));
         }
-        for (std::size_t i = 0; i < cells.size(); ++i) {
+        for (std::size_t i = 0, column = 0; i < cells.size(); ++i) {
+            if (!kept_[i]) continue;
             problem.line = cells[i].line;
-            if (!checkText(controlName(table_.columns_[i]), cells[i].text, kCellControls, problem))
+            if (!checkText(controlName(table_.columns_[column++]), cells[i].text, kCellControls,
+                           problem))
                 return false;
         }
         table_.rows_.push_back({line, static_cast<std::uint32_t>(table_.cells_.size())});
-        for (const Cell& cell : cells)
-            table_.cells_.append(cell.text).push_back('\0');
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            if (kept_[i]) table_.cells_.append(cells[i].text).push_back('\0');
         return true;
     }
 
@@ -169,7 +180,7 @@ class CaseTableBuilder {
     bool takeBlankLines(FileProblem& problem) {
         const std::vector<Cell> empty(1);
         for (int i = 0; i < blankLines_; ++i) {
-            if (columnCount() != 1) {
+            if (cellCount() != 1) {
                 problem.line = firstBlankLine_;
                 return refuse(problem, ProblemKind::BlankLine);
             }
@@ -183,23 +194,25 @@ class CaseTableBuilder {
     CaseTable&& table() { return std::move(table_); }
 
   private:
+    const std::vector<std::string_view>& otherColumns_;
+    std::vector<bool> kept_;  // per cell of a row: whether its column is an input's
     CaseTable table_;
     int blankLines_ = 0;
     int firstBlankLine_ = 0;
 };
 
 bool parseCaseTable(std::string_view content, const std::string& displayName, CaseTable& out,
-                    FileProblem& problem) {
+                    FileProblem& problem, const std::vector<std::string_view>& otherColumns) {
     problem = FileProblem{.path = displayName};
     if (!checkFileText(content, kMaxCaseTableBytes, problem)) return false;
     const char separator = separatorOf(content);
     CsvReader reader(content, separator);
-    CaseTableBuilder builder(separator);
+    CaseTableBuilder builder(separator, otherColumns);
     std::vector<Cell> cells;
     int line = 0;
 
-    // Of more than kInputCount names at least one is unknown or repeated.
-    CsvReader::Result result = reader.next(cells, kInputCount, line, problem);
+    // Of more names than inputs and other columns at least one is unknown or repeated.
+    CsvReader::Result result = reader.next(cells, kInputCount + otherColumns.size(), line, problem);
     if (result == CsvReader::Result::Refused) return false;
     if (result == CsvReader::Result::End || isBlank(cells)) {
         problem.line = result == CsvReader::Result::End ? 0 : line;
@@ -207,7 +220,7 @@ bool parseCaseTable(std::string_view content, const std::string& displayName, Ca
     }
     if (!builder.takeHeader(cells, problem)) return false;
 
-    while ((result = reader.next(cells, builder.columnCount(), line, problem)) ==
+    while ((result = reader.next(cells, builder.cellCount(), line, problem)) ==
            CsvReader::Result::Row) {
         if (isBlank(cells)) {
             builder.holdBlankLine(line);
@@ -226,10 +239,11 @@ bool parseCaseTable(std::string_view content, const std::string& displayName, Ca
     return true;
 }
 
-bool readCaseTable(const std::string& path, CaseTable& out, FileProblem& problem) {
+bool readCaseTable(const std::string& path, CaseTable& out, FileProblem& problem,
+                   const std::vector<std::string_view>& otherColumns) {
     std::string content;
     return readFileUpTo(path, kMaxCaseTableBytes, content, problem) &&
-           parseCaseTable(content, path, out, problem);
+           parseCaseTable(content, path, out, problem, otherColumns);
 }
 
 std::optional<std::string_view> CaseTable::cell(std::size_t row, std::size_t column) const {

@@ -53,9 +53,12 @@ class CaseTable {
 };
 
 // Reads a case table's content (at most kMaxCaseTableBytes). On a refusal `out` is left as it
-// was and `problem` names `displayName`, the line and what is wrong.
+// was and `problem` names `displayName`, the line and what is wrong. Columns headed by a name
+// of `otherColumns` are passed over (a study's result table, whose input columns give its
+// cases again, has its results beside them).
 bool parseCaseTable(std::string_view content, const std::string& displayName, CaseTable& out,
-                    FileProblem& problem);
-bool readCaseTable(const std::string& path, CaseTable& out, FileProblem& problem);
+                    FileProblem& problem, const std::vector<std::string_view>& otherColumns = {});
+bool readCaseTable(const std::string& path, CaseTable& out, FileProblem& problem,
+                   const std::vector<std::string_view>& otherColumns = {});
 
 }  // namespace tesmo

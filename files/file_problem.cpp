@@ -151,6 +151,13 @@ std::string what(const FileProblem& p) {
                    std::string(runOptionSpec(option).name) + "“, möglich ist " +
                    optionWordList(option);
         }
+        case ProblemKind::NotHistoryTable:
+            return "keine Tabelle der Zeitverläufe, die Kopfzeile muss die zehn Verläufe von "
+                   "VerlaufXmom bis VerlaufSchwindK nennen";
+        case ProblemKind::NotANumber:
+            return shown(p.detail) + " ist keine Zahl";
+        case ProblemKind::TooManyRows:
+            return "die Tabelle hat mehr als " + std::to_string(p.number) + " Datenzeilen";
     }
     return {};
 }

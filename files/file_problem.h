@@ -52,6 +52,9 @@ enum class ProblemKind {
     NoDataRows,          // a table with a header and no case
     UnknownOptionWord,   // a run mode's line with a word it does not have; detail = the word,
                          // number = the RunOption
+    NotHistoryTable,     // a table whose header is not that of the time histories
+    NotANumber,          // a cell that must hold a number; detail = the cell
+    TooManyRows,         // number = the most rows a table of its kind may hold
 };
 
 struct FileProblem {

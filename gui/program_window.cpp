@@ -23,6 +23,7 @@
 #include "gui/decorations.h"
 #include "gui/help_window.h"
 #include "gui/program_status.h"
+#include "gui/run_diagrams.h"
 #include "gui/standard_keys.h"
 #include "gui/study_window.h"
 
@@ -67,6 +68,7 @@ ProgramWindow::ProgramWindow(RunState& state, QWidget* parent) : QMainWindow(par
     setStatusBar(status_);
     buildMenus();
     connectKeyboard();
+    diagrams_ = new RunDiagrams(*this);
     // The client area keeps its fixed size; the window is exactly that plus the two bars (on a
     // screen that holds it: see fitToScreen).
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -209,6 +211,7 @@ void ProgramWindow::runningChanged() {
     exportMenu_->menuAction()->setEnabled(!run.running() && run.resultsShown() &&
                                           !exports_.empty());
     status_->showRunPhase(runPhase(run));
+    if (diagrams_) diagrams_->runStateChanged();
 }
 
 void ProgramWindow::showDocumentState() {
@@ -281,6 +284,8 @@ void ProgramWindow::addRunExports() {
     entry("exportPng", "Diagramme als &PNG…", "", "", exportChartsPng);
     entry("exportSvg", "Diagramme als S&VG…", "", "", exportChartsSvg);
     entry("exportCsv", "Verläufe als &CSV…", "CSV-Tabellen (*.csv)", ".csv", exportHistoriesCsv);
+    entry("exportCsvDe", "Verläufe als CSV für Tabellenkalkulation (&deutsch)…",
+          "CSV-Tabellen (*.csv)", ".csv", exportHistoriesCsvGerman);
     entry("exportPdf", "&Bericht als PDF…", "PDF-Dokumente (*.pdf)", ".pdf", exportReportPdf);
 }
 

@@ -39,6 +39,7 @@ class QScrollArea;
 namespace tesmo::qt {
 
 class ProgramStatus;
+class RunDiagrams;
 class StudyWindow;
 
 class ProgramWindow : public QMainWindow {
@@ -101,6 +102,9 @@ class ProgramWindow : public QMainWindow {
     void showStudy();
     StudyWindow* studyWindow() const { return study_.get(); }
 
+    // The runs kept for the diagram window, its menu entries and the copy of the results.
+    RunDiagrams& diagrams() const { return *diagrams_; }
+
     QAction* action(const QString& objectName) const;
     // Instead of message boxes and the question about unsaved changes (tests).
     void setMessageHook(std::function<void(const QString&)> hook);
@@ -162,6 +166,7 @@ class ProgramWindow : public QMainWindow {
     SaveQuestionHook saveQuestionHook_;
     bool fittedOnce_ = false;
     std::unique_ptr<StudyWindow> study_;  // a window of its own, not a child: see showStudy()
+    RunDiagrams* diagrams_ = nullptr;     // a child QObject
 };
 
 // The first file among dropped or opened URLs that the program opens (a case or a study file,

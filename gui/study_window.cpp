@@ -195,6 +195,13 @@ void StudyWindow::buildMenus() {
                              &StudyWindow::exportTable);
         }));
     needRows_.push_back(
+        add("tabelleCsvDeutsch",
+            QStringLiteral("Tabelle als CSV für Tabellenkalkulation (&deutsch)…"), none, [this] {
+                exportWithDialog(QStringLiteral("CSV für Tabellenkalkulation (deutsch)"),
+                                 QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
+                                 &StudyWindow::exportTableGerman);
+            }));
+    needRows_.push_back(
         add("diagrammPng", QStringLiteral("Diagramm als &PNG exportieren…"), none, [this] {
             exportWithDialog(QStringLiteral("Diagramm als PNG exportieren"),
                              QStringLiteral("PNG-Bilder (*.png)"), QStringLiteral("png"),
@@ -208,6 +215,7 @@ void StudyWindow::buildMenus() {
         }));
     datei->addSeparator();
     add("schliessen", QStringLiteral("S&chließen"), QKeySequence::Close, [this] { close(); });
+    buildEditMenu();
 }
 
 QAction* StudyWindow::action(const QString& objectName) const {

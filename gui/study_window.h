@@ -16,6 +16,7 @@
 
 #include <QMainWindow>
 
+#include "files/table_format.h"
 #include "gui/save_question.h"
 #include "study/background_study.h"
 
@@ -70,12 +71,20 @@ class StudyWindow : public QMainWindow {
     // Before the form is replaced or the program ends: "Änderungen an … speichern?" when there
     // are unsaved changes. True when the form may go (saved, discarded, or none).
     bool maybeSave();
+    // The runner's table (--table-format csv), or the variant for a German spreadsheet (de).
     bool exportTable(const QString& path);
+    bool exportTableGerman(const QString& path);
     bool exportChartPng(const QString& path);
     bool exportChartSvg(const QString& path);
 
     StudySetupPanel& setup() const { return *setup_; }
     StudyTableModel& table() const { return *model_; }
+    // The selected rows as the table shows them, for the clipboard: a header row of the
+    // captions with their units, then one tab-separated row per selected case in the order
+    // shown (decimal commas as in the window). Empty without a selection.
+    QString selectedRowsText() const;
+    // Ctrl+C in the table, "Bearbeiten → Zeilen kopieren": selectedRowsText() to the clipboard.
+    void copySelectedRows();
     QTableView& tableView() const { return *view_; }
     PlotWidget& chart() const { return *chart_; }
     QAction* action(const QString& objectName) const;
@@ -95,6 +104,8 @@ class StudyWindow : public QMainWindow {
 
   private:
     void buildMenus();
+    void buildEditMenu();
+    bool writeTable(const QString& path, TableFormat format);
     QWidget* buildRunBox();
     QWidget* buildResults();
     void takeResults();

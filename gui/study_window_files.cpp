@@ -106,12 +106,20 @@ bool StudyWindow::saveStudyAs(const QString& path) {
 }
 
 bool StudyWindow::exportTable(const QString& path) {
+    return writeTable(path, TableFormat::Csv);
+}
+
+bool StudyWindow::exportTableGerman(const QString& path) {
+    return writeTable(path, TableFormat::German);
+}
+
+bool StudyWindow::writeTable(const QString& path, TableFormat format) {
     // The runner's table for the same study, byte for byte: its header and one row per case in
     // case order, whatever order the window shows them in.
-    const auto produce = [this](std::string& content, FileProblem&) {
-        content = tableHeader();
+    const auto produce = [this, format](std::string& content, FileProblem&) {
+        content = tableHeader(format);
         for (const CaseOutcome& o : model_->outcomes())
-            content += tableRow(o);
+            content += tableRow(o, format);
         return true;
     };
     FileProblem problem;

@@ -80,6 +80,7 @@ void aufzeichnen(RunState& st, WindowPort& window) {
     st.VerlaufThetaOb[n] = st.thetaOb;
     st.VerlaufThetaK[n] = st.thetaOb;
     st.VerlaufSpiegel[n] = 0;
+    st.VerlaufXLuft[n] = st.XAbluft;
 }
 
 // In this period surface and core are both at the wet-bulb temperature. The display groups
@@ -142,6 +143,7 @@ void ersterAbschnittVorbereiten(RunState& st, WindowPort& window) {
     st.StopFlag = 0;
     st.VerlaufXmom[0] = st.XAnf;
     st.VerlaufThetaLuft[0] = st.thetaLuftMom;
+    st.VerlaufXLuft[0] = st.XAbluft;
     st.VerlaufThetaOb[0] = st.VerlaufThetaK[0] = st.thetaOb;
     st.VerlaufRate[0] = st.Anfangsrate;
     st.VerlaufSchwindOb[0] = st.VerlaufSchwindK[0] = 0;

@@ -7,7 +7,7 @@ namespace tesmo {
 
 RunState& programRunState() {
     // Zeroed static storage, constructed in place once: the constructor sets the small fields
-    // and leaves the histories as the storage holds them, 0. The 40 MB of histories live for
+    // and leaves the histories as the storage holds them, 0. The 44 MB of histories live for
     // the whole program, never on a stack, and only the records a run writes are touched.
     alignas(RunState) static unsigned char storage[sizeof(RunState)];
     static RunState* const state = ::new (static_cast<void*>(storage)) RunState;
@@ -25,6 +25,7 @@ void resetToFreshProgram(RunState& st) {
         HistoryArray& a = st.*column.array;
         std::fill(a.begin(), a.begin() + written + 1, 0.0);
     }
+    std::fill(st.VerlaufXLuft.begin(), st.VerlaufXLuft.begin() + written + 1, 0.0);
 }
 
 }  // namespace tesmo

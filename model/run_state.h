@@ -3,8 +3,8 @@
 // The program keeps a single instance for its whole life (see programRunState()); a new Start
 // overwrites what the run writes and nothing clears it between runs, so fields that a run does
 // not touch keep their values from the run before. All storage is fixed in size: the node and
-// solver arrays hold 502 entries (nodes 0 to nOrt+1 with nOrt <= 500), the ten histories
-// 500001 records each. Nothing is allocated while a run steps.
+// solver arrays hold 502 entries (nodes 0 to nOrt+1 with nOrt <= 500), the ten histories and
+// the air's water load beside them 500001 records each. Nothing is allocated while a run steps.
 //
 // Units inside the model: temperatures in °C, vapour pressures in bar (total pressure 1 bar),
 // water loads in kg/kg dry basis, lengths in m, heat-transfer coefficients and conductivities
@@ -178,7 +178,7 @@ struct SolverScratch {
 
 // One record per stored time step: record 0 is the start state, record HistIndex the latest.
 // The arrays have no initialiser on purpose: a run state in static storage (the program's) or
-// value-initialised (std::make_unique<RunState>()) starts with every record 0, and so its 40 MB
+// value-initialised (std::make_unique<RunState>()) starts with every record 0, and so its 44 MB
 // are neither written at start nor carried in the program file.
 struct Histories {
     HistoryArray VerlaufXmom{};
@@ -191,6 +191,11 @@ struct Histories {
     HistoryArray VerlaufRate{};
     HistoryArray VerlaufSchwindOb{};
     HistoryArray VerlaufSchwindK{};
+
+    // Beside the ten: the water load of the air at the plate's position (kg/kg dry air), in
+    // the same records. It traces the air's path through the dryer for the h,x diagram; no
+    // file column, display or result depends on it, and the evaluation leaves it as stored.
+    HistoryArray VerlaufXLuft{};
 };
 
 // The ten histories by name, in the order in which files and tables list them.

@@ -179,6 +179,7 @@ void aufzeichnen(RunState& st) {
     st.VerlaufXK[n] = st.XKnoten[knoten(st)];
     schwindVerlaufZweiterAbschnitt(st, st, st, n);
     st.VerlaufThetaLuft[n] = st.thetaLuftMom;
+    st.VerlaufXLuft[n] = st.XAbluft;
     st.VerlaufThetaOb[n] = st.thetaOberfl;
     st.VerlaufThetaK[n] = st.thetaKern;
     // A long search marks its rate; the evaluation replaces the marker.

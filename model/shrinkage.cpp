@@ -26,4 +26,8 @@ double psiAusS(const RunParameters& p, double sigma) {
     return rhosAusS(p, sigma) * (p.psiRoh - (1 - std::pow(1 - sigma, 3))) / p.rhosRoh;
 }
 
+double physischeSchwindung(const RunParameters& p, double recorded) {
+    return recorded > p.linTrSchwind ? p.linTrSchwind : recorded;
+}
+
 }  // namespace tesmo

@@ -13,4 +13,11 @@ double rhosAusS(const RunParameters& p, double sigma);
 // Water volume fraction at linear shrinkage sigma.
 double psiAusS(const RunParameters& p, double sigma);
 
+// A recorded linear shrinkage (%, VerlaufSchwindOb and VerlaufSchwindK) as the plate really
+// shrinks: the records grow linearly with the water removed, also below XSchwEnde, where the
+// plate no longer shrinks; there the plate stays at the linear drying shrinkage linTrSchwind.
+// The records keep the linear values (the time chart draws from them); files, tables and the
+// numeric diagrams show these.
+double physischeSchwindung(const RunParameters& p, double recorded);
+
 }  // namespace tesmo

@@ -48,4 +48,93 @@ DataRanges shownRanges(const PlotSpec& spec) {
     return r;
 }
 
+namespace {
+
+// Liang-Barsky: the parameters t0 <= t1 in [0, 1] of the part of the segment a-b inside the
+// box; false when no part lies inside.
+bool segmentInside(PlotPoint a, PlotPoint b, const PlotBox& box, double& t0, double& t1) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x - box.left, box.right - a.x, a.y - box.top, box.bottom - a.y};
+    t0 = 0;
+    t1 = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;  // parallel to this edge and outside it
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
+PlotPoint along(PlotPoint a, PlotPoint b, double t) {
+    if (t == 0) return a;
+    if (t == 1) return b;
+    return {a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+}
+
+}  // namespace
+
+std::vector<std::vector<PlotPoint>> clipToBox(const std::vector<PlotPoint>& line,
+                                              const PlotBox& box) {
+    std::vector<std::vector<PlotPoint>> parts;
+    if (line.size() == 1) {
+        if (box.contains(line.front())) parts.push_back(line);
+        return parts;
+    }
+    bool open = false;  // the last part ends at the end of the previous segment
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        double t0 = 0, t1 = 1;
+        if (!segmentInside(line[i - 1], line[i], box, t0, t1)) {
+            open = false;
+            continue;
+        }
+        if (!open || t0 > 0) {
+            parts.emplace_back();
+            parts.back().push_back(along(line[i - 1], line[i], t0));
+        }
+        parts.back().push_back(along(line[i - 1], line[i], t1));
+        open = t1 == 1;
+    }
+    return parts;
+}
+
+std::vector<std::size_t> thinnedIndices(const std::vector<double>& y, std::size_t buckets) {
+    std::vector<std::size_t> kept;
+    const std::size_t n = y.size();
+    if (buckets == 0 || n <= 2 * buckets) {
+        kept.resize(n);
+        for (std::size_t i = 0; i < n; ++i)
+            kept[i] = i;
+        return kept;
+    }
+    kept.push_back(0);
+    for (std::size_t b = 0; b < buckets; ++b) {
+        const std::size_t from = b * n / buckets, to = (b + 1) * n / buckets;
+        // n: none. A point that cannot be shown stays too, so that the line still breaks.
+        std::size_t low = n, high = n, gap = n;
+        for (std::size_t i = from; i < to; ++i) {
+            if (!std::isfinite(y[i])) {
+                if (gap == n) gap = i;
+                continue;
+            }
+            if (low == n || y[i] < y[low]) low = i;
+            if (high == n || y[i] > y[high]) high = i;
+        }
+        for (std::size_t i : {low, high, gap})
+            if (i < n) kept.push_back(i);
+    }
+    std::sort(kept.begin(), kept.end());
+    kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+    if (kept.back() != n - 1) kept.push_back(n - 1);
+    return kept;
+}
+
 }  // namespace tesmo

@@ -30,4 +30,24 @@ struct DataRanges {
 };
 DataRanges shownRanges(const PlotSpec& spec);
 
+// The box a plot shows, in any coordinates in which straight lines stay straight (pixels).
+struct PlotBox {
+    double left = 0, top = 0, right = 1, bottom = 1;  // top < bottom, left < right
+    bool contains(PlotPoint p) const {
+        return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
+    }
+};
+
+// The parts of a polyline inside the box: each segment is cut where it crosses the box's
+// edge, and a part ends where the line leaves the box.
+std::vector<std::vector<PlotPoint>> clipToBox(const std::vector<PlotPoint>& line,
+                                              const PlotBox& box);
+
+// The indices of the points of a curve worth drawing when `buckets` stretches of it are
+// enough to show it: the records are split into that many stretches of consecutive indices,
+// and of each stretch the points with the smallest and the largest y stay (in their order),
+// so that a peak survives however narrow. The first and the last point always stay. A curve
+// of at most 2·buckets points keeps every point.
+std::vector<std::size_t> thinnedIndices(const std::vector<double>& y, std::size_t buckets);
+
 }  // namespace tesmo

@@ -7,82 +7,16 @@
 
 #include "plot/axis_scale.h"
 #include "plot/plot_data.h"
+#include "plot/plot_legend.h"
+#include "plot/plot_look.h"
 
 namespace tesmo {
 
 namespace {
 
-constexpr const char* kFontFamily = "DejaVu Sans";
+using namespace look;
+
 constexpr const char* kNothingShown = "keine darstellbaren Werte";
-// Sizes in pixels at scale 1, which fits an area of about 640 × 400 pixels.
-constexpr double kReferenceWidth = 640, kReferenceHeight = 400;
-constexpr double kMinScale = 0.75, kMaxScale = 2.0;
-constexpr double kTitlePx = 16, kAxisTitlePx = 14, kTickPx = 13, kNotePx = 12;
-constexpr double kMargin = 10;             // around everything
-constexpr double kSpace = 5;               // between a label and what it labels
-constexpr double kTickLength = 5;          // outwards from the frame
-constexpr double kLineWidth = 1.6;         // series lines
-constexpr double kMarkerSize = 7;          // across a marker
-constexpr double kLegendSample = 28;       // length of the line sample in the legend
-constexpr double kMostLegendShare = 0.35;  // of the area's width; longer labels are shortened
-constexpr double kSmallestFrame = 10;      // pixels; a smaller frame is not drawn at all
-const QColor kFrameColour(0, 0, 0);
-const QColor kGridColour(215, 215, 215);
-const QColor kMinorGridColour(238, 238, 238);
-const QColor kNoteColour(70, 70, 70);
-
-QColor qcolour(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
-
-QFont font(double px, double scale, bool bold = false, bool italic = false) {
-    QFont f(kFontFamily);
-    f.setStyleHint(QFont::SansSerif);
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(px * scale))));
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-QString qtext(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-// Filled marker of shape `shape` (circle, square, triangle, diamond, triangle down) at c.
-void drawMarker(QPainter& p, QPointF c, double size, int shape) {
-    const double r = size / 2;
-    switch (shape % 5) {
-        case 0:
-            p.drawEllipse(c, r, r);
-            break;
-        case 1:
-            p.drawRect(QRectF(c.x() - r * 0.9, c.y() - r * 0.9, 1.8 * r, 1.8 * r));
-            break;
-        case 2:
-            p.drawPolygon(QPolygonF({QPointF(c.x(), c.y() - 1.15 * r),
-                                     QPointF(c.x() + 1.1 * r, c.y() + 0.85 * r),
-                                     QPointF(c.x() - 1.1 * r, c.y() + 0.85 * r)}));
-            break;
-        case 3:
-            p.drawPolygon(
-                QPolygonF({QPointF(c.x(), c.y() - 1.2 * r), QPointF(c.x() + 1.2 * r, c.y()),
-                           QPointF(c.x(), c.y() + 1.2 * r), QPointF(c.x() - 1.2 * r, c.y())}));
-            break;
-        default:
-            p.drawPolygon(QPolygonF({QPointF(c.x(), c.y() + 1.15 * r),
-                                     QPointF(c.x() + 1.1 * r, c.y() - 0.85 * r),
-                                     QPointF(c.x() - 1.1 * r, c.y() - 0.85 * r)}));
-            break;
-    }
-}
-
-QPen seriesPen(const PlotSeries& s, double scale) {
-    QPen pen(qcolour(s.colour), kLineWidth * scale);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::FlatCap);
-    if (s.dashed) pen.setDashPattern({5, 3});
-    return pen;
-}
 
 class PlotPainter {
   public:
@@ -97,35 +31,32 @@ class PlotPainter {
           axisFont_(font(kAxisTitlePx, scale_)),
           tickFont_(font(kTickPx, scale_)),
           noteFont_(font(kNotePx, scale_, false, true)),
-          tickMetrics_(tickFont_, p.device()) {}
+          tickMetrics_(tickFont_, p.device()),
+          legend_(spec, tickFont_, tickMetrics_, scale_, area.width()) {}
 
-    void paint() {
+    PlotFrame paint() {
         p_.fillRect(area_, Qt::white);
         layOut();
+        PlotFrame frame;
         // An area too small for the texts (a widget while it is resized) stays empty.
-        if (!(plot_.width() >= kSmallestFrame && plot_.height() >= kSmallestFrame)) return;
+        if (!(plot_.width() >= kSmallestFrame && plot_.height() >= kSmallestFrame)) return frame;
         drawGrid();
+        drawGuides();
         drawSeries();
         drawFrameAndTicks();
+        drawPlacedTexts();
         drawTexts();
         drawLegend();
+        frame.drawn = true;
+        frame.box = box();
+        frame.x = xAxis_;
+        frame.y = yAxis_;
+        return frame;
     }
 
   private:
     double sp() const { return kSpace * scale_; }
     QFontMetricsF metrics(const QFont& f) const { return QFontMetricsF(f, p_.device()); }
-
-    std::vector<const PlotSeries*> legendEntries() const {
-        std::vector<const PlotSeries*> entries;
-        for (const PlotSeries& s : spec_.series)
-            if (!s.label.empty()) entries.push_back(&s);
-        return entries;
-    }
-
-    QString legendText(const PlotSeries& s) const {
-        return metrics(tickFont_).elidedText(qtext(s.label), Qt::ElideRight,
-                                             area_.width() * kMostLegendShare);
-    }
 
     void layOut() {
         const double margin = kMargin * scale_;
@@ -144,11 +75,21 @@ class PlotPainter {
             bottom -= noteRect_.height() + sp();
             noteRect_.moveTopLeft(QPointF(area_.left() + margin, bottom + sp()));
         }
+        const bool legendBeside = !legend_.empty() && !spec_.legendBelow;
+        if (!legend_.empty() && spec_.legendBelow) {
+            bottom -= legend_.layOutBelow(area_.width() - 2 * margin) + sp();
+            legendOrigin_ = QPointF(area_.left() + margin, bottom + sp());
+        }
         if (!spec_.xTitle.empty()) bottom -= axisM.height() + sp();
         bottom -= lineHeight + kTickLength * scale_ + sp();
 
-        const DataRanges data = shownRanges(spec_);
+        DataRanges data = shownRanges(spec_);
         empty_ = data.x.empty();
+        for (const PlotGuide& g : spec_.guides)
+            if (showable(g.at, g.vertical ? spec_.logX : spec_.logY))
+                (g.vertical ? data.x : data.y).include(g.at);
+        if (spec_.xLimits.set()) data.x = {spec_.xLimits.min, spec_.xLimits.max};
+        if (spec_.yLimits.set()) data.y = {spec_.yLimits.min, spec_.yLimits.max};
         const auto height = [&](const std::string&) { return lineHeight; };
         yAxis_ = chooseAxis(data.y.min, data.y.max, spec_.logY, bottom - top, height, lineHeight);
         double yLabelWidth = 0;
@@ -159,14 +100,7 @@ class PlotPainter {
         if (!spec_.yTitle.empty()) left += axisM.height() + sp();
 
         double right = area_.right() - margin;
-        const auto entries = legendEntries();
-        if (!entries.empty()) {
-            double widest = 0;
-            for (const PlotSeries* s : entries)
-                widest = std::max(widest, tickMetrics_.horizontalAdvance(legendText(*s)));
-            legendWidth_ = kLegendSample * scale_ + 3 * sp() + widest;
-            right -= legendWidth_ + 2 * sp();
-        }
+        if (legendBeside) right -= legend_.besideWidth() + 2 * sp();
 
         const auto width = [&](const std::string& s) {
             return tickMetrics_.horizontalAdvance(qtext(s));
@@ -179,7 +113,7 @@ class PlotPainter {
             const double firstHalf = width(xAxis_.ticks.front().label) / 2;
             const double lastHalf = width(xAxis_.ticks.back().label) / 2;
             left = std::max(left, area_.left() + margin + firstHalf);
-            if (entries.empty()) right = std::min(right, area_.right() - margin - lastHalf);
+            if (!legendBeside) right = std::min(right, area_.right() - margin - lastHalf);
         }
         plot_ = QRectF(QPointF(left, top), QPointF(right, bottom));
     }
@@ -190,48 +124,125 @@ class PlotPainter {
     }
     double atX(double x) const { return plot_.left() + xAxis_.fraction(x) * plot_.width(); }
     double atY(double y) const { return plot_.bottom() - yAxis_.fraction(y) * plot_.height(); }
+    PlotBox box() const { return {plot_.left(), plot_.top(), plot_.right(), plot_.bottom()}; }
 
     void drawGrid() {
         p_.setBrush(Qt::NoBrush);
-        p_.setPen(QPen(kMinorGridColour, 1));
+        p_.setPen(QPen(minorGridColour(), 1));
         for (double v : xAxis_.minor)
             p_.drawLine(QPointF(atX(v), plot_.top()), QPointF(atX(v), plot_.bottom()));
         for (double v : yAxis_.minor)
             p_.drawLine(QPointF(plot_.left(), atY(v)), QPointF(plot_.right(), atY(v)));
-        p_.setPen(QPen(kGridColour, 1));
-        for (const AxisTick& t : xAxis_.ticks)
-            p_.drawLine(QPointF(atX(t.value), plot_.top()), QPointF(atX(t.value), plot_.bottom()));
-        for (const AxisTick& t : yAxis_.ticks)
-            p_.drawLine(QPointF(plot_.left(), atY(t.value)), QPointF(plot_.right(), atY(t.value)));
+        p_.setPen(QPen(gridColour(), 1));
+        if (spec_.xGrid)
+            for (const AxisTick& t : xAxis_.ticks)
+                p_.drawLine(QPointF(atX(t.value), plot_.top()),
+                            QPointF(atX(t.value), plot_.bottom()));
+        if (spec_.yGrid)
+            for (const AxisTick& t : yAxis_.ticks)
+                p_.drawLine(QPointF(plot_.left(), atY(t.value)),
+                            QPointF(plot_.right(), atY(t.value)));
     }
 
-    void drawSeries() {
-        for (std::size_t i = 0; i < spec_.series.size(); ++i) {
-            const PlotSeries& s = spec_.series[i];
-            const auto runs = shownRuns(s, spec_.logX, spec_.logY);
-            if (s.line) {
-                p_.setPen(seriesPen(s, scale_));
-                p_.setBrush(Qt::NoBrush);
-                for (const auto& run : runs) {
-                    if (run.size() < 2) continue;
-                    QPolygonF poly;
-                    for (const PlotPoint& pt : run)
-                        poly << at(pt.x, pt.y);
-                    p_.drawPolyline(poly);
-                }
-            }
-            if (s.markers) {
-                p_.setPen(QPen(qcolour(s.colour), 1));
-                p_.setBrush(qcolour(s.colour));
-                for (const auto& run : runs)
-                    for (const PlotPoint& pt : run)
-                        drawMarker(p_, at(pt.x, pt.y), kMarkerSize * scale_, static_cast<int>(i));
+    // Guides span the frame; one outside the axis' range is not drawn.
+    void drawGuides() {
+        p_.setBrush(Qt::NoBrush);
+        for (const PlotGuide& g : spec_.guides) {
+            if (!showable(g.at, g.vertical ? spec_.logX : spec_.logY)) continue;
+            PlotSeries look;
+            look.colour = g.colour;
+            look.dash = g.dash;
+            look.width = g.width;
+            p_.setPen(seriesPen(look, scale_));
+            if (g.vertical) {
+                const double x = atX(g.at);
+                if (x >= plot_.left() && x <= plot_.right())
+                    p_.drawLine(QPointF(x, plot_.top()), QPointF(x, plot_.bottom()));
+            } else {
+                const double y = atY(g.at);
+                if (y >= plot_.top() && y <= plot_.bottom())
+                    p_.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
             }
         }
     }
 
+    // Every series cut to the frame: the data may reach beyond axes of a fixed range.
+    void drawSeries() {
+        const PlotBox frame = box();
+        for (std::size_t i = 0; i < spec_.series.size(); ++i) {
+            const PlotSeries& s = spec_.series[i];
+            std::vector<std::vector<PlotPoint>> parts;
+            for (const auto& run : shownRuns(s, spec_.logX, spec_.logY)) {
+                std::vector<PlotPoint> pixels;
+                pixels.reserve(run.size());
+                for (const PlotPoint& pt : run)
+                    pixels.push_back({atX(pt.x), atY(pt.y)});
+                for (auto& part : clipToBox(pixels, frame))
+                    parts.push_back(std::move(part));
+            }
+            if (s.line) {
+                p_.setPen(seriesPen(s, scale_));
+                p_.setBrush(Qt::NoBrush);
+                for (const auto& part : parts) {
+                    if (part.size() < 2) continue;
+                    QPolygonF poly;
+                    poly.reserve(static_cast<qsizetype>(part.size()));
+                    for (const PlotPoint& pt : part)
+                        poly << qpoint(pt);
+                    p_.drawPolyline(poly);
+                }
+            }
+            if (s.markers) drawMarkers(s, i, parts);
+        }
+    }
+
+    // The markers of a series along its drawn parts; on a line with a marker spacing only
+    // where the line has come that far from the last marker.
+    void drawMarkers(const PlotSeries& s, std::size_t position,
+                     const std::vector<std::vector<PlotPoint>>& parts) {
+        p_.setPen(QPen(qcolour(s.colour), 1));
+        p_.setBrush(qcolour(s.colour));
+        const double spacing = s.line ? s.markerSpacing * scale_ : 0;
+        const int shape = markerShape(s, position);
+        for (const auto& part : parts) {
+            double travelled = spacing;  // a part starts with a marker
+            for (std::size_t k = 0; k < part.size(); ++k) {
+                if (k > 0)
+                    travelled += std::hypot(part[k].x - part[k - 1].x, part[k].y - part[k - 1].y);
+                if (travelled < spacing) continue;
+                drawMarker(p_, qpoint(part[k]), kMarkerSize * scale_, shape);
+                travelled = 0;
+            }
+        }
+    }
+
+    // The texts placed at data points, where the point lies inside the frame.
+    void drawPlacedTexts() {
+        if (spec_.texts.empty()) return;
+        const QFont textFont = font(kNotePx, scale_);
+        p_.setFont(textFont);
+        const QFontMetricsF plain = metrics(textFont);
+        for (const PlotText& t : spec_.texts) {
+            if (!showable(t.x, spec_.logX) || !showable(t.y, spec_.logY)) continue;
+            const QPointF at(atX(t.x), atY(t.y));
+            if (!plot_.contains(at)) continue;
+            const QString text = qtext(t.text);
+            const double w = plain.horizontalAdvance(text), h = plain.height();
+            QRectF where(at.x() + sp() / 2, at.y() - h / 2, w, h);
+            if (t.side == PlotText::Side::Left) where.moveRight(at.x() - sp() / 2);
+            if (t.side == PlotText::Side::Above)
+                where.moveCenter(QPointF(at.x(), at.y() - h / 2 - sp() / 2));
+            if (t.side == PlotText::Side::AboveLeft) {
+                where.moveRight(at.x() - sp() / 2);
+                where.moveBottom(at.y() - sp() / 4);
+            }
+            p_.setPen(qcolour(t.colour));
+            p_.drawText(where, Qt::AlignCenter, text);
+        }
+    }
+
     void drawFrameAndTicks() {
-        p_.setPen(QPen(kFrameColour, 1));
+        p_.setPen(QPen(frameColour(), 1));
         p_.setBrush(Qt::NoBrush);
         p_.drawRect(plot_);
         const double tick = kTickLength * scale_;
@@ -259,7 +270,7 @@ class PlotPainter {
     }
 
     void drawTexts() {
-        p_.setPen(kFrameColour);
+        p_.setPen(frameColour());
         const double margin = kMargin * scale_;
         if (!spec_.title.empty()) {
             p_.setFont(titleFont_);
@@ -289,44 +300,22 @@ class PlotPainter {
         }
         if (!spec_.note.empty()) {
             p_.setFont(noteFont_);
-            p_.setPen(kNoteColour);
+            p_.setPen(noteColour());
             p_.drawText(noteRect_, Qt::TextWordWrap, qtext(spec_.note));
         }
         if (empty_) {
             p_.setFont(tickFont_);
-            p_.setPen(kNoteColour);
+            p_.setPen(noteColour());
             p_.drawText(plot_, Qt::AlignCenter, QString::fromUtf8(kNothingShown));
         }
     }
 
     void drawLegend() {
-        const auto entries = legendEntries();
-        if (entries.empty()) return;
-        const double rowHeight = tickMetrics_.height() * 1.35;
-        const QRectF box(plot_.right() + 2 * sp(), plot_.top(), legendWidth_,
-                         rowHeight * static_cast<double>(entries.size()) + sp());
-        p_.setPen(QPen(kGridColour, 1));
-        p_.setBrush(Qt::white);
-        p_.drawRect(box);
-        p_.setFont(tickFont_);
-        double y = box.top() + sp() / 2 + rowHeight / 2;
-        for (const PlotSeries* s : entries) {
-            const int index = static_cast<int>(s - spec_.series.data());
-            const double x0 = box.left() + sp();
-            const double x1 = x0 + kLegendSample * scale_;
-            if (s->line) {
-                p_.setPen(seriesPen(*s, scale_));
-                p_.drawLine(QPointF(x0, y), QPointF(x1, y));
-            }
-            if (s->markers) {
-                p_.setPen(QPen(qcolour(s->colour), 1));
-                p_.setBrush(qcolour(s->colour));
-                drawMarker(p_, QPointF((x0 + x1) / 2, y), kMarkerSize * scale_, index);
-            }
-            p_.setPen(kFrameColour);
-            p_.drawText(QRectF(x1 + sp(), y - rowHeight / 2, box.right() - x1 - sp(), rowHeight),
-                        Qt::AlignLeft | Qt::AlignVCenter, legendText(*s));
-            y += rowHeight;
+        if (legend_.empty()) return;
+        if (spec_.legendBelow) {
+            legend_.drawBelow(p_, legendOrigin_);
+        } else {
+            legend_.drawBeside(p_, QPointF(plot_.right() + 2 * sp(), plot_.top()));
         }
     }
 
@@ -338,18 +327,20 @@ class PlotPainter {
     QFontMetricsF tickMetrics_;
     AxisScale xAxis_, yAxis_;
     QRectF plot_, noteRect_;
-    double legendWidth_ = 0;
+    PlotLegend legend_;
+    QPointF legendOrigin_;  // legend below: the top left corner of its rows
     bool empty_ = false;
 };
 
 }  // namespace
 
-void paintPlot(QPainter& painter, const QRectF& area, const PlotSpec& spec) {
+PlotFrame paintPlot(QPainter& painter, const QRectF& area, const PlotSpec& spec) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    PlotPainter(painter, area, spec).paint();
+    const PlotFrame frame = PlotPainter(painter, area, spec).paint();
     painter.restore();
+    return frame;
 }
 
 }  // namespace tesmo

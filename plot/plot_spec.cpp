@@ -1,6 +1,7 @@
 #include "plot/plot_spec.h"
 
 #include <array>
+#include <utility>
 
 namespace tesmo {
 
@@ -14,6 +15,19 @@ constexpr std::array<Rgb, 7> kSeriesColours = {
 };
 
 }  // namespace
+
+PlotSeries pointSeries(std::string label, std::vector<double> x, std::vector<double> y, Rgb colour,
+                       Marker marker) {
+    PlotSeries s;
+    s.label = std::move(label);
+    s.x = std::move(x);
+    s.y = std::move(y);
+    s.colour = colour;
+    s.line = false;
+    s.markers = true;
+    s.marker = marker;
+    return s;
+}
 
 Rgb seriesColour(int index) {
     const int n = static_cast<int>(kSeriesColours.size());

@@ -1,14 +1,31 @@
 // A scientific XY plot described as data: series of points, axis titles with their units,
-// optional logarithmic axes, a legend and a note. paintPlot (plot_painter.h) draws it with Qt;
-// the description and the scale logic (axis_scale.h, plot_data.h) need no toolkit.
+// optional logarithmic axes, a legend, texts placed at data points and a note. paintPlot
+// (plot_painter.h) draws it with Qt; the description and the scale logic (axis_scale.h,
+// plot_data.h) need no toolkit.
 #pragma once
 
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "display/rgb.h"
 
 namespace tesmo {
+
+// How a line is drawn; the patterns keep curves apart also in black and white.
+enum class Dash : std::uint8_t { Solid, Dashed, Dotted, DashDot, DashDotDot };
+
+// The shape of a marker; ByPosition takes the shape from the series' place in the plot.
+enum class Marker : std::int8_t {
+    ByPosition = -1,
+    Circle,
+    Square,
+    Triangle,
+    Diamond,
+    TriangleDown,
+};
 
 struct PlotSeries {
     std::string label;  // legend text; a series without a label has no legend entry
@@ -17,9 +34,49 @@ struct PlotSeries {
     // the line breaks there.
     std::vector<double> x, y;
     Rgb colour = kBlack;
-    bool line = true;      // consecutive points joined by straight lines
-    bool markers = false;  // every point marked (the shape follows the series' position)
-    bool dashed = false;   // the line dashed, e.g. for a reference slope
+    // A curve joins its points by straight lines; a series of points only (measured values)
+    // has markers and no line.
+    bool line = true;
+    bool markers = false;
+    Dash dash = Dash::Solid;
+    Marker marker = Marker::ByPosition;
+    double width = 1;  // line width relative to the plot's usual one (grid-like lines: 0.5)
+    // On a line with markers: the least distance between two markers along the line, in
+    // pixels at the plot's usual size, so that a dense curve keeps readable marks; 0 marks
+    // every point.
+    double markerSpacing = 0;
+};
+
+// A series of points only, drawn with markers and no line: measured values.
+PlotSeries pointSeries(std::string label, std::vector<double> x, std::vector<double> y, Rgb colour,
+                       Marker marker);
+
+// A text at a point of the data, e.g. the value of a line of a chart's grid.
+struct PlotText {
+    double x = 0, y = 0;
+    std::string text;
+    Rgb colour = kBlack;
+    // Which side of the point the text lies on: Right starts the text at the point, Left ends
+    // it there, Above centres it over the point, AboveLeft ends it there above the point.
+    enum class Side : std::uint8_t { Right, Left, Above, AboveLeft } side = Side::Right;
+};
+
+// A line across the whole frame at one value of an axis: a limit, a level, a moment.
+struct PlotGuide {
+    std::string label;     // legend text; none when empty
+    bool vertical = true;  // at an x value; false: at a y value
+    double at = 0;
+    Rgb colour = kBlack;
+    Dash dash = Dash::Dotted;
+    double width = 0.75;
+};
+
+// The range an axis covers whatever the data: both ends finite and min < max, else the
+// data's range is taken. What lies outside is cut off at the frame.
+struct AxisLimits {
+    double min = std::numeric_limits<double>::quiet_NaN();
+    double max = std::numeric_limits<double>::quiet_NaN();
+    bool set() const { return std::isfinite(min) && std::isfinite(max) && min < max; }
 };
 
 struct PlotSpec {
@@ -27,7 +84,14 @@ struct PlotSpec {
     std::string xTitle, yTitle;  // what is plotted, with the unit: "Zeitschritt in s"
     std::string note;            // a line below the plot, e.g. "3 Fälle nicht beendet"
     bool logX = false, logY = false;
+    AxisLimits xLimits, yLimits;
+    bool xGrid = true, yGrid = true;  // grid lines at the labelled values
+    // The legend in rows below the plot instead of beside it: the plot keeps the full width,
+    // and long labels stay whole.
+    bool legendBelow = false;
     std::vector<PlotSeries> series;
+    std::vector<PlotGuide> guides;  // inside the axes' range, which they widen where needed
+    std::vector<PlotText> texts;
 };
 
 // Colours for series that need no particular colour, in this order; distinguishable from each

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "display/control_table.h"
+#include "files/history_csv.h"
 #include "model/drying_run.h"
 #include "model/input_check.h"
 #include "model/text_to_number.h"
@@ -25,7 +26,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // the times of the history records beside it.
 struct ThreadRunner {
     CaseRunner runner;
-    HistoryArray times{};
+    RunCapture capture;
     bool busy = false;
 };
 
@@ -94,11 +95,18 @@ void addWindow(py::dict& out, const HeadlessWindow& window) {
     out["warnings"] = warnings;
 }
 
+// The histories as the runner's --csv writes them (the shrinkage capped at the plate's linear
+// drying shrinkage).
 void addHistories(py::dict& out, const RunState& st, const HistoryArray& times) {
     const auto count = static_cast<std::size_t>(std::clamp(st.HistIndex, -1, kMaxHistoryIndex) + 1);
     py::list histories;
-    for (const HistoryColumn& h : kHistoryColumns)
-        histories.append(arrayOf((st.*h.array).data(), count));
+    for (std::size_t c = 0; c < kHistoryColumns.size(); ++c) {
+        py::array_t<double> a(static_cast<py::ssize_t>(count));
+        double* values = a.mutable_data();
+        for (std::size_t r = 0; r < count; ++r)
+            values[r] = exportedHistoryValue(st, c, r);
+        histories.append(a);
+    }
     out["histories"] = histories;
     out["times"] = arrayOf(times.data(), count);
 }
@@ -115,7 +123,7 @@ py::dict run(const std::vector<std::string>& textList) {
     RunnerLease lease;
     CaseOutcome outcome;
     std::atomic<bool> cancel{false};
-    runWatched([&] { outcome = lease->runner.run(1, texts, &cancel, &lease->times); }, cancel,
+    runWatched([&] { outcome = lease->runner.run(1, texts, &cancel, &lease->capture); }, cancel,
                [] {});
     py::dict out;
     out["refused"] = outcome.refused;
@@ -127,7 +135,7 @@ py::dict run(const std::vector<std::string>& textList) {
     out["message"] = outcome.message;
     out["values"] = valuesOf(outcome);
     addWindow(out, lease->runner.window());
-    addHistories(out, lease->runner.state(), lease->times);
+    addHistories(out, lease->runner.state(), lease->capture.recordTimes());
     return out;
 }
 

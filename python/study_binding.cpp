@@ -34,7 +34,7 @@ CaseList caseList(const std::vector<std::string>& base, const std::vector<Varied
     if (table) {
         CaseTable t;
         FileProblem problem;
-        if (!readCaseTable(*table, t, problem)) raiseFileProblem(problem);
+        if (!readCaseTable(*table, t, problem, nonInputColumns())) raiseFileProblem(problem);
         return CaseList(baseTexts, std::move(t));
     }
     if (rows) {
@@ -172,14 +172,15 @@ using IntArray = py::array_t<std::int64_t, py::array::c_style | py::array::force
 // The table's text for the columns of a study frame: what the runner writes for the same cases.
 std::string tableText(const IntArray& number, const DoubleArray& inputs,
                       const std::vector<std::string>& ends,
-                      const std::vector<std::string>& messages, const DoubleArray& results) {
+                      const std::vector<std::string>& messages, const DoubleArray& results,
+                      TableFormat format) {
     const auto rows = static_cast<std::size_t>(number.size());
     if (inputs.ndim() != 2 || results.ndim() != 2 ||
         static_cast<std::size_t>(inputs.shape(0)) != rows || inputs.shape(1) != kInputCount ||
         static_cast<std::size_t>(results.shape(0)) != rows || results.shape(1) != kResultCount ||
         ends.size() != rows || messages.size() != rows)
         throw py::value_error("the columns do not form a study table");
-    std::string text = tableHeader();
+    std::string text = tableHeader(format);
     for (std::size_t r = 0; r < rows; ++r) {
         CaseOutcome o;
         o.number = static_cast<std::size_t>(number.at(static_cast<py::ssize_t>(r)));
@@ -196,7 +197,7 @@ std::string tableText(const IntArray& number, const DoubleArray& inputs,
             o.reached[c] = !std::isnan(res[c]);
             o.results[c] = res[c];
         }
-        text += tableRow(o);
+        text += tableRow(o, format);
     }
     return text;
 }
@@ -213,8 +214,11 @@ std::vector<std::string> tableColumns() {
 
 void writeTable(const std::string& path, const IntArray& number, const DoubleArray& inputs,
                 const std::vector<std::string>& ends, const std::vector<std::string>& messages,
-                const DoubleArray& results) {
-    const std::string text = tableText(number, inputs, ends, messages, results);
+                const DoubleArray& results, const std::string& formatName) {
+    TableFormat format{};
+    if (!tableFormatNamed(formatName, format))
+        throw py::value_error("table_format is 'csv' or 'de', not '" + formatName + "'");
+    const std::string text = tableText(number, inputs, ends, messages, results, format);
     WriteFailure failure;
     bool written = false;
     {
@@ -242,8 +246,9 @@ void registerStudy(py::module_& m) {
           py::arg("table"), "The seventeen texts of every case of a study, in case order.");
     m.def("table_columns", &tableColumns, "The columns of the study table, left to right.");
     m.def("write_table", &writeTable, py::arg("path"), py::arg("case"), py::arg("inputs"),
-          py::arg("end"), py::arg("message"), py::arg("results"),
-          "Writes the columns of a study frame as the runner's result table, atomically.");
+          py::arg("end"), py::arg("message"), py::arg("results"), py::arg("table_format"),
+          "Writes the columns of a study frame as the runner's result table, atomically, in its "
+          "plain ('csv') or German ('de') format.");
     m.def("progress_text", &progressTextOf, py::arg("done"), py::arg("total"), py::arg("elapsed"),
           py::arg("remaining"),
           "The runner's progress line: cases done of all, time elapsed and left (seconds).");

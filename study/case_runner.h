@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "display/headless_window.h"
+#include "display/run_capture.h"
 #include "model/inputs.h"
 #include "model/run_state.h"
 #include "study/results.h"
@@ -14,16 +15,16 @@ namespace tesmo {
 
 class CaseRunner {
   public:
-    // Allocates the run state (about 40 MB) once; nothing more is allocated per time step.
+    // Allocates the run state (about 44 MB) once; nothing more is allocated per time step.
     CaseRunner();
     ~CaseRunner();
 
     // Runs the texts as the window's Start button would, after returning the run state to that
     // of a new program. `stop` (may be null) ends the run at its next time step when raised.
     // Returns the outcome numbered `number`; a run ended by `stop` has end RunEnd::Stopped.
-    // `recordTimes` (may be null) receives the time of every history record the run stores.
+    // `capture` (may be null) keeps the record times and drawn profiles of the run.
     CaseOutcome run(std::size_t number, const InputTexts& texts,
-                    const std::atomic<bool>* stop = nullptr, HistoryArray* recordTimes = nullptr);
+                    const std::atomic<bool>* stop = nullptr, RunCapture* capture = nullptr);
 
     // The run state and the window as the last run left them (histories, output texts).
     const RunState& state() const { return *state_; }

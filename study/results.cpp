@@ -1,6 +1,5 @@
 #include "study/results.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "display/headless_window.h"
@@ -47,12 +46,6 @@ const std::array<ResultColumn, kResultCount> kColumns = {{
 
 constexpr std::size_t kAchtung = kResultCount - 2;
 constexpr std::size_t kUngenau = kResultCount - 1;
-
-void appendNumber(std::string& out, double v) {
-    char buffer[32];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 17);
-    out.append(buffer, r.ptr);
-}
 
 }  // namespace
 
@@ -110,34 +103,44 @@ CaseOutcome outcomeOf(std::size_t number, const InputTexts& texts, const Headles
     return o;
 }
 
-std::string tableHeader() {
-    std::string h = "case";
+std::string tableHeader(TableFormat format) {
+    const char sep = tableSeparator(format);
+    std::string h(tableStart(format));
+    h += "case";
     for (int i = 0; i < kInputCount; ++i)
-        h += std::string(",") + controlName(controlAt(i));
-    h += ",end,message";
+        h += sep + std::string(controlName(controlAt(i)));
+    h += sep + std::string("end") + sep + "message";
     for (const ResultColumn& c : kColumns)
-        h += std::string(",") + c.name;
+        h += sep + std::string(c.name);
     h += '\n';
     return h;
 }
 
-std::string tableRow(const CaseOutcome& o) {
+std::vector<std::string_view> nonInputColumns() {
+    std::vector<std::string_view> names = {"case", "end", "message"};
+    for (const ResultColumn& c : kColumns)
+        names.emplace_back(c.name);
+    return names;
+}
+
+std::string tableRow(const CaseOutcome& o, TableFormat format) {
+    const char sep = tableSeparator(format);
     std::string row = std::to_string(o.number);
     for (std::size_t i = 0; i < o.inputs.size(); ++i) {
-        row += ',';
-        if (o.inputRead[i]) appendNumber(row, o.inputs[i]);
+        row += sep;
+        if (o.inputRead[i]) appendTableNumber(row, o.inputs[i], format);
     }
-    row += ',';
+    row += sep;
     row += caseEndName(o);
-    row += ',';
-    appendCsvField(row, o.message, ',');
+    row += sep;
+    appendCsvField(row, o.message, sep);
     for (std::size_t c = 0; c < kResultCount; ++c) {
-        row += ',';
+        row += sep;
         if (!o.reached[c]) continue;
         if (kColumns[c].shown == Shown::Count || kColumns[c].shown == Shown::Flag)
             row += std::to_string(static_cast<long long>(o.results[c]));
         else
-            appendNumber(row, o.results[c]);
+            appendTableNumber(row, o.results[c], format);
     }
     row += '\n';
     return row;

@@ -10,8 +10,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "display/number_format.h"
+#include "files/table_format.h"
 #include "model/inputs.h"
 #include "model/run_state.h"
 
@@ -65,9 +68,14 @@ bool finished(const CaseOutcome& outcome);
 CaseOutcome outcomeOf(std::size_t number, const InputTexts& texts, const HeadlessWindow& window,
                       bool refused);
 
-// The table: RFC 4180, ',' between cells, '.' as decimal point, numbers with 17 significant
-// digits, whole numbers without decimals, empty cells for what a case did not reach.
-std::string tableHeader();
-std::string tableRow(const CaseOutcome& outcome);
+// The table: RFC 4180 in the format chosen (files/table_format.h: ',' and '.' by default, or
+// ';' and the decimal comma for a German spreadsheet, the header then after a byte-order mark),
+// numbers in the shortest form that reads back to the same double, whole numbers without
+// decimals, empty cells for what a case did not reach.
+std::string tableHeader(TableFormat format = TableFormat::Csv);
+// The columns of the table that are not inputs (case, end, message and the results): a result
+// table read as a case table passes them over, so that it gives the study's cases again.
+std::vector<std::string_view> nonInputColumns();
+std::string tableRow(const CaseOutcome& outcome, TableFormat format = TableFormat::Csv);
 
 }  // namespace tesmo

@@ -106,7 +106,7 @@ PlotSeries series(std::string label, std::vector<double> x, std::vector<double> 
     s.colour = colour;
     s.line = line;
     s.markers = markers;
-    s.dashed = dashed;
+    s.dash = dashed ? Dash::Dashed : Dash::Solid;
     return s;
 }
 

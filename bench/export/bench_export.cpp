@@ -1,5 +1,6 @@
 // The exports of a finished default run, as the runner writes them on the offscreen platform:
-// the PDF report, both charts as SVG and as PNG. Every iteration writes its files anew.
+// the PDF report (three pages), both charts as SVG and as PNG, the numeric diagrams (--plot).
+// Every iteration writes its files anew.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -9,6 +10,7 @@
 
 #include "bench/qt_bench_main.h"
 #include "display/headless_window.h"
+#include "display/run_capture.h"
 #include "display/run_control.h"
 #include "export/run_exports.h"
 #include "model/inputs.h"
@@ -22,9 +24,12 @@ struct FinishedRun {
     HeadlessWindow window{*state};
     RunControl control{window};
 
+    RunCapture capture;  // as the runner keeps it for the report's third page
+
     FinishedRun() {
         window.setInputTexts(defaultInputTexts());
         window.recordCharts();
+        window.setCapture(&capture);
         control.cmd_Start_Click();
     }
 };
@@ -59,6 +64,11 @@ void BM_ChartsPng(benchmark::State& bench) {
     measure(bench, "png", qt::exportChartsPng);
 }
 BENCHMARK(BM_ChartsPng)->Unit(benchmark::kMillisecond);
+
+void BM_DiagramsSvgAndPng(benchmark::State& bench) {
+    measure(bench, "diagramme", qt::exportRunDiagrams);
+}
+BENCHMARK(BM_DiagramsSvgAndPng)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

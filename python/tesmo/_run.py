@@ -99,7 +99,9 @@ class Result:
     warnings   the control names of the visible warning labels (lbl_Achtung, lbl_ungenau1,
                lbl_ungenau2, lbl_ungenau3)
     histories  the ten time histories (dict name -> NumPy float64 array), records 0 to
-               HistIndex, each record one stored time step
+               HistIndex, each record one stored time step, as the runner's --csv writes
+               them: the shrinkage histories are the plate's physical shrinkage, which stops
+               at the linear drying shrinkage once the water load is below XSchwEnde
     times      the Laufzeit in seconds at which each record was stored
 
     The units (also HISTORY_UNITS, RESULT_UNITS, and frame().attrs["units"]) follow.
@@ -123,7 +125,8 @@ class Result:
         return self.end in ("target", "midplane")
 
     def frame(self):
-        """The histories as a pandas DataFrame, one column per history, one row per record.
+        """The histories as a pandas DataFrame, one column per history, one row per record
+        (the shrinkage capped at the linear drying shrinkage, as in the runner's --csv).
 
         The index, named "Laufzeit", is the simulated time in seconds at which the model
         stored the record: record j is taken after j time steps (j·deltaT) until the surface

@@ -178,15 +178,24 @@ def study_frame(rows):
     return _typed(frame.sort_values("case", kind="stable").reset_index(drop=True))
 
 
+_GERMAN_START = b"\xef\xbb\xbf"
+
+
 def read_table(path):
     """Reads a result table that tesmo-gegen-batch wrote into the DataFrame of tesmo.study().
 
-    The numbers are read back exactly (17 significant digits); empty cells become NaN, an
-    empty message "". Tables of several shards can be joined with pandas.concat and sorted
-    by case.
+    Either format: the plain one (',' between cells, '.' as decimal point) or the one for a
+    German spreadsheet (--table-format de: a byte-order mark, ';' and the decimal comma). The
+    numbers are read back exactly; empty cells become NaN, an empty message "". Tables of
+    several shards can be joined with pandas.concat and sorted by case.
     """
+    with open(path, "rb") as f:
+        german = f.read(len(_GERMAN_START)) == _GERMAN_START
     frame = pd.read_csv(
         path,
+        sep=";" if german else ",",
+        decimal="," if german else ".",
+        encoding="utf-8-sig",
         dtype={column: _dtype(column) for column in TABLE_COLUMNS},
         float_precision="round_trip",
         keep_default_na=False,
@@ -195,11 +204,13 @@ def read_table(path):
     return _typed(frame)
 
 
-def write_table(frame, path):
+def write_table(frame, path, table_format="csv"):
     """Writes a study frame as the result table that tesmo-gegen-batch writes (CSV).
 
-    The text is the runner's for the same cases: ',' between cells, '.' as decimal point,
-    17 significant digits, empty cells for NaN. The file appears whole or not at all.
+    The text is the runner's for the same cases, each number in the shortest form that reads
+    back to the same value, empty cells for NaN. table_format "csv" (',' between cells, '.'
+    as decimal point) or "de", as --table-format de writes it for a German spreadsheet (a
+    byte-order mark, ';' and the decimal comma). The file appears whole or not at all.
     """
     missing = [c for c in TABLE_COLUMNS if c not in frame.columns]
     if missing:
@@ -211,4 +222,5 @@ def write_table(frame, path):
         [str(e) for e in frame["end"]],
         [str(m) for m in frame["message"].fillna("")],
         frame[list(RESULT_NAMES)].to_numpy(np.float64),
+        table_format,
     )

@@ -47,8 +47,20 @@ TEST(Arguments, ExportOptionsBelongToASingleRun) {
     EXPECT_EQ(p.options.pngFolder, "png");
     EXPECT_TRUE(p.options.wantsExports());
     EXPECT_FALSE(parseArguments({"txt_mue=30"}).options.wantsExports());
-    for (const char* option : {"--report=b.pdf", "--svg=d", "--png=d"})
+    for (const char* option : {"--report=b.pdf", "--svg=d", "--png=d", "--plot=d"})
         EXPECT_NE(parseArguments({option, "--vary", "txt_mue=20:30:5"}).error, "") << option;
+    EXPECT_EQ(parseArguments({"--plot", "diagramme"}).options.plotFolder, "diagramme");
+}
+
+TEST(Arguments, TheTableFormatGoesWithATable) {
+    EXPECT_EQ(parseArguments({"--vary", "txt_mue=20:30:5"}).options.tableFormat, TableFormat::Csv);
+    EXPECT_EQ(
+        parseArguments({"--table-format", "de", "--vary", "txt_mue=20:30:5"}).options.tableFormat,
+        TableFormat::German);
+    EXPECT_EQ(parseArguments({"--table-format=de", "--csv", "h.csv"}).options.tableFormat,
+              TableFormat::German);
+    EXPECT_NE(parseArguments({"--table-format", "xlsx", "--csv", "h.csv"}).error, "");
+    EXPECT_NE(parseArguments({"--table-format", "de"}).error, "");  // no table written
 }
 
 TEST(Arguments, RunModesOverrideTheCaseAndRefuseUnknownWords) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "model/inputs.h"
 #include "tests/batch/batch_exe.h"
 #include "tests/child_process.h"
 
@@ -100,13 +101,18 @@ TEST(BatchRunner, TheAirBalanceOfTheCommandLineOrTheCaseFileReachesTheRun) {
     EXPECT_EQ(runBatchExe("--case '" + fall + "' --luftbilanz standard").out, standard.out);
 }
 
-TEST(BatchRunner, CsvHasTheArrayNamesAndFullPrecisionRecords) {
+TEST(BatchRunner, CsvHasTheInputsTheArrayNamesAndFullPrecisionRecords) {
     const std::string csv = testing::TempDir() + "tesmo_batch_histories.csv";
     const Result r = runBatchExe("txt_Dicke=4 txt_rund=100 --csv '" + csv + "'");
     ASSERT_EQ(r.status, 0) << r.err;
     std::ifstream in(csv);
     std::string header, first, line;
-    std::getline(in, header);
+    std::vector<std::string> comments;
+    while (std::getline(in, header) && header.rfind("# ", 0) == 0)
+        comments.push_back(header);
+    ASSERT_EQ(comments.size(), static_cast<std::size_t>(kInputCount));
+    EXPECT_EQ(comments.front(), "# txt_Dicke = 4");
+    EXPECT_EQ(comments[static_cast<std::size_t>(index(Control::txt_rund))], "# txt_rund = 100");
     EXPECT_EQ(header,
               "VerlaufXmom,VerlaufXOb,VerlaufXK,VerlaufSpiegel,VerlaufThetaLuft,VerlaufThetaOb,"
               "VerlaufThetaK,VerlaufRate,VerlaufSchwindOb,VerlaufSchwindK");
@@ -131,7 +137,7 @@ TEST(BatchRunner, ARunThatOutgrowsTheHistoriesEndsEarlyWithExit3AndAllRecords) {
     long lines = 0;
     for (std::string line; std::getline(in, line);)
         ++lines;
-    EXPECT_EQ(lines, 1 + 500001);
+    EXPECT_EQ(lines, kInputCount + 1 + 500001);
 }
 
 TEST(BatchRunner, AnUnstableRunEndsEarlyWithExit3) {
@@ -179,7 +185,10 @@ TEST(BatchRunner, AnInterruptActsLikeStop) {
         EXPECT_EQ(r.status, 3) << signal << ": " << r.err;
         EXPECT_TRUE(hasLine(r.out, "end\tstopped")) << r.out;
         EXPECT_NE(r.err.find("abgebrochen"), std::string::npos) << r.err;
-        EXPECT_EQ(slurp(csv).rfind("VerlaufXmom,", 0), 0u) << signal;
+        // Whole: the input lines, the header, and rows up to the stop.
+        const std::string written = slurp(csv);
+        EXPECT_EQ(written.rfind("# txt_Dicke = ", 0), 0u) << signal;
+        EXPECT_NE(written.find("\nVerlaufXmom,"), std::string::npos) << signal;
     }
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
@@ -249,7 +258,7 @@ TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
         // No display at all: the runner chooses the offscreen platform itself.
         const WithoutVariable noDisplay("DISPLAY"), noPlatform("QT_QPA_PLATFORM");
         exported = runBatchExe("txt_Dicke=4 --report '" + dir + "-bericht.pdf' --svg '" + dir +
-                               "/svg' --png='" + dir + "/png'");
+                               "/svg' --png='" + dir + "/png' --plot '" + dir + "/diagramme'");
     }
     EXPECT_EQ(exported.status, 0) << exported.err;
     EXPECT_EQ(exported.out, plain.out);
@@ -259,6 +268,15 @@ TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
         EXPECT_EQ(slurp(dir + file).rfind("<?xml", 0), 0u) << file;
     for (const char* file : {"/png/profil.png", "/png/verlauf.png"})
         EXPECT_EQ(slurp(dir + file).substr(1, 3), "PNG") << file;
+    // --plot: every numeric diagram as SVG and as PNG.
+    for (const char* stem :
+         {"wasserbeladung", "temperaturen", "verdunstungsrate", "trocknungsspiegel", "schwindung",
+          "bigot", "profile", "hx-diagramm"}) {
+        const std::string svg = slurp(dir + "/diagramme/" + stem + ".svg");
+        EXPECT_EQ(svg.rfind("<?xml", 0), 0u) << stem;
+        EXPECT_EQ(svg.find("keine darstellbaren Werte"), std::string::npos) << stem;
+        EXPECT_EQ(slurp(dir + "/diagramme/" + stem + ".png").substr(1, 3), "PNG") << stem;
+    }
 
     // A report that cannot be written: exit 74 after the output, the others still written.
     const Result failed =

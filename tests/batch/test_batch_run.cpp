@@ -5,6 +5,7 @@
 #include <string>
 
 #include "batch/batch_run.h"
+#include "model/inputs.h"
 #include "model/run_state.h"
 
 namespace tesmo {
@@ -17,7 +18,7 @@ TEST(BatchRun, CsvRowsAreTheRecordsZeroToHistIndex) {
     long lines = 0;
     for (std::string line; std::getline(in, line);)
         ++lines;
-    EXPECT_EQ(lines, 1 + programRunState().HistIndex + 1);
+    EXPECT_EQ(lines, kInputCount + 1 + programRunState().HistIndex + 1);
     EXPECT_EQ(err.str(), "");
 }
 

@@ -5,6 +5,7 @@
 
 #include "batch/report.h"
 #include "display/headless_window.h"
+#include "display/run_capture.h"
 #include "display/run_control.h"
 #include "model/drying_run.h"
 #include "tests/batch/allocation_counter.h"
@@ -91,6 +92,24 @@ TEST(HeadlessWindow, AWholeRunAllocatesNothingBetweenItsFirstAndLastTimeStep) {
     ASSERT_FALSE(control.inputRefused());
     ASSERT_GT(w.polls(), 1000);
     EXPECT_EQ(w.atLastPoll, w.atFirstPoll);
+}
+
+TEST(HeadlessWindow, KeepingRecordTimesAndProfilesAllocatesNothingDuringARunOfManyCurves) {
+    RunState& st = programRunState();
+    MeasuringWindow w(st);
+    InputTexts texts = defaultInputTexts();
+    texts[Control::txt_rund] = "50";  // a curve every 50 steps: some 900 curves
+    w.setInputTexts(texts);
+    RunCapture capture;
+    w.setCapture(&capture);
+    RunControl control(w);
+    control.cmd_Start_Click();
+    ASSERT_FALSE(control.inputRefused());
+    EXPECT_EQ(w.atLastPoll, w.atFirstPoll);
+    EXPECT_GT(capture.profiles().drawn(), 20 * ProfileStore::kCapacity);
+    EXPECT_LE(capture.profiles().count(), ProfileStore::kCapacity + 2);
+    EXPECT_EQ(capture.recordTimes()[static_cast<std::size_t>(st.HistIndex)] + st.deltaT,
+              st.Laufzeit);
 }
 
 TEST(Report, PrintsWrittenFieldsInWindowOrderThenWarningsColourAndEnd) {

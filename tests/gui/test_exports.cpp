@@ -188,9 +188,13 @@ TEST_F(Exports, TheReportShowsTheInputsOfTheStartNotOfTheFieldsAndEveryResult) {
     EXPECT_EQ(results, kOutputCount);
     for (const char* words :
          {"Plattenmitte erreicht", "Wasserbilanz: relativer Wasserfehler",
-          "Orts- und zeitabhängige Wasserbeladung", "Trocknungsspiegel", "Seite 2 von 2"})
+          "Orts- und zeitabhängige Wasserbeladung", "Trocknungsspiegel", "Seite 2 von 3",
+          // the third page: the numeric diagrams with their axes and units
+          "Seite 3 von 3", "Verläufe mit Maßstab", "Wasserbeladung der Platte",
+          "Wasserbeladung in kg/kg atro", "Temperatur in °C", "lineare Schwindung in %",
+          "Zeit in h"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words;
-    EXPECT_EQ(text.count(QLatin1Char('\f')), 2);  // two pages
+    EXPECT_EQ(text.count(QLatin1Char('\f')), 3);  // three pages
 }
 
 TEST_F(Exports, TheReportAndTheTimeChartShowTheWarningsOfTheWindow) {

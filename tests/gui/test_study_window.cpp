@@ -2,8 +2,10 @@
 // a case put back into the main window.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QTableView>
 #include <QTableWidget>
 
@@ -232,6 +234,11 @@ TEST_F(StudyWindowTest, ExportsAreTheRunnersTableAndTheStudyFileRunsInTheRunner)
     ASSERT_TRUE(study->exportTable(QString::fromStdString(csv)));
     const ExeResult runner = runBatchExe(std::string(kRunnerStudy) + " --jobs 1");
     EXPECT_EQ(slurp(csv), runner.out);
+    // For a German spreadsheet: the runner's --table-format de, byte for byte.
+    const std::string german = testFile("studie_de.csv");
+    ASSERT_TRUE(study->exportTableGerman(QString::fromStdString(german)));
+    EXPECT_EQ(slurp(german),
+              runBatchExe(std::string(kRunnerStudy) + " --jobs 1 --table-format de").out);
 
     // The study file: the runner computes the same table from it.
     const std::string file = testFile("studie.tgstudy");
@@ -361,4 +368,28 @@ TEST_F(StudyWindowTest, TheFormStaysInPlaceWhileItsMessagesComeAndGo) {
 }
 
 }  // namespace
+TEST_F(StudyWindowTest, CtrlCCopiesTheSelectedRowsAsShownWithHeadersAndUnits) {
+    enterTheStudy();
+    ASSERT_TRUE(computeAndWait());
+    QTableView& view = study->tableView();
+    EXPECT_TRUE(study->selectedRowsText().isEmpty());
+    view.selectRow(0);
+    view.selectionModel()->select(view.model()->index(2, 0),
+                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QGuiApplication::clipboard()->clear();
+    QTest::keySequence(&view, QKeySequence::Copy);
+    const QStringList rows =
+        QGuiApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 3);
+    const QStringList header = rows[0].split(QLatin1Char('\t'));
+    EXPECT_EQ(header.size(), view.model()->columnCount());
+    EXPECT_EQ(header[0], "Fall");
+    EXPECT_TRUE(header.contains(QStringLiteral("laufende Zeit in hh : mm : ss")));
+    const QStringList first = rows[1].split(QLatin1Char('\t'));
+    ASSERT_EQ(first.size(), header.size());
+    for (int c = 0; c < header.size(); ++c)
+        EXPECT_EQ(first[c], view.model()->index(0, c).data().toString().trimmed()) << c;
+    EXPECT_EQ(rows[2].split(QLatin1Char('\t'))[0], view.model()->index(2, 0).data().toString());
+}
+
 }  // namespace tesmo::test

@@ -86,7 +86,7 @@ PlotSpec studySpec() {
                            true,
                            true});
     spec.series.push_back(
-        {"Steigung 1", {0.125, 1, 32}, {0.1, 0.8, 25.6}, kBlack, true, false, true});
+        {"Steigung 1", {0.125, 1, 32}, {0.1, 0.8, 25.6}, kBlack, true, false, Dash::Dashed});
     return spec;
 }
 

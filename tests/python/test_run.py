@@ -35,9 +35,11 @@ def test_a_run_shows_what_the_runner_prints(runner, case):
 
 
 def read_csv_exactly(path):
-    with open(path, encoding="ascii") as f:
-        names = f.readline().strip().split(",")
-        rows = [[float(cell) for cell in line.split(",")] for line in f]
+    """The runner's history table: input lines behind '#', the header, the records."""
+    with open(path, encoding="utf-8") as f:
+        lines = [line for line in f if not line.startswith("#")]
+    names = lines[0].strip().split(",")
+    rows = [[float(cell) for cell in line.split(",")] for line in lines[1:]]
     return names, np.array(rows)
 
 
@@ -59,6 +61,20 @@ def test_histories_equal_the_runners_csv_to_the_last_bit(runner, tmp_path, case)
     assert np.array_equal(frame.to_numpy(), table)
     frame.iloc[0, 0] = -1  # a copy: the result keeps its histories
     assert r.histories[names[0]][0] != -1
+
+
+def test_shrinkage_is_the_plates_it_stops_at_the_linear_drying_shrinkage():
+    r = tesmo.run(THIN)
+    frame = r.frame()
+    surface, core = frame["VerlaufSchwindOb"], frame["VerlaufSchwindK"]
+    assert surface.max() == core.max() == 6.2  # reached, and never passed
+    # Above XSchwEnde linear in the water removed, from the surface water load by hand.
+    x_anf, x_end = 0.25, r.values["XSchwEnde"]
+    wet = (frame["VerlaufXOb"] > x_end) & (frame.index > 0) & (frame.index < r.values["t1TA"])
+    expected = 6.2 * (x_anf - frame["VerlaufXOb"][wet]) / (x_anf - x_end)
+    assert np.allclose(surface[wet], expected, rtol=1e-12, atol=0)
+    dry = (frame["VerlaufXOb"] < x_end) & (frame.index > 0) & (frame.index < r.values["t1TA"])
+    assert dry.sum() > 10 and (surface[dry] == 6.2).all()
 
 
 def test_the_frame_is_indexed_by_the_laufzeit_of_each_record():

@@ -41,6 +41,34 @@ def test_a_study_equals_the_runners_table(runner, tmp_path, studied):
     assert (tmp_path / "python.csv").read_bytes() == path.read_bytes()
 
 
+def test_the_german_table_is_the_runners_and_a_german_reader_takes_it(runner, tmp_path, studied):
+    args = [f"--vary={n}={s}" for n, s in VARY.items()]
+    path = runner_table(runner, tmp_path, *args, "--table-format", "de")
+    tesmo.write_table(studied, tmp_path / "python_de.csv", table_format="de")
+    assert (tmp_path / "python_de.csv").read_bytes() == path.read_bytes()
+    assert path.read_bytes().startswith(b"\xef\xbb\xbfcase;txt_Dicke;")
+    # Read back exactly by the package, and by pandas as a German spreadsheet file.
+    pd.testing.assert_frame_equal(tesmo.read_table(path), studied, check_exact=True)
+    german = pd.read_csv(path, sep=";", decimal=",", encoding="utf-8-sig",
+                         float_precision="round_trip")
+    german["message"] = german["message"].fillna("")
+    pd.testing.assert_frame_equal(german, studied, check_exact=True, check_dtype=False)
+    # The cases of a result table run again: the same table, except where a text held no
+    # number ("x"): its cell is empty and takes the base text.
+    again = tesmo.study(cases=path)
+    read = studied["txt_Dicke"].notna()
+    pd.testing.assert_frame_equal(again[read], studied[read], check_exact=True)
+    assert (again["txt_Dicke"][~read] == 20).all()
+    with pytest.raises(ValueError, match="table_format"):
+        tesmo.write_table(studied, tmp_path / "x.csv", table_format="xlsx")
+
+
+def test_inputs_appear_as_typed_in_the_table(tmp_path, studied):
+    tesmo.write_table(studied, tmp_path / "t.csv")
+    text = (tmp_path / "t.csv").read_text(encoding="utf-8")
+    assert ",0.05," in text and "0.050000000000000003" not in text
+
+
 def test_cases_from_a_table_a_list_or_a_case_file_run_as_the_runners(runner, tmp_path):
     table = tmp_path / "faelle.csv"
     table.write_text("txt_Dicke;txt_Lufttemp\n4;40\n5;\nx;45\n", encoding="utf-8")

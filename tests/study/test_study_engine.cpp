@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,10 +83,10 @@ TEST(CaseRunner, KeepsTheLaufzeitOfEveryHistoryRecord) {
     // One record per stored time step; the step in which the surface dries out stores none, nor
     // does the last step.
     CaseRunner runner;
-    const auto times = std::make_unique<HistoryArray>();
-    ASSERT_TRUE(finished(runner.run(1, with({}), nullptr, times.get())));
+    RunCapture capture;
+    ASSERT_TRUE(finished(runner.run(1, with({}), nullptr, &capture)));
     const RunState& st = runner.state();
-    const HistoryArray& t = *times;
+    const HistoryArray& t = capture.recordTimes();
     ASSERT_GT(st.t1TA, 0);
     EXPECT_EQ(t[0], 0);
     int skipped = 0;
@@ -173,14 +176,72 @@ TEST(ResultTable, RefusedAndCutShortCasesLeaveWhatTheyDidNotReachEmpty) {
     EXPECT_EQ(done[column("end")], "midplane");
     EXPECT_EQ(done[column("message")], "");
     EXPECT_EQ(done[column("txt_Dicke")], "4");
-    EXPECT_EQ(done[column("txt_Ortsschrittweite")], "0.10000000000000001");
-    // 17 significant digits give back every bit of the value.
+    // The inputs as typed; every number in the shortest form that gives back every bit.
+    EXPECT_EQ(done[column("txt_Ortsschrittweite")], "0.1");
     EXPECT_EQ(std::stod(done[column("Laufzeit")]), runner.state().Laufzeit);
     EXPECT_EQ(std::stod(done[column("Wasserfehler")]), runner.state().Wasserfehler);
     EXPECT_EQ(done[column("lbl_Achtung")], "0");
     EXPECT_EQ(done[column("HistIndex")], std::to_string(runner.state().HistIndex));
     for (std::size_t c = column("LuftRohlingVerh"); c < names.size(); ++c)
         EXPECT_NE(done[c], "") << names[c];
+}
+
+}  // namespace tesmo
+
+namespace tesmo {
+
+TEST(ResultTable, EveryColumnReadsBackToItsDoubleFromTheShortestTextInBothFormats) {
+    CaseRunner runner;
+    const CaseOutcome o = runner.run(3, with({{Control::txt_XZiel, "0,05"}}));
+    ASSERT_TRUE(finished(o));
+    for (TableFormat format : {TableFormat::Csv, TableFormat::German}) {
+        const char sep = tableSeparator(format);
+        const std::string row = tableRow(o, format);
+        std::vector<std::string> cells;
+        std::string cell;
+        for (char c : row.substr(0, row.size() - 1)) {
+            if (c == sep) {
+                cells.push_back(cell);
+                cell.clear();
+            } else {
+                cell += c;
+            }
+        }
+        cells.push_back(cell);
+        ASSERT_EQ(cells.size(), 1 + kInputCount + 2 + kResultCount);
+        const auto check = [&](const std::string& text, double value, const char* what) {
+            double back = 0;
+            ASSERT_TRUE(readTableNumber(text, back)) << what << ": " << text;
+            EXPECT_EQ(back, value) << what << ": " << text;
+            // Shortest: with one significant digit less the double does not come back.
+            std::string mantissa = text.substr(0, text.find('e'));
+            if (mantissa.find_first_of(".,") == std::string::npos)  // whole: 1850 has 3 digits
+                mantissa.erase(mantissa.find_last_not_of('0') + 1);
+            const std::size_t first = mantissa.find_first_not_of("-0.,");
+            if (first == std::string::npos) return;  // zero
+            int digits = 0;
+            for (std::size_t k = first; k < mantissa.size(); ++k)
+                digits += std::isdigit(static_cast<unsigned char>(mantissa[k])) != 0;
+            if (digits < 2) return;
+            char fewer[40];
+            std::snprintf(fewer, sizeof fewer, "%.*e", digits - 2, value);
+            EXPECT_NE(std::strtod(fewer, nullptr), value) << what << ": " << text;
+        };
+        for (std::size_t i = 0; i < kInputCount; ++i)
+            check(cells[1 + i], o.inputs[i], controlName(controlAt(static_cast<int>(i))));
+        for (std::size_t c = 0; c < kResultCount; ++c)
+            check(cells[1 + kInputCount + 2 + c], o.results[c], resultColumns()[c].name);
+        // Inputs appear as they were typed.
+        EXPECT_EQ(cells[1 + static_cast<std::size_t>(index(Control::txt_XZiel))],
+                  format == TableFormat::Csv ? "0.05" : "0,05");
+        EXPECT_EQ(cells[1 + static_cast<std::size_t>(index(Control::txt_Ortsschrittweite))],
+                  format == TableFormat::Csv ? "0.1" : "0,1");
+    }
+    EXPECT_EQ(tableHeader(TableFormat::German)
+                  .rfind("\xEF\xBB\xBF"
+                         "case;txt_Dicke;",
+                         0),
+              0u);
 }
 
 }  // namespace tesmo
