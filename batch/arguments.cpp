@@ -23,6 +23,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--report", &BatchOptions::reportPath},
     {"--svg", &BatchOptions::svgFolder},
     {"--png", &BatchOptions::pngFolder},
+    {"--uq", &BatchOptions::uqPath},
+    {"--uq-report", &BatchOptions::uqReportPath},
     {"--vary", nullptr},
     {"--jobs", nullptr},
 };
@@ -82,11 +84,35 @@ std::string parseRunOption(const std::vector<std::string_view>& args, std::size_
     return {};
 }
 
+// --uq-summary TABLE... takes every following argument up to the next option (so that a shell
+// pattern such as teil-*.csv names them all); --uq-summary=TABLE takes one.
+bool parseSummaryTables(const std::vector<std::string_view>& args, std::size_t& next,
+                        std::string_view arg, BatchOptions& options, std::string& error) {
+    constexpr std::string_view kSummary = "--uq-summary";
+    if (arg == kSummary) {
+        const std::size_t first = next;
+        while (next < args.size() && !args[next].empty() && args[next].front() != '-')
+            options.uqSummaryTables.emplace_back(args[next++]);
+        if (next == first) error = "--uq-summary braucht mindestens eine Ergebnistabelle";
+        return true;
+    }
+    if (arg.size() > kSummary.size() && arg.substr(0, kSummary.size() + 1) == "--uq-summary=") {
+        if (arg.size() == kSummary.size() + 1)
+            error = "--uq-summary braucht mindestens eine Ergebnistabelle";
+        else
+            options.uqSummaryTables.emplace_back(arg.substr(kSummary.size() + 1));
+        return true;
+    }
+    return false;
+}
+
 // One argument; `next` is the argument after it (for --opt VALUE), advanced when consumed.
 std::string parseOne(const std::vector<std::string_view>& args, std::size_t& next,
                      BatchOptions& options) {
     const std::string_view arg = args[next++];
     bool handled = false;
+    std::string summaryError;
+    if (parseSummaryTables(args, next, arg, options, summaryError)) return summaryError;
     std::string error = parseRunOption(args, next, arg, options, handled);
     if (handled) return error;
     for (const auto& [name, flag] : kFlags) {
@@ -113,8 +139,31 @@ std::string parseOne(const std::vector<std::string_view>& args, std::size_t& nex
     return {};
 }
 
+// Options of an uncertainty study that do not belong together.
+std::string checkUncertainty(const BatchOptions& o) {
+    if (!o.isUncertainty()) {
+        if (!o.uqReportPath.empty() || !o.uqSummaryTables.empty())
+            return "--uq-report und --uq-summary brauchen die Studie: --uq DATEI.tguq";
+        return {};
+    }
+    if (!o.varies.empty() || !o.casesPath.empty() || !o.studyPath.empty())
+        return "--uq lässt sich nicht mit --vary, --cases oder --study verbinden";
+    if (!o.casePath.empty())
+        return "--case und --uq geben beide den Grundfall an; die Studie nennt ihn mit "
+               "„case = DATEI“";
+    if (!o.uqSummaryTables.empty() &&
+        (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes))
+        return "--uq-summary wertet fertige Tabellen aus und rechnet nichts: --table, --shard, "
+               "--jobs und --yes passen nicht dazu";
+    if (!o.uqReportPath.empty() && !o.shard.empty())
+        return "--uq-report braucht alle Fälle der Studie: die Tabellen der Teile (--shard) "
+               "zusammen mit --uq-summary auswerten";
+    return {};
+}
+
 // Options that do not belong together.
 std::string checkCombination(const BatchOptions& o) {
+    if (std::string error = checkUncertainty(o); !error.empty()) return error;
     if (!o.casesPath.empty() && (!o.varies.empty() || !o.studyPath.empty()))
         return "--cases cannot be combined with --vary or --study";
     if (!o.casePath.empty() && !o.studyPath.empty())
@@ -124,7 +173,7 @@ std::string checkCombination(const BatchOptions& o) {
         if (o.wantsExports()) return "--report, --svg and --png belong to a single run";
         if (!o.saveCasePath.empty()) return "--save-case saves a single case, not a study";
     } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
-        return "--table, --shard, --jobs and --yes need a study (--vary, --cases or --study)";
+        return "--table, --shard, --jobs and --yes need a study (--vary, --cases, --study or --uq)";
     }
     return {};
 }
