@@ -146,7 +146,8 @@ class UncertaintyReader {
         if (startsWithWord(line.name, kUncertain, rest)) return takeUncertain(line, rest, problem);
         if (startsWithWord(line.name, kLimit, rest)) {
             problem.expected = kLimitForm;
-            return refuse(problem, ProblemKind::WrongForm, std::string(line.name) + " = ");
+            return refuse(problem, ProblemKind::WrongForm,
+                          std::string(line.name) + " = " + std::string(line.text));
         }
         for (std::size_t s = 0; s < kSettingNames.size(); ++s)
             if (line.name == kSettingNames[s])

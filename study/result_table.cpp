@@ -114,7 +114,7 @@ bool parseResultTable(std::string_view content, const std::string& displayName,
         if (cells.size() != kColumnCount) {
             problem.line = line;
             problem.number = static_cast<long long>(kColumnCount);
-            return refuse(problem, ProblemKind::WrongCellCount, ",");
+            return refuse(problem, ProblemKind::WrongCellCount);
         }
         CaseOutcome o;
         if (!rowReader.take(cells, o, problem)) return false;

@@ -5,8 +5,11 @@
 // whose surrogate best predicts each case from a fit without it (leave-one-out, from the hat
 // matrix: the residual of case i divided by 1 - h_ii), as Q² = 1 - Σ e_i² / Σ (y_i - ȳ)².
 // OpenTURNS gives the indices of the chosen surrogate. Their intervals come from the scatter of
-// its coefficients (normal with the least-squares covariance σ²(ΨᵀΨ)⁻¹), widened by 1 - Q²:
-// the share of the variance the surrogate does not explain could belong to any input.
+// its coefficients (normal with the least-squares covariance σ²(ΨᵀΨ)⁻¹), widened by what the
+// surrogate misses: if its error e = f - f̂ carries the share ε = 1 - Q² of the variance V, a
+// group's conditional variance Var E[f | x_G] differs from the surrogate's by at most
+// εV + 2·√(S·εV·V) (Cauchy–Schwarz on the covariance of the two conditional means), so an
+// index S moves by at most ε + 2·√(ε·S).
 #include <openturns/ComposedDistribution.hxx>
 #include <openturns/DesignProxy.hxx>
 #include <openturns/FixedStrategy.hxx>
@@ -171,8 +174,10 @@ void coefficientIntervals(const Fit& fit, const std::vector<std::uint32_t>& mask
     const double tail = (1 - kConfidence) / 2;
     const auto interval = [&](Estimate& e, std::vector<double>& drawn) {
         std::sort(drawn.begin(), drawn.end());
-        e.low = std::clamp(std::min(quantile(drawn, tail), e.value) - unexplained, 0.0, 1.0);
-        e.high = std::clamp(std::max(quantile(drawn, 1 - tail), e.value) + unexplained, 0.0, 1.0);
+        const double high = std::max(quantile(drawn, 1 - tail), e.value);
+        const double missed = unexplained + 2 * std::sqrt(unexplained * std::clamp(high, 0.0, 1.0));
+        e.low = std::clamp(std::min(quantile(drawn, tail), e.value) - missed, 0.0, 1.0);
+        e.high = std::clamp(high + missed, 0.0, 1.0);
     };
     for (std::size_t g = 0; g < groups; ++g) {
         interval(indices[g].first, firsts[g]);

@@ -173,12 +173,13 @@ void indicesSection(std::string& out, const UncertaintyPlan& plan, const Uncerta
         "zählt ihre Wechselwirkungen mit den anderen Eingaben dazu. Ein totaler Index nahe 0 "
         "heißt: die Streuung dieser Eingabe ist für das Ergebnis belanglos.";
     out += a.method == IndexMethod::PickFreeze
-               ? " Geschätzt aus dem Pick-Freeze-Plan der Fälle (erste Ordnung nach Saltelli, "
-                 "total nach Jansen), Intervalle aus dem Bootstrap.\n"
+               ? " Geschätzt aus dem Pick-Freeze-Plan der Fälle (erste Ordnung nach Saltelli "
+                 "2010, total nach Jansen), Intervalle aus dem Bootstrap.\n"
                : " Geschätzt aus einem Polynomchaos-Ersatzmodell, das an die Fälle angepasst "
                  "ist; Q² ist der Anteil der Varianz weggelassener Fälle, den es richtig "
                  "vorhersagt (Leave-one-out). Die Intervalle geben die Streuung seiner "
-                 "Koeffizienten, erweitert um den Anteil, den es nicht erklärt (1 − Q²).\n";
+                 "Koeffizienten, erweitert um das, was der nicht erklärte Anteil 1 − Q² an "
+                 "einem Index S höchstens verschieben kann: 1 − Q² + 2·√((1 − Q²)·S).\n";
     if (!plan.correlated.empty())
         out +=
             "\nKorrelierte Eingaben werden als Gruppe bewertet: ihre Indizes gelten für die "
