@@ -10,7 +10,10 @@ namespace {
 constexpr const char* kSynopsis =
     "Usage: tesmo-gegen-batch [OPTION]... [NAME=TEXT]...\n"
     "       tesmo-gegen-batch --vary NAME=FROM:TO:STEP [--vary ...] [OPTION]... [NAME=TEXT]...\n"
-    "       tesmo-gegen-batch --cases FILE.csv [OPTION]... [NAME=TEXT]...\n";
+    "       tesmo-gegen-batch --cases FILE.csv [OPTION]... [NAME=TEXT]...\n"
+    "       tesmo-gegen-batch --uq DATEI.tguq [--table DATEI] [--jobs N] [--shard K/N]\n"
+    "                         [--uq-report DATEI] [NAME=TEXT]...\n"
+    "       tesmo-gegen-batch --uq DATEI.tguq --uq-summary TABELLE... [--uq-report DATEI]\n";
 }
 
 std::string shortUsageText() {
@@ -100,6 +103,23 @@ std::string usageText() {
         "                stderr is a terminal)\n"
         "  --yes         allow a study of more than 100000 cases\n"
         "\n"
+        "Eine Unsicherheitsstudie (unsichere Eingaben nach Verteilungen gezogen):\n"
+        "  --uq DATEI    die Studie aus einer Datei .tguq: Grundfall, je unsicherer Eingabe\n"
+        "                eine Zeile uncertain NAME = VERTEILUNG, Zahl der Proben, Plan und\n"
+        "                Startwert; die gezogenen Fälle laufen als Studie (--table, --jobs,\n"
+        "                --shard, --progress und --yes wie oben), gleicher Startwert, gleiche\n"
+        "                Tabelle\n"
+        "  --uq-report DATEI\n"
+        "                die Auswertung als Markdown (deutsch): Mittelwert, Streuung,\n"
+        "                5-, 50- und 95-%-Quantil mit Vertrauensintervallen, Histogramme,\n"
+        "                Wahrscheinlichkeiten jenseits der Grenzen, Sobol'-Indizes und die\n"
+        "                nicht fertig gerechneten Fälle (nicht mit --shard)\n"
+        "  --uq-summary TABELLE...\n"
+        "                rechnet nichts, sondern wertet die Ergebnistabellen der Studie aus,\n"
+        "                z. B. die Tabellen aller ihrer Teile (--shard); alle folgenden\n"
+        "                Argumente bis zur nächsten Option sind Tabellen. Die Auswertung geht\n"
+        "                nach --uq-report DATEI oder auf die Standardausgabe\n"
+        "\n"
         "  --help        this text\n"
         "  --version     the program's version\n"
         "\n"
@@ -127,6 +147,7 @@ std::string usageText() {
         "   2  the input was refused, a case file could not be read, or the study is malformed\n"
         "      (the reasons on stderr, nothing on stdout)\n"
         "   3  the run ended early; in a study: some cases were refused or ended early\n"
+        "      (--uq-summary: or are missing from the tables)\n"
         "  64  usage error\n"
         "  74  a file or the output could not be written\n"
         " 130  a study was interrupted by Ctrl-C (SIGINT); 143 by SIGTERM\n";
