@@ -23,17 +23,27 @@ set(CPACK_DEBIAN_PACKAGE_NAME tesmo-gegen)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Die Entwickler von Tesmo-Gegen")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-# The libraries the programs link come from dpkg-shlibdeps; the window's layout needs the
-# metric-compatible Arial that Liberation Sans provides.
+# The libraries the programs link come from dpkg-shlibdeps (Qt 6, and OpenTURNS for the
+# uncertainty studies, named here as well); the window's layout needs the metric-compatible
+# Arial that Liberation Sans provides. The Python package takes OpenTURNS' own distributions
+# when python3-openturns is there.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libopenturns0.21")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3-openturns")
 # The Python package adds what it needs (python/CMakeLists.txt).
 if(TESMO_PYTHON_DEPENDS)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${TESMO_PYTHON_DEPENDS}")
 endif()
 
 include(GNUInstallDirs)
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tesmo-gegen RENAME copyright
+# The copyright file: the program's licence, then the libraries it links that need a notice of
+# their own, each in a block apart.
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE TESMO_COPYRIGHT)
+file(READ ${PROJECT_SOURCE_DIR}/cmake/copyright-openturns TESMO_COPYRIGHT_OPENTURNS)
+file(WRITE ${PROJECT_BINARY_DIR}/copyright "${TESMO_COPYRIGHT}\n${TESMO_COPYRIGHT_OPENTURNS}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE
+             ${PROJECT_SOURCE_DIR}/cmake/copyright-openturns)
+install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tesmo-gegen
         COMPONENT programs)
 
 include(CPack)

@@ -1,6 +1,6 @@
 """tesmo.uncertainty against the runner's --uq: the same cases, table and report."""
 
-import math
+from pathlib import Path
 
 import numpy as np
 import openturns as ot
@@ -113,4 +113,15 @@ def test_a_study_written_from_python_reads_back(tmp_path):
     assert "limit Laufzeit < 20000\n" in text
     assert tesmo._core.uq_case_table(tesmo._core.uq_plan_file(bytes(path))) == \
         tesmo._core.uq_case_table(plan)
-    assert math.isfinite(float(text.count("\n")))
+
+
+EXAMPLE = Path(__file__).resolve().parents[2] / "examples" / "unsicherheit.tguq"
+
+
+def test_the_example_of_the_readme_runs(runner):
+    assert len(tesmo.uncertainty_cases(EXAMPLE)) == 1000
+    # A hundredth of its cases, as one of a hundred shards would run them.
+    done = runner("--uq", str(EXAMPLE), "--shard", "1/100", "--jobs", "2", check_status=0)
+    rows = done.stdout.splitlines()
+    assert len(rows) == 1 + 10
+    assert all(row.split(",")[0] == str(1 + 100 * i) for i, row in enumerate(rows[1:]))
