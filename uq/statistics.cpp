@@ -142,7 +142,8 @@ Estimate wilsonInterval(std::size_t k, std::size_t n) {
     const double centre = (p + z2 / (2 * nn)) / (1 + z2 / nn);
     const double half = kZ95 / (1 + z2 / nn) * std::sqrt(p * (1 - p) / nn + z2 / (4 * nn * nn));
     // At 0 of n (n of n) the bound is 0 (1) exactly, not what rounding leaves of it.
-    return {p, k == 0 ? 0.0 : std::max(0.0, centre - half), k == n ? 1.0 : std::min(1.0, centre + half)};
+    return {p, k == 0 ? 0.0 : std::max(0.0, centre - half),
+            k == n ? 1.0 : std::min(1.0, centre + half)};
 }
 
 LimitStatistics limitStatistics(const Limit& limit, const std::vector<double>& values,
