@@ -63,7 +63,8 @@ TEST_F(UncertaintyFileOnDisk, ReadsTheExampleWithItsCaseFile) {
     EXPECT_EQ(study.samples, 2000u);
     EXPECT_EQ(study.design, SampleDesign::Sobol);
     EXPECT_EQ(study.seed, 12u);
-    EXPECT_EQ(study.results, (std::vector<std::string>{"Laufzeit", "SchwindGradMax", "spezEnergie"}));
+    EXPECT_EQ(study.results,
+              (std::vector<std::string>{"Laufzeit", "SchwindGradMax", "spezEnergie"}));
     ASSERT_EQ(study.limits.size(), 2u);
     EXPECT_EQ(study.limits[0].result, "SchwindGradMax");
     EXPECT_EQ(study.limits[0].side, LimitSide::Above);

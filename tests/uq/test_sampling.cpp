@@ -17,12 +17,12 @@ using test::marginal;
 using K = DistributionKind;
 
 UncertaintyPlan fourInputs(SampleDesign design, std::size_t samples, std::uint64_t seed = 12) {
-    UncertaintyPlan plan = test::analyticPlan(
-        {marginal(Control::txt_Feuchteleit, K::LogNormal, {40, 8}),
-         marginal(Control::txt_mue, K::Uniform, {15, 25}),
-         marginal(Control::txt_AbluftFeuchte, K::Normal, {70, 3}),
-         marginal(Control::txt_KappaSteig, K::Triangular, {5, 6.7, 8})},
-        samples, seed);
+    UncertaintyPlan plan =
+        test::analyticPlan({marginal(Control::txt_Feuchteleit, K::LogNormal, {40, 8}),
+                            marginal(Control::txt_mue, K::Uniform, {15, 25}),
+                            marginal(Control::txt_AbluftFeuchte, K::Normal, {70, 3}),
+                            marginal(Control::txt_KappaSteig, K::Triangular, {5, 6.7, 8})},
+                           samples, seed);
     plan.design = design;
     plan.indices = IndexMethod::Chaos;
     return plan;
@@ -61,7 +61,8 @@ TEST(UqSampling, DesignsFollowTheDistributions) {
         const UncertaintySample s = drawSample(fourInputs(design, n));
         ASSERT_EQ(s.rows, n);
         ASSERT_EQ(s.columns(), 4u);
-        const double sdTriangular = std::sqrt((25 + 6.7 * 6.7 + 64 - 5 * 6.7 - 5 * 8 - 6.7 * 8) / 18);
+        const double sdTriangular =
+            std::sqrt((25 + 6.7 * 6.7 + 64 - 5 * 6.7 - 5 * 8 - 6.7 * 8) / 18);
         const double expectedMean[] = {40, 20, 70, (5 + 6.7 + 8) / 3};
         const double expectedSd[] = {8, 10 / std::sqrt(12.0), 3, sdTriangular};
         const double tolerance = design == SampleDesign::MonteCarlo ? 0.1 : 0.01;
@@ -97,11 +98,8 @@ TEST(UqSampling, TheSeedAloneDecides) {
 TEST(UqSampling, PickFreezeRowsMixOneGroupAtATime) {
     UncertaintyPlan plan = fourInputs(SampleDesign::Lhs, 1000);
     plan.marginals.resize(2);
-    plan.correlated.push_back({{Control::txt_Dicke, Control::txt_rhos},
-                               {20, 1850},
-                               {4, 30, 30, 2500},
-                               {},
-                               "test"});
+    plan.correlated.push_back(
+        {{Control::txt_Dicke, Control::txt_rhos}, {20, 1850}, {4, 30, 30, 2500}, {}, "test"});
     plan.indices = IndexMethod::PickFreeze;
     const UncertaintySample s = drawSample(plan);
     const std::size_t n = 1000 / 5;

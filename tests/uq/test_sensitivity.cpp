@@ -33,15 +33,17 @@ Exact ishigamiIndices() {
 }
 
 UncertaintyPlan ishigamiPlan(std::size_t samples, IndexMethod method) {
-    UncertaintyPlan plan = test::analyticPlan({marginal(Control::txt_Dicke, K::Uniform, {-kPi, kPi}),
-                                               marginal(Control::txt_rhos, K::Uniform, {-kPi, kPi}),
-                                               marginal(Control::txt_XAnf, K::Uniform, {-kPi, kPi})},
-                                              samples, 5);
+    UncertaintyPlan plan =
+        test::analyticPlan({marginal(Control::txt_Dicke, K::Uniform, {-kPi, kPi}),
+                            marginal(Control::txt_rhos, K::Uniform, {-kPi, kPi}),
+                            marginal(Control::txt_XAnf, K::Uniform, {-kPi, kPi})},
+                           samples, 5);
     plan.indices = method;
     return plan;
 }
 
-ResultIndices indicesOf(const UncertaintyPlan& plan, const std::function<double(const double*)>& f) {
+ResultIndices indicesOf(const UncertaintyPlan& plan,
+                        const std::function<double(const double*)>& f) {
     const UncertaintySample s = drawSample(plan);
     const UncertaintyAnalysis a = analyseUncertainty(plan, s, test::analyticOutcomes(s, f));
     return a.indices.at(0);
@@ -96,8 +98,8 @@ TEST(UqSensitivity, IshigamiIndicesFromChaosWithinTheirIntervals) {
 // Var(x1 + x2) / Var(y) = 3/4 of the variance, x3 the remaining 1/4, without interaction.
 TEST(UqSensitivity, CorrelatedInputsFormOneGroup) {
     for (IndexMethod method : {IndexMethod::Chaos, IndexMethod::PickFreeze}) {
-        UncertaintyPlan plan = test::analyticPlan(
-            {marginal(Control::txt_mue, K::Normal, {0, 1})}, method == IndexMethod::Chaos ? 200 : 8000);
+        UncertaintyPlan plan = test::analyticPlan({marginal(Control::txt_mue, K::Normal, {0, 1})},
+                                                  method == IndexMethod::Chaos ? 200 : 8000);
         plan.indices = method;
         plan.correlated.push_back(
             {{Control::txt_Dicke, Control::txt_rhos}, {0, 0}, {1, 0.5, 0.5, 1}, {}, "fit"});

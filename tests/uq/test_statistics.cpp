@@ -25,8 +25,8 @@ double normalQuantile(double p) {
     static const double c[] = {-7.784894002430293e-03, -3.223964580411365e-01,
                                -2.400758277161838e+00, -2.549732539343734e+00,
                                4.374664141464968e+00,  2.938163982698783e+00};
-    static const double d[] = {7.784695709041462e-03, 3.224671290700398e-01,
-                               2.445134137142996e+00, 3.754408661907416e+00};
+    static const double d[] = {7.784695709041462e-03, 3.224671290700398e-01, 2.445134137142996e+00,
+                               3.754408661907416e+00};
     if (p < 0.02425) {
         const double q = std::sqrt(-2 * std::log(p));
         return (((((c[0] * q + c[1]) * q + c[2]) * q + c[3]) * q + c[4]) * q + c[5]) /
@@ -85,9 +85,11 @@ TEST(UqStatistics, LinearFunctionOfNormalsHasTheExactQuantilesInsideItsIntervals
     EXPECT_EQ(st.count, 2000u);
     EXPECT_TRUE(inside(mean, st.mean)) << st.mean.low << " " << st.mean.high;
     EXPECT_NEAR(st.sd, sd, 0.05 * sd);
-    EXPECT_TRUE(inside(mean + sd * normalQuantile(0.05), st.q05)) << st.q05.low << " " << st.q05.high;
+    EXPECT_TRUE(inside(mean + sd * normalQuantile(0.05), st.q05))
+        << st.q05.low << " " << st.q05.high;
     EXPECT_TRUE(inside(mean, st.q50)) << st.q50.low << " " << st.q50.high;
-    EXPECT_TRUE(inside(mean + sd * normalQuantile(0.95), st.q95)) << st.q95.low << " " << st.q95.high;
+    EXPECT_TRUE(inside(mean + sd * normalQuantile(0.95), st.q95))
+        << st.q95.low << " " << st.q95.high;
     // The intervals are narrow enough to mean something: a few tenths of a standard deviation.
     EXPECT_LT(st.q95.high - st.q95.low, 0.3 * sd);
 
@@ -110,7 +112,8 @@ TEST(UqStatistics, UnfinishedCasesAreCountedAndLocated) {
                                               400);
     plan.limits = {{test::kLaufzeit, LimitSide::Above, 0.5}};
     const UncertaintySample s = drawSample(plan);
-    std::vector<CaseOutcome> outcomes = test::analyticOutcomes(s, [](const double* x) { return x[1]; });
+    std::vector<CaseOutcome> outcomes =
+        test::analyticOutcomes(s, [](const double* x) { return x[1]; });
     std::size_t refused = 0;
     for (CaseOutcome& o : outcomes) {
         const double x0 = o.inputs[static_cast<std::size_t>(index(Control::txt_Dicke))];

@@ -22,11 +22,9 @@ UncertaintyPlan thinPlates(std::size_t samples, double meanHumidity) {
                                       {Control::txt_Ortsschrittweite, "0,25"},
                                       {Control::txt_deltaT, "2,0"}})
         plan.base[field] = std::string(text);
-    plan.marginals = {{Control::txt_Feuchteleit, {DistributionKind::LogNormal, {40, 8}}, {}, {}},
-                      {Control::txt_AbluftFeuchte,
-                       {DistributionKind::Normal, {meanHumidity, 3}},
-                       {},
-                       {}}};
+    plan.marginals = {
+        {Control::txt_Feuchteleit, {DistributionKind::LogNormal, {40, 8}}, {}, {}},
+        {Control::txt_AbluftFeuchte, {DistributionKind::Normal, {meanHumidity, 3}}, {}, {}}};
     plan.samples = samples;
     plan.seed = 12;
     plan.results = {resultIndex("Laufzeit"), resultIndex("SchwindGradMax")};
@@ -62,7 +60,8 @@ TEST(UqStudy, TheSameSeedGivesTheSameTableOnAnyThreadsAndShardsAsACaseTable) {
     const std::string second = table(again, selectShard(12, {2, 2}), 1);
     const auto rows = [](const std::string& t) {
         std::vector<std::string> r;
-        for (std::size_t pos = 0, end; (end = t.find('\n', pos)) != std::string::npos; pos = end + 1)
+        for (std::size_t pos = 0, end; (end = t.find('\n', pos)) != std::string::npos;
+             pos = end + 1)
             r.push_back(t.substr(pos, end - pos + 1));
         return r;
     };
