@@ -11,7 +11,7 @@ namespace tesmo {
 namespace {
 
 constexpr const char* kMissing = "missing";
-constexpr const char* kMissingWord = "nicht gerechnet (fehlt in den Tabellen)";
+constexpr const char* kMissingWord = "nicht gerechnet";
 
 // Each result's bootstrap draws a stream of its own, fixed by the study's seed.
 std::uint64_t streamSeed(std::uint64_t seed, std::size_t column) {
@@ -66,14 +66,16 @@ Unfinished unfinishedCases(const UncertaintySample& sample,
     return u;
 }
 
-bool spreads(const std::vector<double>& outputs) {
+// Why no indices can be estimated for these outputs at all (German), or empty.
+std::string noSpread(const std::vector<double>& outputs) {
     double low = INFINITY, high = -INFINITY;
     for (double v : outputs)
         if (std::isfinite(v)) {
             low = std::min(low, v);
             high = std::max(high, v);
         }
-    return high > low;
+    if (low > high) return "kein fertig gerechneter Fall hat dieses Ergebnis";
+    return high > low ? "" : "das Ergebnis streut in den gerechneten Fällen nicht";
 }
 
 }  // namespace
@@ -103,11 +105,11 @@ UncertaintyAnalysis analyseUncertainty(const UncertaintyPlan& plan, const Uncert
         std::vector<double> outputs(sample.rows);
         for (std::size_t i = 0; i < sample.rows; ++i)
             outputs[i] = valueOf(rows[i], column);
-        if (!spreads(outputs)) {
+        if (std::string reason = noSpread(outputs); !reason.empty()) {
             ResultIndices none;
             none.column = column;
             none.method = a.method;
-            none.reason = "das Ergebnis streut in den gerechneten Fällen nicht";
+            none.reason = std::move(reason);
             a.indices.push_back(std::move(none));
         } else {
             a.indices.push_back(a.method == IndexMethod::PickFreeze

@@ -25,14 +25,15 @@ std::string sampleText(double value) {
 }
 
 CaseList sampleCases(const UncertaintyPlan& plan, const UncertaintySample& sample) {
-    // The cases share the sample's values (not a copy per case) with the worker threads, which
+    // The cases share the drawn values (not a copy per case) with the worker threads, which
     // only read them.
-    const auto shared = std::make_shared<const UncertaintySample>(sample);
+    const auto values = std::make_shared<const std::vector<double>>(sample.values);
+    const std::vector<Control> fields = sample.fields;
     const InputTexts base = plan.base;
-    return CaseList(base, sample.rows, sample.fields, [shared, base](std::size_t i) {
+    return CaseList(base, sample.rows, fields, [values, fields, base](std::size_t i) {
         InputTexts texts = base;
-        for (std::size_t j = 0; j < shared->columns(); ++j)
-            texts[shared->fields[j]] = sampleText(shared->value(i, j));
+        for (std::size_t j = 0; j < fields.size(); ++j)
+            texts[fields[j]] = sampleText((*values)[i * fields.size() + j]);
         return texts;
     });
 }
