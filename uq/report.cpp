@@ -190,7 +190,7 @@ void indicesSection(std::string& out, const UncertaintyPlan& plan, const Uncerta
         if (r.method == IndexMethod::Chaos && r.degree > 0)
             out += "Ersatzmodell: Polynome bis Grad " + std::to_string(r.degree) + ", " +
                    std::to_string(r.terms) + " Terme, angepasst an " + std::to_string(r.used) +
-                   " Fälle, Q² = " + decimalText(r.q2, 4) + ".\n\n";
+                   " Fälle, Q² " + q2Text(r.q2) + ".\n\n";
         if (r.method == IndexMethod::PickFreeze && r.reported)
             out += "Aus " + std::to_string(r.used) + " vollständigen Zeilen des Plans.\n\n";
         if (!r.reported) {
@@ -212,6 +212,11 @@ void histogramSection(std::string& out, const UncertaintyAnalysis& a) {
             out += "| " + number(s.histogram.edges[b]) + " | " + number(s.histogram.edges[b + 1]) +
                    " | " + std::to_string(s.histogram.counts[b]) + " |\n";
     }
+}
+
+// Q² with four decimals; one that would round to 1 says how close it is.
+std::string q2Text(double q2) {
+    return q2 >= 0.99995 ? "> 0,9999" : "= " + decimalText(q2, 4);
 }
 
 const char* designWords(SampleDesign design) {
