@@ -166,6 +166,11 @@ void limitsSection(std::string& out, const UncertaintyAnalysis& a) {
     }
 }
 
+// Q² with four decimals; one that would round to 1 says how close it is.
+std::string q2Text(double q2) {
+    return q2 >= 0.99995 ? "> 0,9999" : "= " + decimalText(q2, 4);
+}
+
 void indicesSection(std::string& out, const UncertaintyPlan& plan, const UncertaintyAnalysis& a) {
     out +=
         "\n## Sensitivität: Sobol'-Indizes\n\nDer Index erster Ordnung einer Eingabe ist der "
@@ -212,11 +217,6 @@ void histogramSection(std::string& out, const UncertaintyAnalysis& a) {
             out += "| " + number(s.histogram.edges[b]) + " | " + number(s.histogram.edges[b + 1]) +
                    " | " + std::to_string(s.histogram.counts[b]) + " |\n";
     }
-}
-
-// Q² with four decimals; one that would round to 1 says how close it is.
-std::string q2Text(double q2) {
-    return q2 >= 0.99995 ? "> 0,9999" : "= " + decimalText(q2, 4);
 }
 
 const char* designWords(SampleDesign design) {
