@@ -168,7 +168,9 @@ void limitsSection(std::string& out, const UncertaintyAnalysis& a) {
 
 // Q² with four decimals; one that would round to 1 says how close it is.
 std::string q2Text(double q2) {
-    return q2 >= 0.99995 ? "> 0,9999" : "= " + decimalText(q2, 4);
+    if (q2 >= 0.99995) return "> 0,9999";
+    std::string text = "= ";
+    return text.append(decimalText(q2, 4));
 }
 
 void indicesSection(std::string& out, const UncertaintyPlan& plan, const UncertaintyAnalysis& a) {
