@@ -73,7 +73,10 @@ std::string distributionWords(const Marginal& m) {
 }
 
 std::string fieldCell(Control field) {
-    return "`" + std::string(controlName(field)) + "` | " + trimmedCaption(inputCaption(field));
+    std::string cell = "`";
+    return cell.append(controlName(field))
+        .append("` | ")
+        .append(trimmedCaption(inputCaption(field)));
 }
 
 void inputsSection(std::string& out, const UncertaintyPlan& plan) {
