@@ -96,6 +96,9 @@ def test_refusals_of_bad_studies():
         tesmo.uncertainty(uncertain={"txt_Mue": "normal 20 ; 1"})
     with pytest.raises(ValueError, match="'Lauzeit' is not a result column"):
         tesmo.uncertainty(uncertain={"txt_mue": "normal 20 ; 1"}, results="Lauzeit")
+    with pytest.raises(ValueError, match="Pick-Freeze-Verfahren braucht die Studie mindestens 150"):
+        tesmo.uncertainty(uncertain={"txt_mue": "normal 20 ; 1"}, samples=100,
+                          indices="pickfreeze")
     with pytest.raises(TypeError, match="either as a .tguq file or by its arguments"):
         tesmo.uncertainty("x.tguq", uncertain={"txt_mue": "normal 20 ; 1"})
     with pytest.raises(FileNotFoundError):
