@@ -24,11 +24,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Die Entwickler von Tesmo-Gegen")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The libraries the programs link come from dpkg-shlibdeps (Qt 6, and OpenTURNS for the
-# uncertainty studies, named here as well); the window's layout needs the metric-compatible
-# Arial that Liberation Sans provides. The Python package takes OpenTURNS' own distributions
-# when python3-openturns is there.
+# uncertainty studies); the window's layout needs the metric-compatible Arial that Liberation
+# Sans provides. The Python package takes OpenTURNS' own distributions when python3-openturns
+# is there.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libopenturns0.21")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3-openturns")
 # The Python package adds what it needs (python/CMakeLists.txt).
 if(TESMO_PYTHON_DEPENDS)
