@@ -184,7 +184,9 @@ void indicesSection(std::string& out, const UncertaintyPlan& plan, const Uncerta
         "heißt: die Streuung dieser Eingabe ist für das Ergebnis belanglos.";
     out += a.method == IndexMethod::PickFreeze
                ? " Geschätzt aus dem Pick-Freeze-Plan der Fälle (erste Ordnung nach Saltelli "
-                 "2010, total nach Jansen), Intervalle aus dem Bootstrap.\n"
+                 "2010, total nach Jansen), Intervalle aus dem Bootstrap. Schätzungen außerhalb "
+                 "von 0 bis 1 und breite Intervalle zeigen, dass der Plan für dieses Ergebnis zu "
+                 "klein ist.\n"
                : " Geschätzt aus einem Polynomchaos-Ersatzmodell, das an die Fälle angepasst "
                  "ist; Q² ist der Anteil der Varianz weggelassener Fälle, den es richtig "
                  "vorhersagt (Leave-one-out). Die Intervalle geben die Streuung seiner "
