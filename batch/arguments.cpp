@@ -28,6 +28,8 @@ constexpr ValueOption kValueOptions[] = {
     {"--report", &BatchOptions::reportPath},
     {"--svg", &BatchOptions::svgFolder},
     {"--png", &BatchOptions::pngFolder},
+    {"--uq", &BatchOptions::uqPath},
+    {"--uq-report", &BatchOptions::uqReportPath},
     {"--vary", nullptr},
     {"--jobs", nullptr},
     {"--plot", &BatchOptions::plotFolder},
@@ -39,7 +41,16 @@ constexpr std::string_view kRepeatable = "--vary";
 // another output's file (one would silently replace the other) nor an input's of another kind
 // (it would be overwritten with something else). A case file saved over the one read is an
 // edit of it.
-enum class FileKind { CaseFile, CaseTable, StudyFile, Histories, Report, ResultTable };
+enum class FileKind {
+    CaseFile,
+    CaseTable,
+    StudyFile,
+    UncertaintyStudy,
+    Histories,
+    Report,
+    ResultTable,
+    UncertaintyReport,
+};
 
 struct FileOption {
     std::string_view name;
@@ -56,6 +67,8 @@ constexpr FileOption kFileOptions[] = {
     {"--csv", &BatchOptions::csvPath, FileKind::Histories, true},
     {"--report", &BatchOptions::reportPath, FileKind::Report, true},
     {"--table", &BatchOptions::tablePath, FileKind::ResultTable, true},
+    {"--uq", &BatchOptions::uqPath, FileKind::UncertaintyStudy, false},
+    {"--uq-report", &BatchOptions::uqReportPath, FileKind::UncertaintyReport, true},
 };
 
 // The options that only a run uses, and what makes each of them given.
@@ -143,12 +156,36 @@ std::string valueOnce(std::string_view name, std::string value, BatchOptions& op
     return setValue(name, std::move(value), options);
 }
 
+// --uq-summary TABLE... takes every following argument up to the next option (so that a shell
+// pattern such as teil-*.csv names them all); --uq-summary=TABLE takes one.
+bool parseSummaryTables(const std::vector<std::string_view>& args, std::size_t& next,
+                        std::string_view arg, BatchOptions& options, std::string& error) {
+    constexpr std::string_view kSummary = "--uq-summary";
+    if (arg == kSummary) {
+        const std::size_t first = next;
+        while (next < args.size() && !args[next].empty() && args[next].front() != '-')
+            options.uqSummaryTables.emplace_back(args[next++]);
+        if (next == first) error = "--uq-summary braucht mindestens eine Ergebnistabelle";
+        return true;
+    }
+    if (arg.size() > kSummary.size() && arg.substr(0, kSummary.size() + 1) == "--uq-summary=") {
+        if (arg.size() == kSummary.size() + 1)
+            error = "--uq-summary braucht mindestens eine Ergebnistabelle";
+        else
+            options.uqSummaryTables.emplace_back(arg.substr(kSummary.size() + 1));
+        return true;
+    }
+    return false;
+}
+
 // One argument; `next` is the argument after it (for --opt VALUE), advanced when consumed;
 // `given` holds the value options seen so far.
 std::string parseOne(const std::vector<std::string_view>& args, std::size_t& next,
                      BatchOptions& options, std::vector<std::string_view>& given) {
     const std::string_view arg = args[next++];
     bool handled = false;
+    std::string summaryError;
+    if (parseSummaryTables(args, next, arg, options, summaryError)) return summaryError;
     std::string error = parseRunOption(args, next, arg, options, handled);
     if (handled) return error;
     for (const auto& [name, flag] : kFlags) {
@@ -200,8 +237,31 @@ std::string checkFiles(const BatchOptions& o) {
     return {};
 }
 
+// Options of an uncertainty study that do not belong together.
+std::string checkUncertainty(const BatchOptions& o) {
+    if (!o.isUncertainty()) {
+        if (!o.uqReportPath.empty() || !o.uqSummaryTables.empty())
+            return "--uq-report und --uq-summary brauchen die Studie: --uq DATEI.tguq";
+        return {};
+    }
+    if (!o.varies.empty() || !o.casesPath.empty() || !o.studyPath.empty())
+        return "--uq lässt sich nicht mit --vary, --cases oder --study verbinden";
+    if (!o.casePath.empty())
+        return "--case und --uq geben beide den Grundfall an; die Studie nennt ihn mit "
+               "„case = DATEI“";
+    if (!o.uqSummaryTables.empty() &&
+        (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes))
+        return "--uq-summary wertet fertige Tabellen aus und rechnet nichts: --table, --shard, "
+               "--jobs und --yes passen nicht dazu";
+    if (!o.uqReportPath.empty() && !o.shard.empty())
+        return "--uq-report braucht alle Fälle der Studie: die Tabellen der Teile (--shard) "
+               "zusammen mit --uq-summary auswerten";
+    return {};
+}
+
 // Options that do not belong together, or one that would have no effect with another.
 std::string checkCombination(const BatchOptions& o) {
+    if (std::string error = checkUncertainty(o); !error.empty()) return error;
     if (!o.casesPath.empty() && (!o.varies.empty() || !o.studyPath.empty()))
         return "--cases lässt sich nicht mit --vary oder --study verbinden";
     if (!o.casePath.empty() && !o.studyPath.empty())
@@ -215,8 +275,8 @@ std::string checkCombination(const BatchOptions& o) {
         if (!o.saveCasePath.empty())
             return "--save-case speichert einen einzelnen Fall, keine Studie";
     } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
-        return "--table, --shard, --jobs und --yes brauchen eine Studie (--vary, --cases oder "
-               "--study)";
+        return "--table, --shard, --jobs und --yes brauchen eine Studie (--vary, --cases, --study "
+               "oder --uq)";
     } else if (o.tableFormatGiven && o.csvPath.empty()) {
         return "--table-format braucht eine Tabelle zum Schreiben: --csv oder eine Studie";
     }

@@ -52,10 +52,18 @@ struct BatchOptions {
     TableFormat tableFormat = TableFormat::Csv;  // --table-format csv | de
     bool tableFormatGiven = false;
 
+    // --- an uncertainty study --------------------------------------------------------------
+    std::string uqPath;                        // --uq: the study file (.tguq)
+    std::string uqReportPath;                  // --uq-report: the statistics (Markdown)
+    std::vector<std::string> uqSummaryTables;  // --uq-summary: result tables to analyse
+
     bool help = false;
     bool version = false;
 
-    bool isStudy() const { return !varies.empty() || !casesPath.empty() || !studyPath.empty(); }
+    bool isStudy() const {
+        return !varies.empty() || !casesPath.empty() || !studyPath.empty() || !uqPath.empty();
+    }
+    bool isUncertainty() const { return !uqPath.empty(); }
     bool wantsExports() const {
         return !reportPath.empty() || !svgFolder.empty() || !pngFolder.empty() ||
                !plotFolder.empty();

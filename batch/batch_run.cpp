@@ -8,6 +8,7 @@
 #include "batch/interrupt.h"
 #include "batch/report.h"
 #include "batch/study_command.h"
+#include "batch/uq_command.h"
 #include "display/headless_window.h"
 #include "display/run_capture.h"
 #include "display/run_control.h"
@@ -93,6 +94,7 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
         out << versionText();
         return kExitFinished;
     }
+    if (options.isUncertainty()) return runUncertaintyCommand(options, out, err);
     if (options.isStudy()) return runStudyCommand(options, out, err);
 
     InputTexts base = defaultInputTexts();

@@ -131,25 +131,33 @@ class ProgressLine {
 
 int runStudyCommand(const BatchOptions& options, std::ostream& out, std::ostream& err) {
     StudyPlan p = plan(options);
-    Shard shard;
-    if (p.error.empty() && !options.shard.empty()) {
-        const ShardResult s = parseShard(options.shard);
-        if (!s.ok) p.error = s.error;
-        shard = s.shard;
-    }
-    if (p.error.empty() && p.cases->tooLarge())
-        p.error = "die Studie hätte mehr Fälle, als sich zählen lassen";
-    if (p.error.empty() && p.cases->size() > kCasesWithoutYes && !options.yes)
-        p.error = "die Studie hat " + std::to_string(p.cases->size()) +
-                  " Fälle; mehr als 100000 laufen nur mit --yes";
     if (!p.error.empty()) {
         err << "tesmo-gegen-batch: " << p.error << '\n';
         if (p.usage) err << shortUsageText();
         return p.usage ? kExitUsage : kExitRefused;
     }
-    const CaseList& cases = *p.cases;
-    const CaseSelection selection = selectShard(cases.size(), shard);
+    return runStudyCases(*p.cases, options, out, err, nullptr);
+}
 
+int runStudyCases(const CaseList& cases, const BatchOptions& options, std::ostream& out,
+                  std::ostream& err, const std::function<void(const CaseOutcome&)>& keep) {
+    std::string error;
+    Shard shard;
+    if (!options.shard.empty()) {
+        const ShardResult s = parseShard(options.shard);
+        if (!s.ok) error = s.error;
+        shard = s.shard;
+    }
+    if (error.empty() && cases.tooLarge())
+        error = "die Studie hätte mehr Fälle, als sich zählen lassen";
+    if (error.empty() && cases.size() > kCasesWithoutYes && !options.yes)
+        error = "die Studie hat " + std::to_string(cases.size()) +
+                " Fälle; mehr als 100000 laufen nur mit --yes";
+    if (!error.empty()) {
+        err << "tesmo-gegen-batch: " << error << '\n';
+        return kExitRefused;
+    }
+    const CaseSelection selection = selectShard(cases.size(), shard);
     // The table goes to its file (or the standard output) row by row, each row whole and
     // flushed, so that an interrupted study leaves a valid table up to its last row. Like the
     // standard output, the file may also be a pipe or a device that takes the rows as they come.
@@ -187,6 +195,7 @@ int runStudyCommand(const BatchOptions& options, std::ostream& out, std::ostream
     StudyCallbacks callbacks;
     callbacks.sink = [&](const CaseOutcome& o) {
         if (!finished(o)) allFinished = false;
+        if (keep) keep(o);
         writeFailed = writeFailed || !write(tableRow(o, options.tableFormat));
         return !writeFailed;
     };

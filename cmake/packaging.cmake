@@ -34,11 +34,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TESMO_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TESMO_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-# The libraries the programs link come from dpkg-shlibdeps; the window's layout needs the
-# metric-compatible Arial that Liberation Sans provides, its standard dialogs Qt's German
-# translations.
+# The libraries the programs link come from dpkg-shlibdeps (Qt 6, and OpenTURNS for the
+# uncertainty studies); the window's layout needs the metric-compatible Arial that Liberation
+# Sans provides, its standard dialogs Qt's German translations. The Python package takes
+# OpenTURNS' own distributions when python3-openturns is there.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3-openturns")
 # The Python package adds what it needs (python/CMakeLists.txt).
 if(TESMO_PYTHON_DEPENDS)
   string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${TESMO_PYTHON_DEPENDS}")

@@ -92,6 +92,21 @@ std::string textOf(const FileProblem& p) {
     return "der Text für " + shown(p.detail);
 }
 
+std::string parameterRuleText(const FileProblem& p) {
+    const std::string of = " einer Verteilung „" + p.detail + "“";
+    switch (static_cast<ParameterRule>(p.number)) {
+        case ParameterRule::SpreadNotPositive:
+            return "die Standardabweichung" + of + " muss größer als 0 sein";
+        case ParameterRule::MeanNotPositive:
+            return "der Mittelwert" + of + " muss größer als 0 sein";
+        case ParameterRule::BoundsNotIncreasing:
+            return "die untere Grenze" + of + " muss kleiner als die obere sein";
+        case ParameterRule::PeakOutsideBounds:
+            return "der Gipfel" + of + " muss zwischen der unteren und der oberen Grenze liegen";
+    }
+    return {};
+}
+
 std::string what(const FileProblem& p) {
     switch (p.kind) {
         case ProblemKind::None:
@@ -158,6 +173,24 @@ std::string what(const FileProblem& p) {
             return shown(p.detail) + " ist keine Zahl";
         case ProblemKind::TooManyRows:
             return "die Tabelle hat mehr als " + std::to_string(p.number) + " Datenzeilen";
+        case ProblemKind::UnknownWord:
+            return shown(p.detail) + " ist hier nicht möglich, erwartet wird " + p.expected;
+        case ProblemKind::BadNumber:
+            return shown(p.detail) + " ist nicht " + p.expected;
+        case ProblemKind::WrongForm:
+            return "erwartet wird „" + p.expected + "“, nicht " + shown(p.detail);
+        case ProblemKind::ParameterRule:
+            return parameterRuleText(p);
+        case ProblemKind::NoUncertainInput:
+            return "die Studie hat keine unsichere Eingabe, es fehlt eine Zeile "
+                   "„uncertain NAME = VERTEILUNG“";
+        case ProblemKind::UnsupportedLine:
+            return "Zeilen „" + p.detail + " = …“ kann diese Version noch nicht auswerten";
+        case ProblemKind::UnusableStudy:
+            return p.expected;
+        case ProblemKind::NotAResultTable:
+            return "die erste Zeile ist nicht die Kopfzeile einer Ergebnistabelle von "
+                   "tesmo-gegen-batch";
     }
     return {};
 }

@@ -4,6 +4,7 @@
 // words. The window and the runner show that message as it is.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -55,15 +56,33 @@ enum class ProblemKind {
     NotHistoryTable,     // a table whose header is not that of the time histories
     NotANumber,          // a cell that must hold a number; detail = the cell
     TooManyRows,         // number = the most rows a table of its kind may hold
+    // An uncertainty study's lines.
+    UnknownWord,       // a word the line does not take; detail = the word, expected = the words
+    BadNumber,         // detail = the text; expected = the number it must be
+    WrongForm,         // a line not in its form; detail = the text, expected = the form
+    ParameterRule,     // detail = the distribution's word; number = the ParameterRule broken
+    NoUncertainInput,  // an uncertainty study without an "uncertain" (or "fit") line
+    UnsupportedLine,   // a line this version knows but cannot use yet; detail = its name
+    UnusableStudy,     // the lines together cannot run; expected = why
+    NotAResultTable,   // a table whose header is not that of a study's result table
+};
+
+// What the parameters of a distribution must satisfy (ProblemKind::ParameterRule).
+enum class ParameterRule : std::uint8_t {
+    SpreadNotPositive,    // a standard deviation of 0 or below
+    MeanNotPositive,      // a lognormal distribution's mean of 0 or below
+    BoundsNotIncreasing,  // a lower bound not below the upper one
+    PeakOutsideBounds,    // a triangular distribution's peak outside its bounds
 };
 
 struct FileProblem {
     std::string path{};  // the file as the user named it; empty for a text in memory
     int line = 0;        // counted from 1; 0 when the problem concerns the whole file
     ProblemKind kind = ProblemKind::None;
-    std::string detail{};  // see ProblemKind
-    long long number = 0;  // see ProblemKind
-    bool saving = false;   // found while saving rather than while reading
+    std::string detail{};    // see ProblemKind
+    long long number = 0;    // see ProblemKind
+    bool saving = false;     // found while saving rather than while reading
+    std::string expected{};  // see ProblemKind: what the line would take instead
 };
 
 // Sets the problem's kind and detail and returns false, for `return refuse(…);` in the rules.

@@ -30,6 +30,14 @@ bool parseNameTextLines(std::string_view content, const std::string& displayName
                         std::string_view format,
                         const std::function<bool(const NameTextLine&, FileProblem&)>& take,
                         FileProblem& problem) {
+    return parseNameTextLines(content, displayName, format, take, nullptr, problem);
+}
+
+bool parseNameTextLines(std::string_view content, const std::string& displayName,
+                        std::string_view format,
+                        const std::function<bool(const NameTextLine&, FileProblem&)>& take,
+                        const std::function<bool(const NameTextLine&, FileProblem&)>& takeOther,
+                        FileProblem& problem) {
     problem = FileProblem{.path = displayName};
     if (!checkFileText(content, kMaxLineFileBytes, problem)) return false;
 
@@ -42,6 +50,12 @@ bool parseNameTextLines(std::string_view content, const std::string& displayName
         if (trimmed.empty() || trimmed.front() == '#') continue;
 
         const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos && formatSeen && takeOther) {
+            const NameTextLine entry{lineNumber, trimmed, {}};
+            if (!takeOther(entry, problem) || !checkText(trimmed, trimmed, "\t", problem))
+                return false;
+            continue;
+        }
         if (equals == std::string_view::npos)
             return refuse(problem,
                           formatSeen ? ProblemKind::MissingEquals : ProblemKind::MissingFormat,
@@ -56,8 +70,10 @@ bool parseNameTextLines(std::string_view content, const std::string& displayName
         if (entry.name.empty()) return refuse(problem, ProblemKind::MissingName);
         if (entry.name == kFormatName)
             return refuse(problem, ProblemKind::DuplicateName, kFormatName);
-        if (isEnclosedInQuotes(entry.text))
+        if (isEnclosedInQuotes(entry.text)) {
             entry.text = entry.text.substr(1, entry.text.size() - 2);
+            entry.quoted = true;
+        }
         if (!take(entry, problem) || !checkText(entry.name, entry.text, "\t", problem))
             return false;
     }

@@ -27,6 +27,7 @@ struct NameTextLine {
     int line = 0;
     std::string_view name;
     std::string_view text;  // as the field receives it, enclosing quotes removed
+    bool quoted = false;    // the text stood in quotes
 };
 
 // Reads `content` (at most kMaxLineFileBytes, UTF-8) whose format line must name `format`, and
@@ -35,6 +36,14 @@ struct NameTextLine {
 bool parseNameTextLines(std::string_view content, const std::string& displayName,
                         std::string_view format,
                         const std::function<bool(const NameTextLine&, FileProblem&)>& take,
+                        FileProblem& problem);
+// The same for a format whose lines need not all hold '=': every line after the format line
+// that has none goes to `takeOther` as `name` (the whole line without the blanks around it,
+// `text` empty), which refuses what it does not know. Its characters are checked as a text's.
+bool parseNameTextLines(std::string_view content, const std::string& displayName,
+                        std::string_view format,
+                        const std::function<bool(const NameTextLine&, FileProblem&)>& take,
+                        const std::function<bool(const NameTextLine&, FileProblem&)>& takeOther,
                         FileProblem& problem);
 
 // Whether `text` can stand in a file: UTF-8, no control character other than those in

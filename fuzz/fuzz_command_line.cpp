@@ -38,8 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (!parsed.error.empty()) return 0;
     const BatchOptions& o = parsed.options;
     if (o.help || o.version) return 0;  // the texts are printed, nothing else is looked at
-    FUZZ_REQUIRE(o.isStudy() ==
-                 (!o.varies.empty() || !o.casesPath.empty() || !o.studyPath.empty()));
+    FUZZ_REQUIRE(o.isStudy() == (!o.varies.empty() || !o.casesPath.empty() ||
+                                 !o.studyPath.empty() || !o.uqPath.empty()));
+    // The analysis of an uncertainty study belongs to one; a summary runs nothing.
+    if (!o.isUncertainty()) FUZZ_REQUIRE(o.uqReportPath.empty() && o.uqSummaryTables.empty());
+    if (!o.uqSummaryTables.empty()) FUZZ_REQUIRE(o.tablePath.empty() && o.shard.empty());
     if (!o.isStudy()) {
         FUZZ_REQUIRE(o.tablePath.empty() && o.shard.empty() && o.jobs == 0 && !o.yes);
         return 0;

@@ -25,27 +25,42 @@ constexpr long long kMaxExponent = 1'000'000'000'000'000;
 
 }  // namespace
 
-std::string ZahlZuText(double v, int stellen) {
-    if (v == 0) v = 0;  // no "-0"
-    char puffer[64];
-    const auto r =
-        std::to_chars(puffer, puffer + sizeof puffer, v, std::chars_format::general, stellen);
+namespace {
+
+// The characters of std::to_chars as a user types them: a decimal comma, "E" and the exponent
+// without "+" and leading zeros (1e+39 and 1e-07 read as 1E39 and 1E-7).
+std::string wieGetippt(const char* anfang, const char* ende) {
     std::string text;
-    for (const char* c = puffer; c != r.ptr; ++c) {
+    for (const char* c = anfang; c != ende; ++c) {
         if (*c == '.') {
             text += ',';
         } else if (*c == 'e') {
-            // 1e+39 and 1e-07 read as 1E39 and 1E-7
             text += 'E';
             if (c[1] == '+') ++c;
             if (c[1] == '-') text += *++c;
-            while (c[1] == '0' && c + 2 != r.ptr)
+            while (c[1] == '0' && c + 2 != ende)
                 ++c;
         } else {
             text += *c;
         }
     }
     return text;
+}
+
+}  // namespace
+
+std::string ZahlZuText(double v, int stellen) {
+    if (v == 0) v = 0;  // no "-0"
+    char puffer[64];
+    const auto r =
+        std::to_chars(puffer, puffer + sizeof puffer, v, std::chars_format::general, stellen);
+    return wieGetippt(puffer, r.ptr);
+}
+
+std::string ZahlZuTextExakt(double v) {
+    char puffer[64];
+    const auto r = std::to_chars(puffer, puffer + sizeof puffer, v);  // shortest round trip
+    return wieGetippt(puffer, r.ptr);
 }
 
 double TextZuZahl(std::string_view text) {

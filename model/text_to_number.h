@@ -19,4 +19,9 @@ double TextZuZahl(std::string_view text, bool* zahlGefunden);
 // digits, a decimal comma, a large or small number with an E exponent (1E39, 1E-7), never "-0".
 std::string ZahlZuText(double v, int stellen = 10);
 
+// The shortest text that TextZuZahl reads back as exactly `v` (every bit), with a decimal comma
+// and an E exponent where that is shorter: 41,23456789012345, 0,25, 1E-5. A sampled input goes
+// into its field as this text, so that the case computes with the sampled number itself.
+std::string ZahlZuTextExakt(double v);
+
 }  // namespace tesmo

@@ -41,5 +41,6 @@ void runWatched(const std::function<void()>& work, std::atomic<bool>& cancel,
 void registerRun(py::module_& m);
 void registerStudy(py::module_& m);
 void registerFiles(py::module_& m);
+void registerUncertainty(py::module_& m);
 
 }  // namespace tesmo

@@ -28,7 +28,15 @@ CaseList::CaseList(InputTexts base, CaseTable table)
 CaseList::CaseList(InputTexts base, std::vector<InputTexts> cases)
     : base_(std::move(base)), explicit_(std::move(cases)), size_(explicit_.size()) {}
 
+CaseList::CaseList(InputTexts base, std::size_t count, std::vector<Control> fields,
+                   std::function<InputTexts(std::size_t)> make)
+    : base_(std::move(base)),
+      madeFields_(std::move(fields)),
+      make_(std::move(make)),
+      size_(count) {}
+
 InputTexts CaseList::texts(std::size_t i) const {
+    if (make_) return make_(i);
     if (!explicit_.empty()) return explicit_[i];
     if (table_) return table_->texts(i, base_);
     InputTexts t = base_;
@@ -42,6 +50,7 @@ InputTexts CaseList::texts(std::size_t i) const {
 }
 
 std::vector<Control> CaseList::variedFields() const {
+    if (make_) return madeFields_;
     if (table_) return table_->columns();
     std::vector<Control> fields;
     if (!explicit_.empty()) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,11 @@ class CaseList {
     CaseList(InputTexts base, CaseTable table);
     // The cases given one by one (from a script); `base` only names the texts they share.
     CaseList(InputTexts base, std::vector<InputTexts> cases);
+    // `count` cases made on demand by `make` (called from any worker thread, so it must only
+    // read what it shares), each from `base` with some of `fields` changed: a sample of a
+    // million cases keeps its numbers, not a million sets of texts.
+    CaseList(InputTexts base, std::size_t count, std::vector<Control> fields,
+             std::function<InputTexts(std::size_t)> make);
 
     // Number of cases; 0 when the product does not fit (see tooLarge()).
     std::size_t size() const { return size_; }
@@ -44,6 +50,8 @@ class CaseList {
     std::vector<Variation> variations_;
     std::optional<CaseTable> table_;
     std::vector<InputTexts> explicit_;
+    std::vector<Control> madeFields_;
+    std::function<InputTexts(std::size_t)> make_;
     std::size_t size_ = 0;
     bool tooLarge_ = false;
 };

@@ -39,8 +39,14 @@ A study on a Dask cluster (examples/dask_study.py does this with chunks of cases
     futures = client.map(run_case, range(1, len(cases) + 1), cases)
     df = tesmo.study_frame(client.gather(futures))   # equals tesmo.study() of the same cases
 
+An uncertainty study (inputs drawn from distributions; statistics and Sobol' indices):
+
+    u = tesmo.uncertainty("versuch.tguq")          # or uncertain={"txt_mue": "uniform 15 : 25"}
+    u.statistics, u.exceedance, u.indices, u.samples
+
 Functions: defaults, input_text, run (-> Result), read_case, write_case, study, study_cases,
-study_row, study_frame, read_table, write_table. Refused input raises InputError, a
+study_row, study_frame, read_table, write_table, uncertainty (-> Uncertainty),
+uncertainty_cases. Refused input raises InputError, a
 ValueError whose `field` names the input and whose `messages` are the window's German ones.
 """
 
@@ -65,6 +71,7 @@ from ._study import (
     study_row,
     write_table,
 )
+from ._uncertainty import Uncertainty, uncertainty, uncertainty_cases
 
 __all__ = [
     "HISTORY_NAMES",
@@ -77,6 +84,7 @@ __all__ = [
     "Progress",
     "Refusal",
     "Result",
+    "Uncertainty",
     "defaults",
     "input_text",
     "read_case",
@@ -86,6 +94,8 @@ __all__ = [
     "study_cases",
     "study_frame",
     "study_row",
+    "uncertainty",
+    "uncertainty_cases",
     "write_case",
     "write_table",
 ]

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -84,6 +86,27 @@ TEST(TextZuZahl, ExtremesAndTheFoundFlag) {
     EXPECT_TRUE(gefunden);
     EXPECT_EQ(TextZuZahl("", &gefunden), 0.0);
     EXPECT_FALSE(gefunden);
+}
+
+// The text of a sampled input: the shortest that reads back as every bit of the number.
+TEST(ZahlZuTextExakt, ReadsBackAsTheSameNumber) {
+    EXPECT_EQ(ZahlZuTextExakt(0.25), "0,25");
+    EXPECT_EQ(ZahlZuTextExakt(40), "40");
+    EXPECT_EQ(ZahlZuTextExakt(0.1 + 0.2), "0,30000000000000004");
+    EXPECT_EQ(ZahlZuTextExakt(1e-5), "1E-5");
+    EXPECT_EQ(ZahlZuTextExakt(-2.5e300), "-2,5E300");
+    // Numbers of every size and digit pattern, drawn from a fixed stream of bits.
+    std::uint64_t bits = 0x243F6A8885A308D3ull;
+    for (int i = 0; i < 100000; ++i) {
+        bits = bits * 6364136223846793005ull + 1442695040888963407ull;
+        double v = 0;
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v)) continue;
+        const std::string text = ZahlZuTextExakt(v);
+        const double back = TextZuZahl(text);
+        EXPECT_EQ(std::memcmp(&back, &v, sizeof v), 0) << text;
+        EXPECT_EQ(text.find('.'), std::string::npos) << text;
+    }
 }
 
 }  // namespace tesmo

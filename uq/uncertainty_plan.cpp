@@ -1,0 +1,195 @@
+#include "uq/uncertainty_plan.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "study/result_view.h"
+#include "study/results.h"
+#include "uq/sample.h"
+
+namespace tesmo {
+
+namespace {
+
+std::string joined(const std::vector<Control>& fields, const char* between) {
+    std::string text;
+    for (Control f : fields)
+        text += (text.empty() ? "" : between) + std::string(controlName(f));
+    return text;
+}
+
+std::string checkBlock(const CorrelatedNormal& block) {
+    const std::size_t n = block.fields.size();
+    const std::string name = "die korrelierten Eingaben " + joined(block.fields, ", ");
+    if (n == 0) return "ein korrelierter Block ohne Eingaben";
+    if (block.mean.size() != n || block.covariance.size() != n * n ||
+        (!block.scale.empty() && block.scale.size() != n))
+        return name +
+               ": Mittelwerte, Kovarianzmatrix und Skalen passen nicht zur Zahl der "
+               "Eingaben";
+    for (double v : block.mean)
+        if (!std::isfinite(v)) return name + ": ein Mittelwert ist keine endliche Zahl";
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j < n; ++j) {
+            const double a = block.covariance[i * n + j], b = block.covariance[j * n + i];
+            if (!std::isfinite(a) || a != b)
+                return name + ": die Kovarianzmatrix ist nicht symmetrisch";
+        }
+    std::vector<double> lower;
+    if (!choleskyLower(block.covariance, n, lower))
+        return name + ": die Kovarianzmatrix ist nicht positiv definit";
+    return {};
+}
+
+}  // namespace
+
+bool choleskyLower(const std::vector<double>& a, std::size_t n, std::vector<double>& l) {
+    l.assign(n * n, 0.0);
+    for (std::size_t j = 0; j < n; ++j) {
+        double d = a[j * n + j];
+        for (std::size_t k = 0; k < j; ++k)
+            d -= l[j * n + k] * l[j * n + k];
+        if (!(d > 1e-12 * std::abs(a[j * n + j]))) return false;
+        l[j * n + j] = std::sqrt(d);
+        for (std::size_t i = j + 1; i < n; ++i) {
+            double s = a[i * n + j];
+            for (std::size_t k = 0; k < j; ++k)
+                s -= l[i * n + k] * l[j * n + k];
+            l[i * n + j] = s / l[j * n + j];
+        }
+    }
+    return true;
+}
+
+std::vector<Control> sampledFields(const UncertaintyPlan& plan) {
+    std::vector<Control> fields;
+    for (const Marginal& m : plan.marginals)
+        fields.push_back(m.field);
+    for (const CorrelatedNormal& block : plan.correlated)
+        fields.insert(fields.end(), block.fields.begin(), block.fields.end());
+    return fields;
+}
+
+std::vector<InputGroup> inputGroups(const UncertaintyPlan& plan) {
+    std::vector<InputGroup> groups;
+    for (const Marginal& m : plan.marginals)
+        groups.push_back({{m.field}, false, controlName(m.field)});
+    for (const CorrelatedNormal& block : plan.correlated)
+        groups.push_back({block.fields, true, joined(block.fields, " + ")});
+    return groups;
+}
+
+std::vector<std::string> resultNames() {
+    std::vector<std::string> names;
+    for (const ResultColumn& c : resultColumns())
+        names.emplace_back(c.name);
+    return names;
+}
+
+bool planOf(const UncertaintyFile& file, const std::string& displayName, UncertaintyPlan& out,
+            FileProblem& problem) {
+    problem = FileProblem{.path = displayName};
+    UncertaintyPlan plan;
+    plan.name = displayName;
+    plan.base = file.base;
+    for (const UncertainLine& u : file.uncertain)
+        plan.marginals.push_back({u.field, u.distribution, {}, {}});
+    // Here the fit line joins the plan: the fitted parameters as one CorrelatedNormal block
+    // (their estimates as mean, the fit's covariance, each on the scale the fit used), read
+    // from file.fitPath relative to the study file's folder. Until fit files can be read, the
+    // line is refused rather than ignored.
+    if (!file.fitPath.empty()) {
+        problem.line = file.fitLine;
+        return refuse(problem, ProblemKind::UnsupportedLine, "fit");
+    }
+    plan.samples = file.samples;
+    plan.design = file.design;
+    plan.seed = file.seed;
+    plan.indices = file.indices;
+    for (const std::string& r : file.results)
+        plan.results.push_back(resultIndex(r.c_str()));
+    for (const ResultLimit& l : file.limits)
+        plan.limits.push_back({resultIndex(l.result.c_str()), l.side, l.value});
+    const std::string error = checkPlan(plan);
+    if (!error.empty()) {
+        problem.expected = error;
+        return refuse(problem, ProblemKind::UnusableStudy);
+    }
+    out = std::move(plan);
+    problem = FileProblem{};
+    return true;
+}
+
+bool readUncertaintyPlan(const std::string& path, UncertaintyPlan& out, FileProblem& problem) {
+    UncertaintyFileRules rules;
+    rules.resultNames = resultNames();
+    UncertaintyFile file;
+    return readUncertaintyFile(path, std::move(rules), file, problem) &&
+           planOf(file, path, out, problem);
+}
+
+bool uncertaintyFileOf(const UncertaintyPlan& plan, UncertaintyFile& out, FileProblem& problem) {
+    problem = FileProblem{};
+    problem.saving = true;
+    UncertaintyFile file;
+    file.base = plan.base;
+    for (const Marginal& m : plan.marginals) {
+        if (!m.library.empty()) return refuse(problem, ProblemKind::UnsupportedLine, m.library);
+        file.uncertain.push_back({m.field, m.spec, 0});
+    }
+    if (!plan.correlated.empty()) return refuse(problem, ProblemKind::UnsupportedLine, "fit");
+    file.samples = plan.samples;
+    file.design = plan.design;
+    file.seed = plan.seed;
+    file.indices = plan.indices;
+    file.results.clear();
+    for (std::size_t c : plan.results)
+        file.results.emplace_back(resultColumns()[c].name);
+    for (const Limit& l : plan.limits)
+        file.limits.push_back({resultColumns()[l.column].name, l.side, l.value, 0});
+    out = std::move(file);
+    problem = FileProblem{};
+    return true;
+}
+
+std::string checkPlan(const UncertaintyPlan& plan) {
+    const std::vector<Control> fields = sampledFields(plan);
+    if (fields.empty()) return "die Studie hat keine unsichere Eingabe";
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (!isInput(fields[i])) return "eine unsichere Eingabe ist kein Eingabefeld";
+        for (std::size_t j = 0; j < i; ++j)
+            if (fields[j] == fields[i])
+                return std::string(controlName(fields[i])) + " ist zweimal unsicher angegeben";
+    }
+    for (const Marginal& m : plan.marginals) {
+        if (!m.library.empty()) {
+            const std::string error = libraryDistributionProblem(m);
+            if (!error.empty()) return std::string(controlName(m.field)) + ": " + error;
+            continue;
+        }
+        FileProblem p;
+        if (!checkDistribution(m.spec, p))
+            return std::string(controlName(m.field)) + ": " + describe(p);
+    }
+    for (const CorrelatedNormal& block : plan.correlated) {
+        const std::string error = checkBlock(block);
+        if (!error.empty()) return error;
+    }
+    if (plan.samples < kMinSamples || plan.samples > kMaxSamples)
+        return "die Zahl der Proben muss von " + std::to_string(kMinSamples) + " bis " +
+               std::to_string(kMaxSamples) + " reichen";
+    if (plan.seed > kMaxSeed)
+        return "der Startwert muss von 0 bis " + std::to_string(kMaxSeed) + " reichen";
+    if (plan.results.empty()) return "die Studie wertet kein Ergebnis aus";
+    for (std::size_t c : plan.results)
+        if (c >= kResultCount) return "ein ausgewertetes Ergebnis ist keine Spalte der Tabelle";
+    for (const Limit& l : plan.limits)
+        if (l.column >= kResultCount || !std::isfinite(l.value))
+            return "eine Grenze nennt keine Spalte der Tabelle oder keinen endlichen Wert";
+    if (plan.indices == IndexMethod::PickFreeze && pickFreezeBase(plan) < kMinPickFreezeBase)
+        return "für Indizes nach dem Pick-Freeze-Verfahren braucht die Studie mindestens " +
+               std::to_string(kMinPickFreezeBase * (inputGroups(plan).size() + 2)) + " Proben";
+    return {};
+}
+
+}  // namespace tesmo
