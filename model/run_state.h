@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace tesmo {
 
@@ -172,20 +173,23 @@ struct SolverScratch {
 };
 
 // One record per stored time step: record 0 is the start state, record HistIndex the latest.
-// The arrays have no initialiser on purpose: a run state in static storage (the program's) or
-// value-initialised (std::make_unique<RunState>()) starts with every record 0, and so its 40 MB
-// are neither written at start nor carried in the program file.
+// The arrays have no initialiser on purpose: their 40 MB stay as the storage holds them when a
+// run state is constructed. A run state is built in storage that is zero already and that no
+// one has written, the program's static storage or a block from newRunState(), so every record
+// reads 0 while the operating system has not even mapped a page for it; a run then touches only
+// the records it writes. (Value-initialisation, std::make_unique<RunState>(), zeroes them too,
+// but writes every page.)
 struct Histories {
-    HistoryArray VerlaufXmom{};
-    HistoryArray VerlaufXOb{};
-    HistoryArray VerlaufXK{};
-    HistoryArray VerlaufSpiegel{};
-    HistoryArray VerlaufThetaLuft{};
-    HistoryArray VerlaufThetaOb{};
-    HistoryArray VerlaufThetaK{};
-    HistoryArray VerlaufRate{};
-    HistoryArray VerlaufSchwindOb{};
-    HistoryArray VerlaufSchwindK{};
+    HistoryArray VerlaufXmom;
+    HistoryArray VerlaufXOb;
+    HistoryArray VerlaufXK;
+    HistoryArray VerlaufSpiegel;
+    HistoryArray VerlaufThetaLuft;
+    HistoryArray VerlaufThetaOb;
+    HistoryArray VerlaufThetaK;
+    HistoryArray VerlaufRate;
+    HistoryArray VerlaufSchwindOb;
+    HistoryArray VerlaufSchwindK;
 };
 
 // The ten histories by name, in the order in which files and tables list them.
@@ -222,5 +226,23 @@ inline int knoten(const RunParameters& st) {
 
 // The one instance the program uses; it lives in static storage for the program's whole life.
 RunState& programRunState();
+
+// Frees a run state from newRunState().
+struct RunStateRelease {
+    void operator()(RunState* st) const;
+};
+using RunStateOwner = std::unique_ptr<RunState, RunStateRelease>;
+
+// A run state of its own, as a freshly started program holds it, in memory that comes zeroed
+// from the operating system and stays untouched until a run writes it: a study's worker costs
+// what its runs use, not 40 MB each. Throws std::bad_alloc when the memory is not there.
+RunStateOwner newRunState();
+
+// A history-sized array of zeros (e.g. the times of the records) on the same terms.
+struct HistoryArrayRelease {
+    void operator()(HistoryArray* a) const;
+};
+using HistoryArrayOwner = std::unique_ptr<HistoryArray, HistoryArrayRelease>;
+HistoryArrayOwner newHistoryArray();
 
 }  // namespace tesmo
