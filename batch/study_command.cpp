@@ -164,10 +164,28 @@ int runStudyCommand(const BatchOptions& options, std::ostream& out, std::ostream
     };
     if (options.progress || ::isatty(STDERR_FILENO))
         callbacks.progress = [&](const StudyProgress& s) { progress.update(s); };
-    if (!writeFailed)
-        runStudy(cases, selection, options.jobs ? options.jobs : defaultJobs(), callbacks, cancel);
+    const unsigned cores = defaultJobs();
+    if (options.jobs > cores)
+        err << "tesmo-gegen-batch: --jobs " << options.jobs << ": der Rechner hat " << cores
+            << (cores == 1 ? " Kern, es läuft 1 Fall"
+                           : " Kerne, es laufen " + std::to_string(cores) + " Fälle")
+            << " gleichzeitig\n";
+    std::string failure;
+    if (!writeFailed) {
+        try {
+            runStudy(cases, selection, options.jobs ? options.jobs : cores, callbacks, cancel);
+        } catch (const StudyFailure& e) {
+            failure = e.what();
+        }
+    }
     progress.finish();
     if (file && std::fclose(file) != 0) writeFailed = true;
+
+    // The rows written so far stay a valid table; the system refused the rest.
+    if (!failure.empty()) {
+        err << "tesmo-gegen-batch: " << failure << '\n';
+        return kExitWriteFailed;
+    }
 
     if (writeFailed) {
         err << "tesmo-gegen-batch: "

@@ -81,7 +81,8 @@ std::string usageText() {
         "                one case per row, texts as typed, ';' or ',' as the header shows;\n"
         "                an empty cell keeps the base text\n"
         "  --study FILE  base texts and variations from a study file (.tgstudy)\n"
-        "  --jobs N      run N cases at a time (default: every core)\n"
+        "  --jobs N      run N cases at a time (default: every core; never more than the\n"
+        "                machine has cores)\n"
         "  --shard K/N   run only every N-th case starting at case K (1 <= K <= N), to spread\n"
         "                one study over N machines; the shard tables joined and sorted by\n"
         "                case equal the table of the whole study\n"
@@ -118,7 +119,8 @@ std::string usageText() {
         "      (the reasons on stderr, nothing on stdout)\n"
         "   3  the run ended early; in a study: some cases were refused or ended early\n"
         "  64  usage error\n"
-        "  74  a file or the output could not be written\n"
+        "  74  a file or the output could not be written, or the system refused a study a\n"
+        "      thread or memory (the rows written so far stay)\n"
         " 130  a study was interrupted by Ctrl-C (SIGINT); 143 by SIGTERM\n";
     return text;
 }

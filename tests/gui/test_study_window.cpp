@@ -2,6 +2,11 @@
 // a case put back into the main window.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
+#include <new>
+#include <system_error>
+
 #include <QHeaderView>
 #include <QTableView>
 #include <QTableWidget>
@@ -11,6 +16,7 @@
 #include "study/result_view.h"
 #include "tests/batch/batch_exe.h"
 #include "tests/gui/study_fixture.h"
+#include "tests/study/refusing_system.h"
 
 namespace tesmo::test {
 namespace {
@@ -286,6 +292,42 @@ TEST_F(StudyWindowTest, ADoubleClickedRowGoesIntoTheMainWindowsFields) {
     expected[Control::txt_Dicke] = "6";
     EXPECT_EQ(mainTexts().text, expected.text);
     EXPECT_TRUE(questions.empty());
+}
+
+TEST_F(StudyWindowTest, WhenTheSystemRefusesAStudyTheWindowSaysWhyAndKeepsItsRows) {
+    enterTheStudy();
+    ASSERT_TRUE(computeAndWait());
+    ASSERT_EQ(study->table().rowCount(), 9);
+    const auto status = [&] {
+        return study->findChild<QLabel*>(QStringLiteral("status"))->text().toStdString();
+    };
+    {
+        // No thread for the study: nothing starts, the last study's rows stay.
+        RefusingSystem refusing(
+            {[](unsigned) { throw std::system_error(EAGAIN, std::generic_category()); }, {}});
+        QTest::mouseClick(button("berechnen"), Qt::LeftButton);
+        EXPECT_FALSE(study->running());
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind("Die Studie wurde abgebrochen: Das System hat keinen", 0), 0u)
+            << messages[0];
+        EXPECT_EQ(study->table().rowCount(), 9);
+        EXPECT_TRUE(button("berechnen")->isEnabled());
+    }
+    messages.clear();
+    {
+        // No memory for the second worker: the study stops with the rows it has and says why.
+        std::atomic<int> allocations{0};
+        RefusingSystem refusing({{}, [&] {
+                                     if (allocations.fetch_add(1) == 1) throw std::bad_alloc();
+                                 }});
+        ASSERT_TRUE(computeAndWait());
+        if (defaultJobs() < 2) return;  // one worker: its one run state is there
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find("Arbeitsspeicher reicht nicht"), std::string::npos);
+        EXPECT_LT(study->table().rowCount(), 9);
+        EXPECT_EQ(status().rfind("Abgebrochen: ", 0), 0u) << status();
+        EXPECT_TRUE(button("berechnen")->isEnabled());
+    }
 }
 
 }  // namespace
