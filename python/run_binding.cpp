@@ -7,6 +7,8 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
+#include <optional>
 
 #include "display/control_table.h"
 #include "model/drying_run.h"
@@ -25,7 +27,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // the times of the history records beside it.
 struct ThreadRunner {
     CaseRunner runner;
-    HistoryArray times{};
+    HistoryArrayOwner times = newHistoryArray();
     bool busy = false;
 };
 
@@ -112,10 +114,18 @@ py::list valuesOf(const CaseOutcome& o) {
 
 py::dict run(const std::vector<std::string>& textList) {
     const InputTexts texts = inputTexts(textList);
-    RunnerLease lease;
+    std::optional<RunnerLease> held;
+    try {
+        held.emplace();
+    } catch (const std::bad_alloc&) {
+        PyErr_SetString(PyExc_MemoryError,
+                        "Die Rechnung kann nicht beginnen: Der Arbeitsspeicher reicht nicht.");
+        throw py::error_already_set();
+    }
+    RunnerLease& lease = *held;
     CaseOutcome outcome;
     std::atomic<bool> cancel{false};
-    runWatched([&] { outcome = lease->runner.run(1, texts, &cancel, &lease->times); }, cancel,
+    runWatched([&] { outcome = lease->runner.run(1, texts, &cancel, lease->times.get()); }, cancel,
                [] {});
     py::dict out;
     out["refused"] = outcome.refused;
@@ -127,7 +137,7 @@ py::dict run(const std::vector<std::string>& textList) {
     out["message"] = outcome.message;
     out["values"] = valuesOf(outcome);
     addWindow(out, lease->runner.window());
-    addHistories(out, lease->runner.state(), lease->times);
+    addHistories(out, lease->runner.state(), *lease->times);
     return out;
 }
 
