@@ -36,7 +36,8 @@ enum class RunEnd : std::uint8_t {
     Stopped,      // the user pressed Stop (or closed the window)
     HistoryFull,  // the run needed more history records than the arrays hold
     NonFinite,    // a non-finite value appeared in the run state
-    Unstable,     // the step left physics: air below absolute zero or a plate gaining water
+    Unstable,     // the step left physics: air below absolute zero or with less than no water,
+                  // or a plate gaining water
 };
 
 // What a run is given: the seventeen inputs after conversion and everything the set-up (and
