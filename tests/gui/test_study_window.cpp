@@ -294,6 +294,26 @@ TEST_F(StudyWindowTest, ADoubleClickedRowGoesIntoTheMainWindowsFields) {
     EXPECT_TRUE(questions.empty());
 }
 
+TEST_F(StudyWindowTest, AResultThatDiffersOnlyInItsLastDigitsIsDrawnAndExported) {
+    // Over the target water load the air demand per water is the same up to its last bits
+    // (52.42488518026569 and 52.4248851802657); its chart once hung the window and the exports.
+    list(1, Control::txt_XZiel, "0,04;0,05");
+    ASSERT_TRUE(computeAndWait());
+    study->findChild<QComboBox*>(QStringLiteral("ergebnis"))
+        ->setCurrentIndex(int(resultIndex("LuftWasserVerh")));
+    const PlotSpec& spec = study->chart().spec();
+    ASSERT_EQ(spec.series.size(), 1u);
+    const auto [lo, hi] = std::minmax_element(spec.series[0].y.begin(), spec.series[0].y.end());
+    ASSERT_LT(*lo, *hi);                // not one value,
+    ASSERT_LT(*hi - *lo, 1e-12 * *hi);  // but values no label can tell apart
+    EXPECT_GT(study->chart().grab().toImage().width(), 300);
+    const std::string png = testFile("gleich.png"), svg = testFile("gleich.svg");
+    EXPECT_TRUE(study->exportChartPng(QString::fromStdString(png)));
+    EXPECT_TRUE(study->exportChartSvg(QString::fromStdString(svg)));
+    EXPECT_GT(slurp(png).size(), 1000u);
+    EXPECT_NE(slurp(svg).find("</svg>"), std::string::npos);
+}
+
 TEST_F(StudyWindowTest, WhenTheSystemRefusesAStudyTheWindowSaysWhyAndKeepsItsRows) {
     enterTheStudy();
     ASSERT_TRUE(computeAndWait());
