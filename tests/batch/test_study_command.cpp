@@ -35,7 +35,7 @@ const std::string kFast = "txt_Dicke=4 ";
 
 TEST(StudyCommand, AProductOfVariationsGivesOneRowPerCaseInOrder) {
     const Result r =
-        runBatchExe(kFast + "--vary txt_Lufttemp=40:60:10 --vary \"txt_XAnf=0,2;0,25\" --jobs 2");
+        runBatchExe(kFast + "--vary txt_Lufttemp=30:50:10 --vary \"txt_XAnf=0,2;0,25\" --jobs 2");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto rows = lines(r.out);
     ASSERT_EQ(rows.size(), 1u + 6u);
@@ -54,7 +54,7 @@ TEST(StudyCommand, AProductOfVariationsGivesOneRowPerCaseInOrder) {
 }
 
 TEST(StudyCommand, ShardTablesJoinedAndSortedEqualTheWholeTable) {
-    const std::string study = kFast + "--vary txt_Lufttemp=40:60:5 --vary \"txt_mue=10;20\"";
+    const std::string study = kFast + "--vary txt_Lufttemp=30:50:5 --vary \"txt_mue=10;20\"";
     const Result whole = runBatchExe(study + " --jobs 1");
     ASSERT_EQ(whole.status, 0) << whole.err;
     std::vector<std::string> joined;
