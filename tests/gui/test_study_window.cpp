@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <new>
 #include <system_error>
 
@@ -25,6 +26,14 @@ namespace {
 // one thickness without a number, whose three cases are refused.
 constexpr const char* kRunnerStudy =
     "txt_Ortsschrittweite=0,2 txt_rund=50 --vary txt_Lufttemp=30:50:10 --vary 'txt_Dicke=4; 6;x'";
+
+// A number of the table, read as the table writes it whatever the C library's locale (the
+// window has set it from the environment, e.g. de_DE, where strtod expects a comma).
+double number(const std::string& text) {
+    double v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
 
 class StudyWindowTest : public StudyFixture {
   protected:
@@ -156,9 +165,9 @@ TEST_F(StudyWindowTest, TheTableHoldsTheRunnersCasesInCaseOrderInTheWindowsForma
             const std::string value = cell(cells, rc.name);
             std::string expected;
             if (!value.empty() && rc.shown == Shown::Number)
-                expected = formatNumber(std::stod(value) * rc.scale, rc.pattern);
+                expected = formatNumber(number(value) * rc.scale, rc.pattern);
             else if (!value.empty() && rc.shown == Shown::Time)
-                expected = Zeitformat(std::stod(value));
+                expected = Zeitformat(number(value));
             else if (!value.empty())
                 expected = rc.shown == Shown::Count ? value : (value == "1" ? "ja" : "nein");
             EXPECT_EQ(shown(r, table.resultColumn(c)), expected) << rc.name;
