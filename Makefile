@@ -23,8 +23,9 @@ test: build
 
 # The model's benchmarks, then a default run in the window against the same run headless,
 # offscreen and under Xvfb, then the exports of a finished run, then the diagram window after a
-# default run (opening it, drawing each diagram), then a study from the study
-# window against the runner's, then the Python package against the runner.
+# default run (opening it, drawing each diagram), then a study from the study window against the
+# runner's, then the Python package against the runner, then the runner's time and peak memory
+# (against REFERENCE=path/to/an/earlier/tesmo-gegen-batch if given).
 bench: build
 	@$(BUILD)/bench/tesmo_bench
 	@$(BUILD)/bench/tesmo_bench_window
@@ -33,6 +34,7 @@ bench: build
 	@$(BUILD)/bench/tesmo_bench_diagrams
 	@$(BUILD)/bench/tesmo_bench_study_window
 	@PYTHONPATH=$(BUILD)/python /usr/bin/python3 bench/bench_python.py $(BUILD)/batch/tesmo-gegen-batch
+	@/usr/bin/python3 bench/bench_runner.py $(BUILD)/batch/tesmo-gegen-batch $(REFERENCE)
 
 # The tests once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan:

@@ -201,12 +201,30 @@ int runStudyCases(const CaseList& cases, const BatchOptions& options, std::ostre
     };
     if (options.progress || ::isatty(STDERR_FILENO))
         callbacks.progress = [&](const StudyProgress& s) { progress.update(s); };
-    if (!writeFailed)
-        runStudy(cases, selection, options.jobs ? options.jobs : defaultJobs(), callbacks, cancel);
+    const unsigned cores = defaultJobs();
+    if (options.jobs > cores)
+        err << "tesmo-gegen-batch: --jobs " << options.jobs << ": der Rechner hat " << cores
+            << (cores == 1 ? " Kern, es läuft 1 Fall"
+                           : " Kerne, es laufen " + std::to_string(cores) + " Fälle")
+            << " gleichzeitig\n";
+    std::string failure;
+    if (!writeFailed) {
+        try {
+            runStudy(cases, selection, options.jobs ? options.jobs : cores, callbacks, cancel);
+        } catch (const StudyFailure& e) {
+            failure = e.what();
+        }
+    }
     progress.finish();
     if (file && std::fclose(file) != 0 && !writeFailed) {
         writeFailed = true;
         writeError = errno;
+    }
+
+    // The rows written so far stay a valid table; the system refused the rest.
+    if (!failure.empty()) {
+        err << "tesmo-gegen-batch: " << failure << '\n';
+        return kExitWriteFailed;
     }
 
     if (writeFailed) {

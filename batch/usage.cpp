@@ -107,7 +107,8 @@ std::string usageText() {
         "                Zelle behält den Text des Grundfalls (die Ergebnistabelle einer Studie\n"
         "                wird als ihre Fälle gelesen, ihre übrigen Spalten übergangen)\n"
         "  --study DATEI Grundfall und Variationen aus einer Studiendatei (.tgstudy)\n"
-        "  --jobs N      N Fälle gleichzeitig rechnen (Vorgabe: jeder Kern)\n"
+        "  --jobs N      N Fälle gleichzeitig rechnen (Vorgabe: jeder Kern; nie mehr, als der\n"
+        "                Rechner Kerne hat)\n"
         "  --shard K/N   nur jeden N-ten Fall ab Fall K rechnen (1 <= K <= N), um eine Studie\n"
         "                auf N Rechner zu verteilen; die Teiltabellen, zusammengefügt und nach\n"
         "                Fall sortiert, ergeben die Tabelle der ganzen Studie\n"
@@ -179,7 +180,8 @@ std::string usageText() {
         "   3  der Lauf endete vorzeitig; bei einer Studie: Fälle wurden abgewiesen oder\n"
         "      endeten vorzeitig (--uq-summary: oder fehlen in den Tabellen)\n"
         "  64  falscher Aufruf, auch eine doppelt angegebene Option oder eine ohne Wirkung\n"
-        "  74  eine Datei oder die Ausgabe ließ sich nicht schreiben\n"
+        "  74  eine Datei oder die Ausgabe ließ sich nicht schreiben, oder das System gab einer\n"
+        "      Studie keinen Thread oder keinen Speicher mehr (die geschriebenen Zeilen bleiben)\n"
         " 130  eine Studie wurde mit Strg+C (SIGINT) unterbrochen; 143 mit SIGTERM; 129 mit\n"
         "      SIGHUP\n";
     return text;

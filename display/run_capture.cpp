@@ -65,8 +65,7 @@ const StoredProfile& ProfileStore::at(std::size_t i) const {
     return *order_[i];
 }
 
-RunCapture::RunCapture()
-    : times_(std::make_unique<HistoryArray>()), profiles_(std::make_unique<ProfileStore>()) {}
+RunCapture::RunCapture() : times_(newHistoryArray()), profiles_(std::make_unique<ProfileStore>()) {}
 
 void RunCapture::beginRun() {
     lastRecord_ = -1;

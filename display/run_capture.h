@@ -74,7 +74,7 @@ class RunCapture {
     const ProfileStore& profiles() const { return *profiles_; }
 
   private:
-    std::unique_ptr<HistoryArray> times_;
+    HistoryArrayOwner times_;  // touched only as far as the runs write it
     std::unique_ptr<ProfileStore> profiles_;
     int lastRecord_ = -1;
 };

@@ -257,17 +257,23 @@ bool StudyWindow::startStudy() {
     const FormCheck& check = setup_->check();
     if (running() || !check.ok()) return false;
     CaseList cases(setup_->form().base, check.variations);
+    const std::size_t count = cases.size();
+    const unsigned jobs = defaultJobs();
+    // The study's thread first: if the system refuses it, the rows of the last study stay.
+    try {
+        study_ = std::make_unique<BackgroundStudy>(cases, jobs, [this] { emit resultsWaiting(); });
+    } catch (const StudyFailure& failure) {
+        showMessage(QString::fromUtf8(failure.what()));
+        return false;
+    }
     variations_ = check.variations;
     view_->sortByColumn(0, Qt::AscendingOrder);
     model_->reset(cases);
-    progress_->setRange(0, static_cast<int>(cases.size()));
+    progress_->setRange(0, static_cast<int>(count));
     progress_->setValue(0);
     progress_->show();
-    const unsigned jobs = defaultJobs();
     status_->setText(jobs == 1 ? QStringLiteral("Die Studie läuft …")
                                : QStringLiteral("Die Studie läuft auf %1 Kernen …").arg(jobs));
-    study_ = std::make_unique<BackgroundStudy>(std::move(cases), jobs,
-                                               [this] { emit resultsWaiting(); });
     redrawChart();
     updateState();
     return true;
@@ -297,6 +303,8 @@ void StudyWindow::takeResults() {
     const bool cancelled = study_->cancelled();
     study_.reset();  // the workers have returned: this only joins their thread
     studyFinished(arrived.progress, cancelled);
+    // The system stopped the study: the rows computed so far stay, the reason is shown.
+    if (!arrived.failure.empty()) showMessage(QString::fromStdString(arrived.failure));
 }
 
 void StudyWindow::showProgress(const StudyProgress& p) {

@@ -54,9 +54,10 @@ const char* laufendeMeldung(RunEnd end) {
                    "z. B. eine kleinere Zeitschrittweite wählen. Die Auswertung entfällt.";
         case RunEnd::Unstable:
             return "Die Rechnung wurde abgebrochen: Sie ist instabil geworden – die Luft wäre "
-                   "kälter als der absolute Nullpunkt oder die Platte nähme Wasser auf, statt zu "
-                   "trocknen. Bitte eine kleinere Zeitschrittweite oder eine kleinere "
-                   "Ortsschrittweite wählen. Die Auswertung entfällt.";
+                   "kälter als der absolute Nullpunkt oder hätte eine Wasserbeladung unter null, "
+                   "oder die Platte nähme Wasser auf, statt zu trocknen. Bitte eine kleinere "
+                   "Zeitschrittweite oder eine kleinere Ortsschrittweite wählen. Die Auswertung "
+                   "entfällt.";
         case RunEnd::None:
         case RunEnd::Target:
         case RunEnd::Midplane:

@@ -164,7 +164,7 @@ Schrittausgang ersterAbschnittSchritt(RunState& st, WindowPort& window) {
     Transportschritt(st, st.XKnoten, st, 0, st.thetaOb);
     st.Zustand1 = st.Laeuft;
     if (!stepValuesFinite(st, st)) return laufEnde(st, RunEnd::NonFinite);
-    if (luftUnterNullpunkt(st)) return laufEnde(st, RunEnd::Unstable);
+    if (luftUnmoeglich(st)) return laufEnde(st, RunEnd::Unstable);
     schwindEndeErsterAbschnitt(st, st, window);
     if (st.XKnoten[0] < 0) {
         // The surface can no longer be kept wet; this step is not stored.

@@ -1,9 +1,34 @@
 #include "model/run_state.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdlib>
 #include <new>
 
 namespace tesmo {
+
+namespace {
+
+// Memory for one T that reads 0 everywhere and of which no page has been touched: calloc hands
+// a block of this size over straight from the operating system (an anonymous mapping), which
+// is zero by its nature, so it neither clears nor writes it. The object is then constructed
+// there without value-initialisation, which would write every byte again.
+template <class T>
+T* constructInZeroedBlock() {
+    static_assert(alignof(T) <= alignof(std::max_align_t));
+    void* block = std::calloc(1, sizeof(T));
+    if (block == nullptr) throw std::bad_alloc();
+    return ::new (block) T;
+}
+
+template <class T>
+void destroyZeroedBlock(T* object) {
+    if (object == nullptr) return;
+    object->~T();
+    std::free(object);
+}
+
+}  // namespace
 
 RunState& programRunState() {
     // Zeroed static storage, constructed in place once: the constructor sets the small fields
@@ -12,6 +37,22 @@ RunState& programRunState() {
     alignas(RunState) static unsigned char storage[sizeof(RunState)];
     static RunState* const state = ::new (static_cast<void*>(storage)) RunState;
     return *state;
+}
+
+void RunStateRelease::operator()(RunState* st) const {
+    destroyZeroedBlock(st);
+}
+
+RunStateOwner newRunState() {
+    return RunStateOwner(constructInZeroedBlock<RunState>());
+}
+
+void HistoryArrayRelease::operator()(HistoryArray* a) const {
+    destroyZeroedBlock(a);
+}
+
+HistoryArrayOwner newHistoryArray() {
+    return HistoryArrayOwner(constructInZeroedBlock<HistoryArray>());
 }
 
 void resetToFreshProgram(RunState& st) {

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "model/run_options.h"
 
@@ -37,7 +38,8 @@ enum class RunEnd : std::uint8_t {
     Stopped,      // the user pressed Stop (or closed the window)
     HistoryFull,  // the run needed more history records than the arrays hold
     NonFinite,    // a non-finite value appeared in the run state
-    Unstable,     // the step left physics: air below absolute zero or a plate gaining water
+    Unstable,     // the step left physics: air below absolute zero or with less than no water,
+                  // or a plate gaining water
 };
 
 // What a run is given: the seventeen inputs after conversion and everything the set-up (and
@@ -177,25 +179,28 @@ struct SolverScratch {
 };
 
 // One record per stored time step: record 0 is the start state, record HistIndex the latest.
-// The arrays have no initialiser on purpose: a run state in static storage (the program's) or
-// value-initialised (std::make_unique<RunState>()) starts with every record 0, and so its 44 MB
-// are neither written at start nor carried in the program file.
+// The arrays have no initialiser on purpose: their 44 MB stay as the storage holds them when a
+// run state is constructed. A run state is built in storage that is zero already and that no
+// one has written, the program's static storage or a block from newRunState(), so every record
+// reads 0 while the operating system has not even mapped a page for it; a run then touches only
+// the records it writes. (Value-initialisation, std::make_unique<RunState>(), zeroes them too,
+// but writes every page.)
 struct Histories {
-    HistoryArray VerlaufXmom{};
-    HistoryArray VerlaufXOb{};
-    HistoryArray VerlaufXK{};
-    HistoryArray VerlaufSpiegel{};
-    HistoryArray VerlaufThetaLuft{};
-    HistoryArray VerlaufThetaOb{};
-    HistoryArray VerlaufThetaK{};
-    HistoryArray VerlaufRate{};
-    HistoryArray VerlaufSchwindOb{};
-    HistoryArray VerlaufSchwindK{};
+    HistoryArray VerlaufXmom;
+    HistoryArray VerlaufXOb;
+    HistoryArray VerlaufXK;
+    HistoryArray VerlaufSpiegel;
+    HistoryArray VerlaufThetaLuft;
+    HistoryArray VerlaufThetaOb;
+    HistoryArray VerlaufThetaK;
+    HistoryArray VerlaufRate;
+    HistoryArray VerlaufSchwindOb;
+    HistoryArray VerlaufSchwindK;
 
     // Beside the ten: the water load of the air at the plate's position (kg/kg dry air), in
     // the same records. It traces the air's path through the dryer for the h,x diagram; no
     // file column, display or result depends on it, and the evaluation leaves it as stored.
-    HistoryArray VerlaufXLuft{};
+    HistoryArray VerlaufXLuft;
 };
 
 // The ten histories by name, in the order in which files and tables list them.
@@ -232,5 +237,23 @@ inline int knoten(const RunParameters& st) {
 
 // The one instance the program uses; it lives in static storage for the program's whole life.
 RunState& programRunState();
+
+// Frees a run state from newRunState().
+struct RunStateRelease {
+    void operator()(RunState* st) const;
+};
+using RunStateOwner = std::unique_ptr<RunState, RunStateRelease>;
+
+// A run state of its own, as a freshly started program holds it, in memory that comes zeroed
+// from the operating system and stays untouched until a run writes it: a study's worker costs
+// what its runs use, not 40 MB each. Throws std::bad_alloc when the memory is not there.
+RunStateOwner newRunState();
+
+// A history-sized array of zeros (e.g. the times of the records) on the same terms.
+struct HistoryArrayRelease {
+    void operator()(HistoryArray* a) const;
+};
+using HistoryArrayOwner = std::unique_ptr<HistoryArray, HistoryArrayRelease>;
+HistoryArrayOwner newHistoryArray();
 
 }  // namespace tesmo

@@ -277,7 +277,7 @@ bool zweiterAbschnittSchritt(RunState& st, WindowPort& window) {
     st.XmomBilanz = st.XmomBilanz + 2 * st.mPunkt * st.deltaT / (st.rhos * st.Dicke);
     mittlereBeladung(st, st);
     if (!stepValuesFinite(st, st)) return laufEnde(st, RunEnd::NonFinite);
-    if (luftUnterNullpunkt(st) || platteNimmtWasserAuf(st)) return laufEnde(st, RunEnd::Unstable);
+    if (luftUnmoeglich(st) || platteNimmtWasserAuf(st)) return laufEnde(st, RunEnd::Unstable);
     if (st.Xmom <= st.XZiel) return ende(st, window, RunEnd::Target);
     if (historieVoll(st)) return ende(st, window, RunEnd::HistoryFull);
     aufzeichnen(st);

@@ -21,15 +21,17 @@ bool alleEndlich(T... values) {
 }
 
 // Guards against a computation that has become unstable. The explicit air-state advance can
-// overshoot when the time step is large against what the air can carry; it then drives the air
-// below absolute zero, or the plate starts to take up water without end. A drying plate never
+// overshoot when the time step is large against what the air can carry; it then takes more
+// water out of the air than it holds (a negative water load, a relative humidity below 0), or
+// drives the air below absolute zero, or the plate starts to take up water without end. Air
+// with less than no water is as impossible as air below absolute zero. A drying plate never
 // holds more water than at the start: one part in a million above it is already rounding
 // beyond what the profile sums can produce.
 inline constexpr double kAbsoluterNullpunkt = -273.15;  // °C
 inline constexpr double kWasserzunahmeToleranz = 1e-6;  // relative to XAnf
 
-inline bool luftUnterNullpunkt(const RunState& st) {
-    return st.thetaLuftMom < kAbsoluterNullpunkt;
+inline bool luftUnmoeglich(const RunState& st) {
+    return st.thetaLuftMom < kAbsoluterNullpunkt || st.XAbluft < 0;
 }
 inline bool platteNimmtWasserAuf(const RunState& st) {
     return st.Xmom > st.XAnf * (1 + kWasserzunahmeToleranz);

@@ -22,6 +22,13 @@ constexpr double kLogReachForTick = 0.1;
 constexpr double kMostIntervals = 8;
 // Tolerance for "on a tick" against rounding in step multiples.
 constexpr double kTickTolerance = 1e-9;
+// Data whose span is at most this share of their magnitude differ only in digits no label
+// shows: the axis takes them as one value (a step that fine would also be lost in rounding).
+constexpr double kSmallestRelativeSpan = 1e-9;
+// Bounds that keep every search finite whatever the data: a linear axis never has more ticks
+// than this, and tries at most this many steps (each at least twice the one before).
+constexpr int kMostTicks = 1000;
+constexpr int kMostStepTries = 200;
 // Minor grid lines of 2·10^k … 9·10^k are drawn up to this many decades.
 constexpr double kMostMinorDecades = 8;
 // A logarithmic range of up to this many decades labels 1, 2 and 5 of each decade first.
@@ -58,14 +65,19 @@ void thinLabels(AxisScale& s, double length, const LabelExtent& extent, double g
 }
 
 // floor and ceil that take a value within rounding of a whole number as that number (the
-// tolerance is relative: a tiny value just below zero still rounds down to -1).
+// tolerance is relative: a tiny value just below zero still rounds down to -1). Far from 0 it
+// stays below a millionth of a step, so that no tick lies visibly outside the frame.
+constexpr double kMostTickRounding = 1e-6;
+bool nearWhole(double r, double n) {
+    return std::abs(r - n) <= std::min(kTickTolerance * std::abs(r), kMostTickRounding);
+}
 double wholeBelow(double r) {
     const double n = std::nearbyint(r);
-    return std::abs(r - n) <= kTickTolerance * std::abs(r) ? n : std::floor(r);
+    return nearWhole(r, n) ? n : std::floor(r);
 }
 double wholeAbove(double r) {
     const double n = std::nearbyint(r);
-    return std::abs(r - n) <= kTickTolerance * std::abs(r) ? n : std::ceil(r);
+    return nearWhole(r, n) ? n : std::ceil(r);
 }
 
 // The next step of the 1-2-5 sequence after `step`.
@@ -77,10 +89,10 @@ double nextNiceStep(double step) {
     return 10 * decade;
 }
 
-// The smallest 1-2-5 step not below `rough`.
+// The smallest 1-2-5 step not below `rough` (three rounds at most: 1, 2, 5 of its decade).
 double niceStepAtLeast(double rough) {
     double step = std::pow(10.0, std::floor(std::log10(rough)));
-    while (step < rough * (1 - kTickTolerance))
+    for (int round = 0; round < 3 && step < rough * (1 - kTickTolerance); ++round)
         step = nextNiceStep(step);
     return step;
 }
@@ -108,11 +120,13 @@ AxisScale linearAxis(double dataMin, double dataMax, double length, const LabelE
         lo = 0;
         hi = 1;
     }
-    if (lo == hi) {
-        // One value: a tenth of it to either side; zero alone gets 0 to 1.
-        const double half = std::abs(lo) * 0.1;
-        lo = lo == 0 ? 0 : lo - half;
-        hi = hi == 0 ? 1 : hi + half;
+    if (hi - lo <= kSmallestRelativeSpan * std::max(std::abs(lo), std::abs(hi))) {
+        // One value (or values no label could tell apart): a tenth of it to either side; zero
+        // alone gets 0 to 1.
+        const double value = lo + (hi - lo) / 2;
+        const double half = std::abs(value) * 0.1;
+        lo = value == 0 ? 0 : value - half;
+        hi = value == 0 ? 1 : value + half;
     }
     // Data that do not change sign keep an axis that does not either.
     const double pad = noData ? 0 : kPadding * (hi - lo);
@@ -120,8 +134,8 @@ AxisScale linearAxis(double dataMin, double dataMax, double length, const LabelE
     const double padHi = (hi <= 0 && hi + pad > 0) ? 0 : hi + pad;
 
     AxisScale s;
-    for (double step = niceStepAtLeast((padHi - padLo) / kMostIntervals);;
-         step = nextNiceStep(step)) {
+    double step = niceStepAtLeast((padHi - padLo) / kMostIntervals);
+    for (int attempt = 0; attempt < kMostStepTries; ++attempt, step = nextNiceStep(step)) {
         // The frame stays at the padded data and the ticks are the step's multiples inside it;
         // only when fewer than two fit inside does the frame widen to the ticks around.
         double first = wholeAbove(padLo / step);
@@ -137,17 +151,28 @@ AxisScale linearAxis(double dataMin, double dataMax, double length, const LabelE
             s.lo = first * step;
             s.hi = last * step;
         }
+        // The ticks are counted in whole numbers: `first` may be far beyond 2^53, where adding
+        // 1 to it changes nothing.
+        const double intervals = last - first;
+        if (!(intervals >= 0 && intervals < kMostTicks)) continue;
         const double magnitude = std::max(std::abs(s.lo), std::abs(s.hi));
         s.ticks.clear();
-        for (double i = first; i <= last; ++i)
-            s.ticks.push_back({i * step, linearLabel(i * step, step, magnitude)});
+        for (int k = 0; k <= static_cast<int>(intervals); ++k) {
+            const double v = (first + k) * step;
+            s.ticks.push_back({v, linearLabel(v, step, magnitude)});
+        }
         if (labelsFit(s, length, extent, gap)) return s;
         // Fewer ticks are not possible: one interval, or two that meet at zero.
-        if (last - first <= 1 || (first == -1 && last == 1)) {
+        if (intervals <= 1 || (first == -1 && last == 1)) {
             thinLabels(s, length, extent, gap);
             return s;
         }
     }
+    // No step gave a scale (data at the ends of what a double holds): the frame alone.
+    s.lo = padLo;
+    s.hi = padHi;
+    s.ticks.clear();
+    return s;
 }
 
 bool near(double a, double b) {
@@ -236,9 +261,11 @@ AxisScale logAxis(double dataMin, double dataMax, double length, const LabelExte
         lo = 1;
         hi = 10;
     }
-    if (lo == hi) {
-        lo /= 2;
-        hi *= 2;
+    if (hi - lo <= kSmallestRelativeSpan * hi) {
+        // One value (or values no label could tell apart): half of it to twice it.
+        const double value = lo + (hi - lo) / 2;
+        lo = value / 2;
+        hi = value * 2;
     }
     const double pad = noData ? 0 : kPadding * std::log10(hi / lo);
     AxisScale s;

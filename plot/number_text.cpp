@@ -1,9 +1,8 @@
 #include "plot/number_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
 namespace tesmo {
@@ -46,12 +45,21 @@ struct Scientific {
     int exponent = 0;
 };
 
+// The digits come from std::to_chars, which writes the same digits as printf's %e and %f but
+// never looks at the C library's locale: with LC_NUMERIC=de_DE printf would already write a
+// comma, and german() would then take the whole text for the integer part.
 Scientific scientific(double value, int significant) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", std::clamp(significant, 1, 15) - 1, value);
-    const std::string_view text(buffer);
+    const auto printed =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                      std::clamp(significant, 1, 15) - 1);
+    const std::string_view text(buffer, static_cast<std::size_t>(printed.ptr - buffer));
     const std::size_t e = text.find('e');
-    return {std::string(text.substr(0, e)), std::atoi(buffer + e + 1)};
+    const char* exponent = buffer + e + 1;
+    if (*exponent == '+') ++exponent;  // from_chars takes a minus sign only
+    int power = 0;
+    std::from_chars(exponent, printed.ptr, power);
+    return {std::string(text.substr(0, e)), power};
 }
 
 }  // namespace
@@ -67,9 +75,11 @@ std::string powerOfTen(int exponent) {
 
 std::string decimalText(double value, int decimals) {
     if (!std::isfinite(value)) return kKeineZahl;
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", std::clamp(decimals, 0, 15), value);
-    std::string_view printed(buffer);
+    char buffer[400];  // 309 digits of the largest double, the point and 15 decimals
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                   std::clamp(decimals, 0, 15))
+                         .ptr;
+    std::string_view printed(buffer, static_cast<std::size_t>(end - buffer));
     if (printed.front() == '-' && printed.find_first_not_of("-0.") == std::string_view::npos)
         printed.remove_prefix(1);
     return german(printed);

@@ -2,9 +2,9 @@
 // hyphen), groups of three digits separated by a narrow space from 10 000 on, and powers of ten
 // written as 2,5·10⁻⁴.
 //
-// Unlike the window's fixed patterns (ui/number_format.h) the number of digits is free here;
-// these texts are for reading, not for the window's fields. A value that is not finite gives
-// "–".
+// Unlike the window's fixed patterns (display/number_format.h) the number of digits is free
+// here; these texts are for reading, not for the window's fields. A value that is not finite
+// gives "–". The texts do not depend on the C library's locale.
 #pragma once
 
 #include <string>
@@ -14,7 +14,8 @@ namespace tesmo {
 // The text for a value that is not a number.
 inline constexpr const char* kKeineZahl = "–";
 
-// value with `decimals` digits after the comma (0 to 15), halves rounded as printf does.
+// value with `decimals` digits after the comma (0 to 15), halves rounded to even as printf
+// does.
 // "-0" never appears: a value that rounds to zero is written without sign.
 std::string decimalText(double value, int decimals);
 

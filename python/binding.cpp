@@ -1,9 +1,15 @@
 #include "python/binding.h"
 
+#include <cxxabi.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
+#include <set>
+#include <stdexcept>
+#include <system_error>
 #include <thread>
 
 namespace tesmo {
@@ -48,45 +54,168 @@ void raiseWriteFailure(const WriteFailure& failure) {
                  failure.path + " konnte nicht geschrieben werden: " + reasonText(failure));
 }
 
+namespace {
+
+// The cancel flags of the runs and studies going on in any thread, and whether the interpreter
+// is ending. Never destroyed: threads may look at it while the process ends.
+class RunningWork {
+  public:
+    void add(std::atomic<bool>* cancel) {
+        const std::lock_guard lock(mutex_);
+        flags_.insert(cancel);
+        if (ending_) cancel->store(true);
+    }
+    void remove(std::atomic<bool>* cancel) {
+        const std::lock_guard lock(mutex_);
+        flags_.erase(cancel);
+    }
+    void endAll() {
+        const std::lock_guard lock(mutex_);
+        ending_ = true;
+        finalizing_ = std::this_thread::get_id();  // atexit runs on the thread that finalises
+        for (std::atomic<bool>* flag : flags_)
+            flag->store(true);
+    }
+    // Whether taking the GIL would end the calling thread: the interpreter is finalising on
+    // another thread.
+    bool gilWouldEndThisThread() const {
+        {
+            const std::lock_guard lock(mutex_);
+            if (!ending_ || finalizing_ == std::this_thread::get_id()) return false;
+        }
+        return _Py_IsFinalizing() != 0;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::set<std::atomic<bool>*> flags_;
+    bool ending_ = false;
+    std::thread::id finalizing_;
+};
+
+RunningWork& runningWork() {
+    static auto* const work = new RunningWork;
+    return *work;
+}
+
+// One run or study in the registry for as long as it goes on.
+class Registered {
+  public:
+    explicit Registered(std::atomic<bool>& cancel) : cancel_(cancel) { runningWork().add(&cancel); }
+    ~Registered() { runningWork().remove(&cancel_); }
+    Registered(const Registered&) = delete;
+    Registered& operator=(const Registered&) = delete;
+
+  private:
+    std::atomic<bool>& cancel_;
+};
+
+// Takes the GIL back. While the interpreter finalises, taking it ends the thread with
+// pthread_exit, whose unwinding aborts the process in C++ frames; the thread stays here
+// instead, its work stopped, until the process is gone.
+void takeGil(PyThreadState* saved) {
+    while (runningWork().gilWouldEndThisThread())
+        std::this_thread::sleep_for(std::chrono::hours(1));
+    PyEval_RestoreThread(saved);
+}
+
+// The work's thread; it is joined whichever way the waiting ends, after raising `cancel` if the
+// work has not finished.
+class WorkThread {
+  public:
+    WorkThread(const std::function<void()>& work, std::atomic<bool>& cancel)
+        : cancel_(cancel), thread_([this, &work] {
+              try {
+                  work();
+              } catch (...) {
+                  error_ = std::current_exception();
+              }
+              const std::lock_guard lock(mutex_);
+              done_ = true;
+              finished_.notify_all();
+          }) {}
+    ~WorkThread() {
+        if (!done()) cancel_.store(true);
+        thread_.join();
+    }
+    WorkThread(const WorkThread&) = delete;
+    WorkThread& operator=(const WorkThread&) = delete;
+
+    // Waits until the work is done or `interval` has passed; true when done.
+    bool waitFor(std::chrono::milliseconds interval) {
+        std::unique_lock lock(mutex_);
+        return finished_.wait_for(lock, interval, [this] { return done_; });
+    }
+    bool done() {
+        const std::lock_guard lock(mutex_);
+        return done_;
+    }
+    std::exception_ptr error() const { return error_; }  // once done
+
+  private:
+    std::atomic<bool>& cancel_;
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    bool done_ = false;  // guarded by mutex_
+    std::exception_ptr error_;
+    std::thread thread_;  // last: starts once everything above is there
+};
+
+}  // namespace
+
 void runWatched(const std::function<void()>& work, std::atomic<bool>& cancel,
                 const std::function<void()>& tick) {
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
+    const Registered registered(cancel);
     std::exception_ptr workError, pythonError;
     {
-        py::gil_scoped_release release;
-        std::thread worker([&] {
-            try {
-                work();
-            } catch (...) {
-                workError = std::current_exception();
-            }
-            const std::lock_guard lock(mutex);
-            done = true;
-            finished.notify_all();
-        });
-        std::unique_lock lock(mutex);
-        while (!finished.wait_for(lock, kWatchInterval, [&] { return done; })) {
-            if (pythonError) continue;  // cancelled: only wait for the work to stop
-            lock.unlock();
-            {
-                py::gil_scoped_acquire gil;
-                try {
-                    if (PyErr_CheckSignals() != 0) throw py::error_already_set();
-                    tick();
-                } catch (...) {
-                    pythonError = std::current_exception();
-                    cancel.store(true);
-                }
-            }
-            lock.lock();
+        std::unique_ptr<WorkThread> worker;
+        try {
+            worker = std::make_unique<WorkThread>(work, cancel);
+        } catch (const std::system_error&) {
+            throw std::runtime_error("Das System hat keinen Thread für die Rechnung gestartet.");
         }
-        lock.unlock();
-        worker.join();
+        PyThreadState* saved = PyEval_SaveThread();
+        while (!worker->waitFor(kWatchInterval)) {
+            if (pythonError) continue;  // cancelled: only wait for the work to stop
+            takeGil(saved);
+            try {
+                if (PyErr_CheckSignals() != 0) throw py::error_already_set();
+                tick();
+            } catch (abi::__forced_unwind&) {
+                throw;  // the thread is being ended: let it go, the worker is joined on the way
+            } catch (...) {
+                pythonError = std::current_exception();
+                cancel.store(true);
+            }
+            saved = PyEval_SaveThread();
+        }
+        workError = worker->error();
+        worker.reset();
+        takeGil(saved);
     }
     if (pythonError) std::rethrow_exception(pythonError);
     if (workError) std::rethrow_exception(workError);
+}
+
+void withoutGil(const std::function<void()>& work) {
+    PyThreadState* saved = PyEval_SaveThread();
+    try {
+        work();
+    } catch (...) {
+        takeGil(saved);
+        throw;
+    }
+    takeGil(saved);
+}
+
+void stopRunsAtExit() {
+    runningWork().endAll();
+}
+
+std::string pathArgument(const std::string& path, const char* argument) {
+    if (path.find('\0') != std::string::npos)
+        throw py::value_error(std::string(argument) + ": embedded null byte");
+    return path;
 }
 
 }  // namespace tesmo

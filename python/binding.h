@@ -34,9 +34,23 @@ std::vector<std::string> textList(const InputTexts& texts);
 // the GIL released and wakes at least every 100 ms to take it, let Python run its signal
 // handlers (Ctrl+C raises KeyboardInterrupt) and call `tick`. When a handler or `tick` raises,
 // `cancel` is set, the work is waited for, and the exception is passed on; so is an exception
-// from the work.
+// from the work. The work's thread is joined on every path. When the interpreter ends, `cancel`
+// is set too (see stopRunsAtExit).
 void runWatched(const std::function<void()>& work, std::atomic<bool>& cancel,
                 const std::function<void()>& tick);
+
+// Runs `work` (which must not touch Python) with the GIL released, e.g. writing a file.
+void withoutGil(const std::function<void()>& work);
+
+// Called by Python's atexit: raises the cancel flag of every run and study still going in any
+// thread, so that they stop at their next time step while the interpreter ends. A thread that
+// would take the GIL once the interpreter is finalising waits instead until the process has
+// ended, rather than be ended by the interpreter in the middle of C++ code.
+void stopRunsAtExit();
+
+// A path argument as the bytes the file functions open; ValueError for a NUL byte in it, which
+// would otherwise cut the path short, as Python's open() refuses it.
+std::string pathArgument(const std::string& path, const char* argument);
 
 void registerRun(py::module_& m);
 void registerStudy(py::module_& m);

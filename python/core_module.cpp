@@ -7,4 +7,7 @@ PYBIND11_MODULE(_core, m) {
     tesmo::registerStudy(m);
     tesmo::registerFiles(m);
     tesmo::registerUncertainty(m);
+    // Runs and studies in other threads stop when the interpreter ends (see stopRunsAtExit).
+    pybind11::module_::import("atexit").attr("register")(
+        pybind11::cpp_function([] { tesmo::stopRunsAtExit(); }));
 }

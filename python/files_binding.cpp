@@ -11,13 +11,15 @@ namespace {
 std::vector<std::string> readCase(const std::string& path) {
     InputTexts texts = defaultInputTexts();
     FileProblem problem;
-    if (!readCaseFile(path, defaultInputTexts(), texts, problem)) raiseFileProblem(problem);
+    if (!readCaseFile(pathArgument(path, "path"), defaultInputTexts(), texts, problem))
+        raiseFileProblem(problem);
     return textList(texts);
 }
 
 void writeCase(const std::string& path, const std::vector<std::string>& texts) {
     FileProblem problem;
-    if (!writeCaseFile(path, inputTexts(texts), problem)) raiseFileProblem(problem);
+    if (!writeCaseFile(pathArgument(path, "path"), inputTexts(texts), problem))
+        raiseFileProblem(problem);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <new>
+#include <optional>
 
 #include "display/control_table.h"
 #include "files/history_csv.h"
@@ -120,7 +122,15 @@ py::list valuesOf(const CaseOutcome& o) {
 
 py::dict run(const std::vector<std::string>& textList) {
     const InputTexts texts = inputTexts(textList);
-    RunnerLease lease;
+    std::optional<RunnerLease> held;
+    try {
+        held.emplace();
+    } catch (const std::bad_alloc&) {
+        PyErr_SetString(PyExc_MemoryError,
+                        "Die Rechnung kann nicht beginnen: Der Arbeitsspeicher reicht nicht.");
+        throw py::error_already_set();
+    }
+    RunnerLease& lease = *held;
     CaseOutcome outcome;
     std::atomic<bool> cancel{false};
     runWatched([&] { outcome = lease->runner.run(1, texts, &cancel, &lease->capture); }, cancel,

@@ -28,13 +28,14 @@ using TextRows = std::vector<std::vector<std::string>>;
 
 // The cases of a study: the rows of a case table, the texts given case by case, or the product
 // of the variations (the last varying fastest).
-CaseList caseList(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
-                  const std::optional<TextRows>& rows, const std::optional<std::string>& table) {
+CaseList formedCases(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
+                     const std::optional<TextRows>& rows, const std::optional<std::string>& table) {
     const InputTexts baseTexts = inputTexts(base);
     if (table) {
         CaseTable t;
         FileProblem problem;
-        if (!readCaseTable(*table, t, problem, nonInputColumns())) raiseFileProblem(problem);
+        if (!readCaseTable(pathArgument(*table, "cases"), t, problem, nonInputColumns()))
+            raiseFileProblem(problem);
         return CaseList(baseTexts, std::move(t));
     }
     if (rows) {
@@ -60,6 +61,19 @@ CaseList caseList(const std::vector<std::string>& base, const std::vector<Varied
     }
     CaseList cases(baseTexts, std::move(variations));
     if (cases.tooLarge()) throw py::value_error("the study has more cases than can be counted");
+    return cases;
+}
+
+// The cases of a study; a study of more than kCasesWithoutYes cases only with `yes`, as the
+// runner asks for --yes.
+CaseList caseList(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
+                  const std::optional<TextRows>& rows, const std::optional<std::string>& table,
+                  bool yes) {
+    CaseList cases = formedCases(base, vary, rows, table);
+    if (cases.size() > kCasesWithoutYes && !yes)
+        throw py::value_error("the study has " + std::to_string(cases.size()) +
+                              " cases; more than " + std::to_string(kCasesWithoutYes) +
+                              " run only with yes=True");
     return cases;
 }
 
@@ -123,8 +137,8 @@ class ProgressMailbox {
 
 py::dict study(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
                const std::optional<TextRows>& rows, const std::optional<std::string>& table,
-               unsigned jobs, const py::object& progress) {
-    const CaseList cases = caseList(base, vary, rows, table);
+               bool yes, unsigned jobs, const py::object& progress) {
+    const CaseList cases = caseList(base, vary, rows, table, yes);
     TableColumns columns;
     ProgressMailbox mailbox;
     StudyCallbacks callbacks;
@@ -150,8 +164,8 @@ py::dict study(const std::vector<std::string>& base, const std::vector<VariedInp
 std::vector<std::vector<std::string>> caseTexts(const std::vector<std::string>& base,
                                                 const std::vector<VariedInput>& vary,
                                                 const std::optional<TextRows>& rows,
-                                                const std::optional<std::string>& table) {
-    const CaseList cases = caseList(base, vary, rows, table);
+                                                const std::optional<std::string>& table, bool yes) {
+    const CaseList cases = caseList(base, vary, rows, table, yes);
     std::vector<std::vector<std::string>> out;
     out.reserve(cases.size());
     for (std::size_t i = 0; i < cases.size(); ++i)
@@ -159,9 +173,19 @@ std::vector<std::vector<std::string>> caseTexts(const std::vector<std::string>& 
     return out;
 }
 
+constexpr RunEnd kCaseEnds[] = {RunEnd::Target,      RunEnd::Midplane,  RunEnd::Stopped,
+                                RunEnd::HistoryFull, RunEnd::NonFinite, RunEnd::Unstable};
+
+// How a case can end, as the table's column "end" says it: refused, target, midplane, …
+std::vector<std::string> endNames() {
+    std::vector<std::string> names{caseEndName(CaseOutcome{})};
+    for (RunEnd e : kCaseEnds)
+        names.emplace_back(laufendeName(e));
+    return names;
+}
+
 RunEnd runEndNamed(const std::string& name) {
-    for (RunEnd e : {RunEnd::Target, RunEnd::Midplane, RunEnd::Stopped, RunEnd::HistoryFull,
-                     RunEnd::NonFinite, RunEnd::Unstable})
+    for (RunEnd e : kCaseEnds)
         if (name == laufendeName(e)) return e;
     throw py::value_error("'" + name + "' is not how a case ends");
 }
@@ -215,16 +239,14 @@ std::vector<std::string> tableColumns() {
 void writeTable(const std::string& path, const IntArray& number, const DoubleArray& inputs,
                 const std::vector<std::string>& ends, const std::vector<std::string>& messages,
                 const DoubleArray& results, const std::string& formatName) {
+    const std::string target = pathArgument(path, "path");
     TableFormat format{};
     if (!tableFormatNamed(formatName, format))
         throw py::value_error("table_format is 'csv' or 'de', not '" + formatName + "'");
     const std::string text = tableText(number, inputs, ends, messages, results, format);
     WriteFailure failure;
     bool written = false;
-    {
-        py::gil_scoped_release release;
-        written = writeFileAtomically(path, text, &failure);
-    }
+    withoutGil([&] { written = writeFileAtomically(target, text, &failure); });
     if (!written) raiseWriteFailure(failure);
 }
 
@@ -239,11 +261,27 @@ std::string progressTextOf(std::size_t done, std::size_t total, double elapsed, 
 }  // namespace
 
 void registerStudy(py::module_& m) {
+    // A study the system refused memory or a thread: Python's own exceptions for these, with
+    // the program's German sentence.
+    py::register_exception_translator([](std::exception_ptr p) {
+        try {
+            if (p) std::rethrow_exception(p);
+        } catch (const StudyFailure& e) {
+            PyErr_SetString(
+                e.cause() == StudyFailure::Cause::Memory ? PyExc_MemoryError : PyExc_RuntimeError,
+                e.what());
+        }
+    });
     m.def("study", &study, py::arg("base"), py::arg("vary"), py::arg("rows"), py::arg("table"),
-          py::arg("jobs"), py::arg("progress"),
+          py::arg("yes"), py::arg("jobs"), py::arg("progress"),
           "Runs the cases on `jobs` threads; returns the table's cells as columns.");
     m.def("case_texts", &caseTexts, py::arg("base"), py::arg("vary"), py::arg("rows"),
-          py::arg("table"), "The seventeen texts of every case of a study, in case order.");
+          py::arg("table"), py::arg("yes"),
+          "The seventeen texts of every case of a study, in case order.");
+    m.def(
+        "cases_without_yes", [] { return kCasesWithoutYes; },
+        "The most cases a study runs without yes=True.");
+    m.def("end_names", &endNames, "How a case can end, as the table's column \"end\" says it.");
     m.def("table_columns", &tableColumns, "The columns of the study table, left to right.");
     m.def("write_table", &writeTable, py::arg("path"), py::arg("case"), py::arg("inputs"),
           py::arg("end"), py::arg("message"), py::arg("results"), py::arg("table_format"),

@@ -1,5 +1,8 @@
 #include "study/background_study.h"
 
+#include <exception>
+#include <system_error>
+
 #if defined(__linux__)
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -26,11 +29,19 @@ void yieldToTheWindow() {
 }  // namespace
 
 BackgroundStudy::BackgroundStudy(CaseList cases, unsigned jobs, std::function<void()> wake)
-    : cases_(std::move(cases)), wake_(std::move(wake)), thread_([this, jobs] { run(jobs); }) {}
+    : cases_(std::move(cases)), wake_(std::move(wake)) {
+    try {
+        if (const StudyResourceHook hook = studyResourceHook(); hook.beforeThread)
+            hook.beforeThread(0);
+        thread_ = std::thread([this, jobs] { run(jobs); });
+    } catch (const std::system_error&) {
+        throw StudyFailure(StudyFailure::Cause::Thread);
+    }
+}
 
 BackgroundStudy::~BackgroundStudy() {
     cancel();
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
 }
 
 void BackgroundStudy::cancel() {
@@ -50,8 +61,18 @@ void BackgroundStudy::run(unsigned jobs) {
     callbacks.progress = [this](const StudyProgress& progress) {
         arrive([&] { arrived_.progress = progress; });
     };
-    runStudy(cases_, {0, 1, cases_.size()}, jobs, callbacks, cancel_);
-    arrive([this] { arrived_.ended = true; });
+    std::string failure;
+    try {
+        runStudy(cases_, {0, 1, cases_.size()}, jobs, callbacks, cancel_);
+    } catch (const StudyFailure& e) {
+        failure = e.what();
+    } catch (const std::exception& e) {  // nothing else is thrown; but never terminate here
+        failure = e.what();
+    }
+    arrive([&] {
+        arrived_.failure = std::move(failure);
+        arrived_.ended = true;
+    });
 }
 
 void BackgroundStudy::arrive(const std::function<void()>& change) {
@@ -72,6 +93,7 @@ BackgroundStudy::Arrived BackgroundStudy::take() {
     taken.outcomes.swap(arrived_.outcomes);
     taken.progress = arrived_.progress;
     taken.ended = arrived_.ended;
+    taken.failure = arrived_.failure;
     woken_ = false;
     return taken;
 }

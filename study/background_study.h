@@ -5,12 +5,14 @@
 // arrives until the next take(): it must only post a message to the window (a queued signal),
 // never touch it. The workers run at a lower priority than the window's thread. Destroying the
 // object raises the cancel flag and waits for the workers: no case starts any more and running
-// ones stop at their next time step, so that takes a few milliseconds.
+// ones stop at their next time step, so that takes a few milliseconds. When the system refuses
+// the study a thread or memory, the study ends with what has arrived and the reason.
 #pragma once
 
 #include <atomic>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -21,7 +23,8 @@ namespace tesmo {
 
 class BackgroundStudy {
   public:
-    // Starts running all cases of `cases` with `jobs` worker threads.
+    // Starts running all cases of `cases` with `jobs` worker threads. Throws StudyFailure when
+    // the study's own thread cannot be started.
     BackgroundStudy(CaseList cases, unsigned jobs, std::function<void()> wake);
     ~BackgroundStudy();
     BackgroundStudy(const BackgroundStudy&) = delete;
@@ -36,6 +39,7 @@ class BackgroundStudy {
         std::vector<CaseOutcome> outcomes;  // in case order, continuing the last take's
         StudyProgress progress;             // as of the last outcome
         bool ended = false;                 // the workers are done: nothing more will arrive
+        std::string failure;                // why the system stopped the study ("" if it did not)
     };
     Arrived take();
 

@@ -4,7 +4,7 @@
 
 namespace tesmo {
 
-CaseRunner::CaseRunner() : state_(std::make_unique<RunState>()) {}
+CaseRunner::CaseRunner() : state_(newRunState()) {}
 
 CaseRunner::~CaseRunner() = default;
 

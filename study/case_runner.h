@@ -15,7 +15,9 @@ namespace tesmo {
 
 class CaseRunner {
   public:
-    // Allocates the run state (about 44 MB) once; nothing more is allocated per time step.
+    // Allocates the run state (about 44 MB of address space) once; its memory is taken from the
+    // system only as the runs write it, and nothing more is allocated per time step. Throws
+    // std::bad_alloc when the address space is not there.
     CaseRunner();
     ~CaseRunner();
 
@@ -31,7 +33,7 @@ class CaseRunner {
     const HeadlessWindow& window() const { return *window_; }
 
   private:
-    std::unique_ptr<RunState> state_;
+    RunStateOwner state_;
     std::unique_ptr<HeadlessWindow> window_;
 };
 

@@ -1,8 +1,11 @@
 #include "study/study_engine.h"
 
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <mutex>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -68,7 +71,63 @@ class InOrder {
     std::size_t handed_ = 0;
 };
 
+const char* failureText(StudyFailure::Cause cause) {
+    switch (cause) {
+        case StudyFailure::Cause::Thread:
+            return "Die Studie wurde abgebrochen: Das System hat keinen weiteren Thread für sie "
+                   "gestartet. Bitte weniger Fälle gleichzeitig rechnen lassen.";
+        case StudyFailure::Cause::Memory:
+            break;
+    }
+    return "Die Studie wurde abgebrochen: Der Arbeitsspeicher reicht nicht. Bitte weniger Fälle "
+           "gleichzeitig rechnen lassen oder andere Programme beenden.";
+}
+
+std::mutex hookMutex;
+StudyResourceHook hook;  // guarded by hookMutex
+
+// The first failure of any thread of a study; raising it stops the study like a cancel.
+class FirstFailure {
+  public:
+    explicit FirstFailure(std::atomic<bool>& cancel) : cancel_(cancel) {}
+
+    void record(std::exception_ptr e) {
+        {
+            std::lock_guard lock(mutex_);
+            if (!first_) first_ = std::move(e);
+        }
+        cancel_.store(true);
+    }
+
+    // Throws what was recorded, the system's refusals as a StudyFailure.
+    void rethrow() const {
+        if (!first_) return;
+        try {
+            std::rethrow_exception(first_);
+        } catch (const std::bad_alloc&) {
+            throw StudyFailure(StudyFailure::Cause::Memory);
+        }
+    }
+
+  private:
+    std::atomic<bool>& cancel_;
+    std::mutex mutex_;
+    std::exception_ptr first_;  // guarded by mutex_
+};
+
 }  // namespace
+
+StudyFailure::StudyFailure(Cause cause) : std::runtime_error(failureText(cause)), cause_(cause) {}
+
+void setStudyResourceHook(StudyResourceHook h) {
+    std::lock_guard lock(hookMutex);
+    hook = std::move(h);
+}
+
+StudyResourceHook studyResourceHook() {
+    std::lock_guard lock(hookMutex);
+    return hook;
+}
 
 std::string progressText(const StudyProgress& p) {
     const auto seconds = [](std::chrono::steady_clock::duration d) {
@@ -84,32 +143,52 @@ unsigned defaultJobs() {
 
 std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsigned jobs,
                      const StudyCallbacks& callbacks, std::atomic<bool>& cancel) {
+    const StudyResourceHook resources = studyResourceHook();
     InOrder order(callbacks, selection.count, cancel);
+    FirstFailure failure(cancel);
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        CaseRunner runner;
-        for (;;) {
-            // The thread that started the study (a window's, after its painting) left its
-            // vector state to this one, and a sink may run toolkit code.
-            clearUpperVectorState();
+        try {
             if (cancel.load()) return;
-            const std::size_t j = next.fetch_add(1);
-            if (j >= selection.count) return;
-            const std::size_t i = selection.caseIndex(j);
-            CaseOutcome outcome = runner.run(i + 1, cases.texts(i), &cancel);
-            // A case stopped by the cancel request gets no row.
-            if (!outcome.refused && outcome.end == RunEnd::Stopped && cancel.load()) return;
-            order.finished(j, std::move(outcome));
+            if (resources.beforeRunState) resources.beforeRunState();
+            CaseRunner runner;
+            for (;;) {
+                // The thread that started the study (a window's, after its painting) left its
+                // vector state to this one, and a sink may run toolkit code.
+                clearUpperVectorState();
+                if (cancel.load()) return;
+                const std::size_t j = next.fetch_add(1);
+                if (j >= selection.count) return;
+                const std::size_t i = selection.caseIndex(j);
+                CaseOutcome outcome = runner.run(i + 1, cases.texts(i), &cancel);
+                // A case stopped by the cancel request gets no row.
+                if (!outcome.refused && outcome.end == RunEnd::Stopped && cancel.load()) return;
+                order.finished(j, std::move(outcome));
+            }
+        } catch (...) {
+            failure.record(std::current_exception());
         }
     };
-    const std::size_t threads =
-        std::min<std::size_t>(std::max(1u, jobs), std::max<std::size_t>(1, selection.count));
+    const std::size_t threads = std::min<std::size_t>(
+        {std::max(1u, jobs), defaultJobs(), std::max<std::size_t>(1, selection.count)});
     std::vector<std::thread> workers;
-    for (std::size_t t = 1; t < threads; ++t)
-        workers.emplace_back(work);
-    work();  // the calling thread is one of the workers
+    try {
+        workers.reserve(threads - 1);
+        for (unsigned t = 1; t < threads; ++t) {
+            if (resources.beforeThread) resources.beforeThread(t);
+            workers.emplace_back(work);
+        }
+    } catch (const std::system_error&) {
+        failure.record(std::make_exception_ptr(StudyFailure(StudyFailure::Cause::Thread)));
+    } catch (...) {
+        failure.record(std::current_exception());
+    }
+    // The calling thread is one of the workers; when starting the others failed it only sees
+    // the cancel and returns.
+    work();
     for (std::thread& w : workers)
         w.join();
+    failure.rethrow();
     return order.handed();
 }
 

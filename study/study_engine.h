@@ -5,12 +5,18 @@
 // all earlier ones have been handed on, so the sink sees the cases in their order whatever order
 // they finish in. A cancel request starts no new case and stops the running ones at their next
 // time step; those stopped cases are not handed on.
+//
+// A study never uses more threads than the machine has cores: more would only wait for a core
+// and hold a run state each. When the system refuses a study what it needs (a further thread,
+// the memory of a run state) the study stops as a cancelled one does, every thread it started
+// is joined, and runStudy throws a StudyFailure.
 #pragma once
 
 #include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "study/case_list.h"
@@ -37,12 +43,43 @@ struct StudyCallbacks {
     std::function<void(const StudyProgress&)> progress;
 };
 
-// Number of worker threads when none is asked for: every core the machine reports.
+// Number of worker threads when none is asked for, and the most a study uses: every core the
+// machine reports.
 unsigned defaultJobs();
 
-// Runs the selected cases of `cases` with `jobs` threads (at most one per case). Returns the
-// number of cases handed to the sink; fewer than selection.count when cancelled.
+// What the system refused a study. what() is the German sentence that the runner, the Python
+// package and the study window show.
+class StudyFailure : public std::runtime_error {
+  public:
+    enum class Cause {
+        Thread,  // a further worker thread could not be started
+        Memory,  // the memory for a case (its run state, its outcome) ran out
+    };
+    explicit StudyFailure(Cause cause);
+    Cause cause() const { return cause_; }
+
+  private:
+    Cause cause_;
+};
+
+// Runs the selected cases of `cases` with `jobs` threads (at most one per case and one per
+// core). Returns the number of cases handed to the sink; fewer than selection.count when
+// cancelled. Throws StudyFailure when the system refused a thread or memory (the cases handed
+// on before stay handed on); an exception from a callback is passed on once every thread has
+// been joined. Either way `cancel` is raised.
 std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsigned jobs,
                      const StudyCallbacks& callbacks, std::atomic<bool>& cancel);
+
+// For tests: stands in for the system where a study asks it for resources. `beforeThread(k)` is
+// called before the k-th further worker thread is started (k = 1, 2, …; k = 0: the own thread
+// of a background study) and `beforeRunState()` before a worker allocates its run state; either
+// may throw what the system would (std::system_error, std::bad_alloc). Empty members stand in
+// for nothing.
+struct StudyResourceHook {
+    std::function<void(unsigned)> beforeThread;
+    std::function<void()> beforeRunState;
+};
+void setStudyResourceHook(StudyResourceHook hook);
+StudyResourceHook studyResourceHook();
 
 }  // namespace tesmo

@@ -1,5 +1,6 @@
 #include "verify/water_balance_study.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -53,9 +54,12 @@ std::string fieldCaption(Control field) {
 }
 
 std::string typedText(double v, double step) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimalsOf(step), v);
-    std::string text = buffer;
+    // std::to_chars: the same digits as printf's %f, and a point whatever the C locale says.
+    char buffer[400];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimalsOf(step))
+            .ptr;
+    std::string text(buffer, end);
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0')
             text.pop_back();

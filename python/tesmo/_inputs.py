@@ -25,12 +25,25 @@ def input_text(value):
     A number becomes the shortest decimal text that reads back as the same number, with a
     decimal comma: 20.5 -> "20,5", 20 -> "20", 20.0 -> "20", 1e-07 -> "1e-07",
     1.5e-07 -> "1,5e-07". The text of an int is its digits. NaN and infinity become "nan" and
-    "inf", which the input check refuses as texts without a number.
+    "inf", which the input check refuses as texts without a number. Raises TypeError for
+    anything else and ValueError for a text that is not Unicode (a lone surrogate).
     """
+    return _text_of(value, "value")
+
+
+def _text_of(value, argument):
+    """input_text() for the input named `argument` in the messages."""
     if isinstance(value, str):
+        try:
+            value.encode("utf-8")
+        except UnicodeEncodeError:
+            raise ValueError(
+                f"{argument}: the text {value!r} is not Unicode text (it holds a lone "
+                "surrogate, e.g. a byte that was not UTF-8)"
+            ) from None
         return value
     if isinstance(value, bool) or not isinstance(value, numbers.Real):
-        raise TypeError(f"an input is a text or a number, not {type(value).__name__}")
+        raise TypeError(f"{argument} is a text or a number, not {type(value).__name__}")
     if isinstance(value, numbers.Integral):
         return str(int(value))
     number = float(value)
@@ -51,16 +64,33 @@ def _check_names(names, what="input"):
         )
 
 
-def case_path(path):
-    """A path (str, bytes or os.PathLike) as the bytes the C++ side opens."""
-    return os.fsencode(path)
+def case_path(path, argument="path"):
+    """A path (str, bytes or os.PathLike) as the bytes the C++ side opens.
+
+    Raises TypeError for anything else and ValueError for a NUL byte in it, as open() does:
+    the file functions would otherwise take only the part before it.
+    """
+    if not is_path(path):
+        raise TypeError(f"{argument} is a path (str, bytes or os.PathLike), not {type(path).__name__}")
+    encoded = os.fsencode(path)
+    if b"\0" in encoded:
+        raise ValueError(f"{argument}: embedded null byte")
+    return encoded
 
 
 def is_path(value):
     return isinstance(value, (str, bytes, os.PathLike))
 
 
-def texts_of(case=None, overrides=None):
+def _named_texts(inputs, argument):
+    """The texts of a dict control name -> input; TypeError for a name that is no input."""
+    if not isinstance(inputs, dict):
+        raise TypeError(f"{argument} is a dict of control name -> input, not {type(inputs).__name__}")
+    _check_names(inputs)
+    return {name: _text_of(value, name) for name, value in inputs.items()}
+
+
+def texts_of(case=None, overrides=None, argument="case"):
     """The seventeen texts (a list in the window's order) of a case and overrides.
 
     `case` is None (the defaults), a case-file path or a dict control name -> input; the
@@ -69,18 +99,16 @@ def texts_of(case=None, overrides=None):
     if case is None:
         texts = dict(zip(INPUT_NAMES, _DEFAULT_TEXTS))
     elif is_path(case):
-        texts = dict(zip(INPUT_NAMES, _core.read_case(case_path(case))))
+        texts = dict(zip(INPUT_NAMES, _core.read_case(case_path(case, argument))))
     elif isinstance(case, dict):
-        _check_names(case)
         texts = dict(zip(INPUT_NAMES, _DEFAULT_TEXTS))
-        texts.update((name, input_text(value)) for name, value in case.items())
+        texts.update(_named_texts(case, argument))
     else:
         raise TypeError(
-            f"a case is a case-file path or a dict of inputs, not {type(case).__name__}"
+            f"{argument} is a case-file path or a dict of inputs, not {type(case).__name__}"
         )
     if overrides:
-        _check_names(overrides)
-        texts.update((name, input_text(value)) for name, value in overrides.items())
+        texts.update(_named_texts(overrides, "the inputs"))
     return [texts[name] for name in INPUT_NAMES]
 
 
@@ -103,6 +131,7 @@ def write_case(path, inputs):
     break, more than the allowed length, ...), with the program's German message; an earlier
     file at `path` then stays as it was.
     """
+    encoded = case_path(path)
     if not isinstance(inputs, dict):
-        raise TypeError(f"inputs are a dict, not {type(inputs).__name__}")
-    _core.write_case(case_path(path), texts_of(inputs))
+        raise TypeError(f"inputs is a dict of control name -> input, not {type(inputs).__name__}")
+    _core.write_case(encoded, texts_of(inputs, argument="inputs"))

@@ -1,23 +1,33 @@
 """The runner's parameter study as a pandas DataFrame, and its table as a file."""
 
 import collections
+import collections.abc
+import io
+import os
 import math
+import numbers
 import sys
 import time
+import warnings
 
 import numpy as np
 import pandas as pd
 
 from . import _core
-from ._inputs import INPUT_NAMES, _check_names, case_path, input_text, is_path, texts_of
+from ._inputs import INPUT_NAMES, _check_names, _text_of, case_path, is_path, texts_of
 from ._run import RESULT_NAMES, InputError, Result
 
 TABLE_COLUMNS = tuple(_core.table_columns())
+# A study of more cases than this runs only when asked for with yes=True, as the runner's --yes.
+CASES_WITHOUT_YES = _core.cases_without_yes()
 _TEXT_COLUMNS = ("end", "message")
 _INTEGER_COLUMNS = ("case",)
 
 Progress = collections.namedtuple("Progress", "done total elapsed remaining")
 Progress.__doc__ = """How far a study is: cases done of all, seconds elapsed and (estimated) left."""
+
+
+_ENDS = tuple(_core.end_names())
 
 
 def _dtype(column):
@@ -28,19 +38,42 @@ def _dtype(column):
     return np.float64
 
 
-def _typed(frame):
-    """The frame with the study table's columns in order and their dtypes."""
+def _typed(frame, argument):
+    """The frame with the study table's columns in order and their dtypes.
+
+    ValueError naming `argument` and the column for cells that do not fit: a case number that
+    is missing or not whole, a number column holding something else, an end that is none.
+    """
     frame = frame.reindex(columns=list(TABLE_COLUMNS))
     for column in _TEXT_COLUMNS:
-        frame[column] = frame[column].fillna("").astype(object)
-    return frame.astype({column: _dtype(column) for column in TABLE_COLUMNS})
+        frame[column] = frame[column].fillna("").astype(str).astype(object)
+    unknown = sorted(set(frame["end"]) - set(_ENDS))
+    if unknown:
+        raise ValueError(
+            f"{argument}: column 'end' holds {', '.join(map(repr, unknown))}; a case ends as "
+            + ", ".join(_ENDS)
+        )
+    typed = {}
+    for column in TABLE_COLUMNS:
+        if column in _TEXT_COLUMNS:
+            continue
+        try:
+            values = pd.to_numeric(frame[column], errors="raise").astype(np.float64)
+        except (ValueError, TypeError):
+            raise ValueError(f"{argument}: column {column!r} holds cells that are no numbers") from None
+        if column in _INTEGER_COLUMNS:
+            if values.isna().any() or not (values == np.floor(values)).all():
+                raise ValueError(f"{argument}: column {column!r} holds cells that are no whole numbers")
+            values = values.astype(np.int64)
+        typed[column] = values
+    return frame.assign(**typed).astype({column: _dtype(column) for column in TABLE_COLUMNS})
 
 
 def _case_spec(vary, cases, base):
     """The arguments of _core.study and _core.case_texts: base, vary, rows, table."""
     if (vary is None) == (cases is None):
         raise TypeError("give the cases either as vary or as cases")
-    base_texts = texts_of(base)
+    base_texts = texts_of(base, argument="base")
     variations, rows, table = [], None, None
     if vary is not None:
         if not isinstance(vary, dict):
@@ -48,31 +81,43 @@ def _case_spec(vary, cases, base):
         _check_names(vary)
         for name, spec in vary.items():
             if isinstance(spec, str):
-                variations.append((name, spec))
+                variations.append((name, _text_of(spec, f"vary[{name!r}]")))
                 continue
             values = [spec] if not isinstance(spec, (list, tuple, np.ndarray, range)) else spec
             if len(values) == 0:
-                raise ValueError(f"{name}: no values to vary over")
-            variations.append((name, [input_text(v) for v in values]))
+                raise ValueError(f"vary[{name!r}]: no values to vary over")
+            variations.append((name, [_text_of(v, f"vary[{name!r}]") for v in values]))
     elif is_path(cases):
-        table = case_path(cases)
+        table = case_path(cases, "cases")
     else:
+        if isinstance(cases, dict) or not isinstance(cases, collections.abc.Iterable):
+            raise TypeError(
+                "cases is a list of dicts of inputs or the path of a case table, not "
+                + type(cases).__name__
+            )
         base_dict = dict(zip(INPUT_NAMES, base_texts))
         rows = []
-        for case in cases:
+        for i, case in enumerate(cases):
             if not isinstance(case, dict):
-                raise TypeError(f"a case is a dict of inputs, not {type(case).__name__}")
+                raise TypeError(f"cases[{i}] is a dict of inputs, not {type(case).__name__}")
             rows.append(texts_of(base_dict, case))
     return base_texts, variations, rows, table
 
 
-def study_cases(vary=None, cases=None, base=None):
+def _check_yes(yes):
+    if not isinstance(yes, bool):
+        raise TypeError(f"yes is True or False, not {type(yes).__name__}")
+    return yes
+
+
+def study_cases(vary=None, cases=None, base=None, yes=False):
     """The cases of a study as tesmo.study() forms them: a list of dicts of the 17 texts.
 
     Case i (from 0) is table row i + 1. Useful to spread a study over machines (see the Dask
-    example) or to look at the cases before running them.
+    example) or to look at the cases before running them. A study of more than 100 000 cases
+    needs yes=True, as in tesmo.study().
     """
-    texts = _core.case_texts(*_case_spec(vary, cases, base))
+    texts = _core.case_texts(*_case_spec(vary, cases, base), _check_yes(yes))
     return [dict(zip(INPUT_NAMES, t)) for t in texts]
 
 
@@ -100,7 +145,7 @@ class _ProgressLine:
         sys.stderr.flush()
 
 
-def study(vary=None, cases=None, base=None, jobs=None, progress=False):
+def study(vary=None, cases=None, base=None, jobs=None, progress=False, yes=False):
     """Runs a parameter study and returns its table as a pandas DataFrame.
 
     vary      dict input -> a range "FROM:TO:STEP" or list "A;B;C" as the runner's --vary
@@ -110,10 +155,12 @@ def study(vary=None, cases=None, base=None, jobs=None, progress=False):
               path of a CSV case table as the runner's --cases reads it
     base      the texts the cases start from: a dict of inputs or a case-file path (default:
               the window's defaults)
-    jobs      the number of cases run at a time (default: every core)
+    jobs      the number of cases run at a time (default and most: every core; a larger
+              number runs on every core and says so with a RuntimeWarning)
     progress  True: cases done of all and the time left on stderr; or a callable, called
               with a Progress(done, total, elapsed, remaining) at most ten times a second and
               once at the end
+    yes       True: a study of more than 100 000 cases may run (the runner's --yes)
 
     Every case runs as tesmo.run() would run it. The frame has exactly the columns of the
     runner's result table (case, the seventeen inputs as the numbers the model read, end,
@@ -121,20 +168,33 @@ def study(vary=None, cases=None, base=None, jobs=None, progress=False):
     int64, end and message as str, every other column float64 with NaN where the table
     leaves the cell empty. A refused case has end "refused" and its German messages. The
     cases run in C++ threads without the GIL; Ctrl+C stops them within a second and raises
-    KeyboardInterrupt.
+    KeyboardInterrupt. When the system refuses the study memory or a thread, it stops with
+    MemoryError or RuntimeError and the program's German message.
     """
+    cores = _core.default_jobs()
     if jobs is None:
-        jobs = _core.default_jobs()
-    if isinstance(jobs, bool) or not isinstance(jobs, int) or jobs < 1:
+        jobs = cores
+    if isinstance(jobs, bool) or not isinstance(jobs, numbers.Integral):
+        raise TypeError(f"jobs is a whole number from 1, not {type(jobs).__name__}")
+    if jobs < 1:
         raise ValueError(f"jobs is a whole number from 1, not {jobs!r}")
+    if jobs > cores:
+        warnings.warn(
+            f"jobs={jobs} is more than the {cores} cores of this machine; "
+            f"the study runs {cores} case{'s' if cores != 1 else ''} at a time",
+            RuntimeWarning,
+            stacklevel=2,
+        )
+        jobs = cores
     if progress is True:
         progress = _ProgressLine()
     elif progress is False or progress is None:
         progress = None
     elif not callable(progress):
-        raise TypeError("progress is True, False or a callable")
+        raise TypeError(f"progress is True, False or a callable, not {type(progress).__name__}")
     show = None if progress is None else (lambda *p: progress(Progress(*p)))
-    columns = _core.study(*_case_spec(vary, cases, base), jobs, show)
+    spec = _case_spec(vary, cases, base)
+    columns = _core.study(*spec, _check_yes(yes), int(jobs), show)
     return _frame_of_columns(columns)
 
 
@@ -144,7 +204,7 @@ def _frame_of_columns(columns):
     data["end"] = columns["end"]
     data["message"] = columns["message"]
     data.update(zip(RESULT_NAMES, columns["results"].T))
-    return _typed(pd.DataFrame(data))
+    return _typed(pd.DataFrame(data), "study")
 
 
 def study_row(case, outcome):
@@ -156,6 +216,10 @@ def study_row(case, outcome):
     study_frame() of the rows of every case equals tesmo.study() of the same cases; this is
     how a study spread over other machines (see the Dask example) comes back together.
     """
+    if isinstance(case, bool) or not isinstance(case, numbers.Integral):
+        raise TypeError(f"case is the case number, a whole number from 1, not {type(case).__name__}")
+    if case < 1:
+        raise ValueError(f"case is the case number, a whole number from 1, not {case!r}")
     if isinstance(outcome, Result):
         inputs, end, message = outcome.inputs, outcome.end, outcome.message
         values = [outcome.values[name] for name in RESULT_NAMES]
@@ -163,7 +227,9 @@ def study_row(case, outcome):
         inputs, end, message = outcome.inputs, "refused", " ".join(outcome.messages)
         values = [math.nan] * len(RESULT_NAMES)
     else:
-        raise TypeError("the outcome of a case is a tesmo.Result or a tesmo.InputError")
+        raise TypeError(
+            f"outcome is a tesmo.Result or a tesmo.InputError, not {type(outcome).__name__}"
+        )
     row = {"case": int(case)}
     row.update(zip(INPUT_NAMES, _core.input_numbers([inputs[n] for n in INPUT_NAMES])))
     row["end"] = end
@@ -174,8 +240,17 @@ def study_row(case, outcome):
 
 def study_frame(rows):
     """The DataFrame of tesmo.study() from rows of study_row(), sorted by case."""
-    frame = pd.DataFrame(list(rows), columns=list(TABLE_COLUMNS))
-    return _typed(frame.sort_values("case", kind="stable").reset_index(drop=True))
+    if isinstance(rows, (str, bytes, dict)) or not isinstance(rows, collections.abc.Iterable):
+        raise TypeError(f"rows is a list of rows of tesmo.study_row(), not {type(rows).__name__}")
+    rows = list(rows)
+    for i, row in enumerate(rows):
+        if not isinstance(row, dict):
+            raise TypeError(f"rows[{i}] is a row of tesmo.study_row() (a dict), not {type(row).__name__}")
+        missing = [c for c in TABLE_COLUMNS if c not in row]
+        if missing:
+            raise ValueError(f"rows[{i}] is not a row of tesmo.study_row(): no {', '.join(missing)}")
+    frame = _typed(pd.DataFrame(rows, columns=list(TABLE_COLUMNS)), "rows")
+    return frame.sort_values("case", kind="stable").reset_index(drop=True)
 
 
 _GERMAN_START = b"\xef\xbb\xbf"
@@ -187,21 +262,40 @@ def read_table(path):
     Either format: the plain one (',' between cells, '.' as decimal point) or the one for a
     German spreadsheet (--table-format de: a byte-order mark, ';' and the decimal comma). The
     numbers are read back exactly; empty cells become NaN, an empty message "". Tables of
-    several shards can be joined with pandas.concat and sorted by case.
+    several shards can be joined with pandas.concat and sorted by case. Raises OSError when the
+    file cannot be read and ValueError when it is not such a table.
     """
-    with open(path, "rb") as f:
-        german = f.read(len(_GERMAN_START)) == _GERMAN_START
-    frame = pd.read_csv(
-        path,
-        sep=";" if german else ",",
-        decimal="," if german else ".",
-        encoding="utf-8-sig",
-        dtype={column: _dtype(column) for column in TABLE_COLUMNS},
-        float_precision="round_trip",
-        keep_default_na=False,
-        na_values={column: [""] for column in TABLE_COLUMNS if column not in _TEXT_COLUMNS},
-    )
-    return _typed(frame)
+    encoded = case_path(path)
+    with open(encoded, "rb") as f:
+        data = f.read()
+    name = os.fsdecode(encoded)
+    german = data.startswith(_GERMAN_START)
+    separator = ";" if german else ","
+    try:
+        text = data.decode("utf-8-sig")
+    except UnicodeDecodeError as e:
+        raise ValueError(
+            f"path: {name} is not a result table of tesmo-gegen-batch: byte {e.start + 1} is "
+            "not UTF-8 text"
+        ) from None
+    if text.split("\n", 1)[0].rstrip("\r").split(separator) != list(TABLE_COLUMNS):
+        raise ValueError(
+            f"path: {name} is not a result table of tesmo-gegen-batch: its first line is not "
+            f"the table's header ({separator.join(TABLE_COLUMNS[:3])}{separator}...)"
+        )
+    try:
+        frame = pd.read_csv(
+            io.StringIO(text),
+            sep=separator,
+            decimal="," if german else ".",
+            dtype={column: object for column in _TEXT_COLUMNS},
+            float_precision="round_trip",
+            keep_default_na=False,
+            na_values={column: [""] for column in TABLE_COLUMNS if column not in _TEXT_COLUMNS},
+        )
+    except (ValueError, pd.errors.ParserError) as e:
+        raise ValueError(f"path: {name} is not a result table of tesmo-gegen-batch: {e}") from None
+    return _typed(frame, f"path: {name}")
 
 
 def write_table(frame, path, table_format="csv"):
@@ -212,15 +306,19 @@ def write_table(frame, path, table_format="csv"):
     as decimal point) or "de", as --table-format de writes it for a German spreadsheet (a
     byte-order mark, ';' and the decimal comma). The file appears whole or not at all.
     """
+    if not isinstance(frame, pd.DataFrame):
+        raise TypeError(f"frame is the DataFrame of a study, not {type(frame).__name__}")
+    encoded = case_path(path)
     missing = [c for c in TABLE_COLUMNS if c not in frame.columns]
     if missing:
-        raise ValueError(f"not a study frame: no column {', '.join(missing)}")
+        raise ValueError(f"frame is not a study frame: no column {', '.join(missing)}")
+    frame = _typed(frame, "frame")
     _core.write_table(
-        case_path(path),
+        encoded,
         frame["case"].to_numpy(np.int64),
         frame[list(INPUT_NAMES)].to_numpy(np.float64),
-        [str(e) for e in frame["end"]],
-        [str(m) for m in frame["message"].fillna("")],
+        list(frame["end"]),
+        list(frame["message"]),
         frame[list(RESULT_NAMES)].to_numpy(np.float64),
         table_format,
     )

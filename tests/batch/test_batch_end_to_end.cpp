@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <sys/wait.h>
 #include <algorithm>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/inputs.h"
@@ -39,6 +42,18 @@ class WithoutVariable {
     const char* name_;
     std::string saved_;
     bool had_ = false;
+};
+
+// An environment variable set for a scope.
+class WithVariable {
+  public:
+    WithVariable(const char* name, const char* value) : name_(name) { ::setenv(name, value, 1); }
+    ~WithVariable() { ::unsetenv(name_); }
+    WithVariable(const WithVariable&) = delete;
+    WithVariable& operator=(const WithVariable&) = delete;
+
+  private:
+    const char* name_;
 };
 
 }  // namespace
@@ -292,6 +307,42 @@ TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
     const Result version = runBatchExe("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("tesmo-gegen-batch 1.", 0), 0u) << version.out;
+}
+
+TEST(BatchRunner, OnlyARunWithExportsLoadsTheToolkit) {
+    // The dynamic loader names every library it loads on stderr (LD_DEBUG=libs); Qt's libraries
+    // cost more memory than a default run touches.
+    const std::string dir = testFile("qt");
+    const auto loadsQt = [](const std::string& args) {
+        const WithVariable debug("LD_DEBUG", "libs");
+        const Result r = runBatchExe(args);
+        EXPECT_EQ(r.status, 0) << args;
+        return r.err.find("libQt6Gui") != std::string::npos;
+    };
+    EXPECT_FALSE(loadsQt("txt_Dicke=4"));
+    EXPECT_FALSE(loadsQt("txt_Dicke=4 --vary 'txt_mue=20;30'"));
+    EXPECT_TRUE(loadsQt("txt_Dicke=4 --svg '" + dir + "'"));
+
+    // A runner without its exports module still runs; an export says what is missing.
+    const std::string alone = testFile("allein");
+    ASSERT_EQ(std::system(("mkdir -p '" + alone + "' && cp '" TESMO_BATCH_EXE "' '" + alone +
+                           "/tesmo-gegen-batch'")
+                              .c_str()),
+              0);
+    const auto runAlone = [&](const std::string& args) {
+        const std::string out = alone + "/out", err = alone + "/err";
+        const int raw = std::system(
+            ("'" + alone + "/tesmo-gegen-batch' " + args + " >'" + out + "' 2>'" + err + "'")
+                .c_str());
+        return std::make_pair(WEXITSTATUS(raw), slurp(err));
+    };
+    EXPECT_EQ(runAlone("txt_Dicke=4").first, 0);
+    const auto [status, err] = runAlone("txt_Dicke=4 --svg '" + dir + "2'");
+    EXPECT_EQ(status, 74);
+    EXPECT_NE(err.find("tesmo-gegen-batch: die Exporte (--report, --svg, --png) lassen sich nicht "
+                       "laden: "),
+              std::string::npos)
+        << err;
 }
 
 TEST(BatchRunner, ProgressGoesToStderrOnly) {

@@ -1,6 +1,8 @@
 // Studies through the built tesmo-gegen-batch, as a user runs them from a shell.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -34,7 +36,7 @@ const std::string kFast = "txt_Dicke=4 ";
 
 TEST(StudyCommand, AProductOfVariationsGivesOneRowPerCaseInOrder) {
     const Result r =
-        runBatchExe(kFast + "--vary txt_Lufttemp=40:60:10 --vary \"txt_XAnf=0,2;0,25\" --jobs 2");
+        runBatchExe(kFast + "--vary txt_Lufttemp=30:50:10 --vary \"txt_XAnf=0,2;0,25\" --jobs 2");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto rows = lines(r.out);
     ASSERT_EQ(rows.size(), 1u + 6u);
@@ -54,7 +56,7 @@ TEST(StudyCommand, AProductOfVariationsGivesOneRowPerCaseInOrder) {
 }
 
 TEST(StudyCommand, ShardTablesJoinedAndSortedEqualTheWholeTable) {
-    const std::string study = kFast + "--vary txt_Lufttemp=40:60:5 --vary \"txt_mue=10;20\"";
+    const std::string study = kFast + "--vary txt_Lufttemp=30:50:5 --vary \"txt_mue=10;20\"";
     const Result whole = runBatchExe(study + " --jobs 1");
     ASSERT_EQ(whole.status, 0) << whole.err;
     std::vector<std::string> joined;
@@ -184,6 +186,54 @@ TEST(StudyCommand, ProgressShowsCasesDoneAndTimeLeft) {
     EXPECT_NE(r.err.find("3 von 3 Fällen"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("noch etwa"), std::string::npos) << r.err;
 }
+
+TEST(StudyCommand, MoreJobsThanCoresRunOnEveryCoreAndSaySoOnce) {
+    const Result r = runBatchExe(kFast + "--vary \"txt_mue=20;30;40\" --jobs 4096");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lines(r.out).size(), 1u + 3u);
+    const std::string said = "--jobs 4096: der Rechner hat ";
+    const std::size_t at = r.err.find(said);
+    ASSERT_NE(at, std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(said, at + 1), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(" gleichzeitig\n", at), std::string::npos) << r.err;
+    // As many as there are cores, or fewer: no word.
+    EXPECT_EQ(runBatchExe(kFast + "--vary \"txt_mue=20;30\" --jobs 1").err, "");
+}
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+TEST(StudyCommand, AStudyThatRunsOutOfAddressSpaceStopsWithAMessageAndWholeRows) {
+    // From plenty down to too little for the program to load: every limit either lets the
+    // study finish or stops it with the German reason, exit 74 and whole rows before it; none
+    // aborts. Somewhere in between the first or the second run state (40 MB of address space
+    // each) or the second thread's stack is refused.
+    const std::string table = testFile("ulimit.csv"), err = testFile("ulimit.err");
+    int refused = 0;
+    for (int megabytes = 400; megabytes >= 40; megabytes -= 15) {
+        SCOPED_TRACE(megabytes);
+        const std::string command =
+            "ulimit -v " + std::to_string(megabytes * 1024) + "; '" + TESMO_BATCH_EXE + "' " +
+            kFast + "--vary \"txt_mue=20;30;40;50\" --jobs 2 >'" + table + "' 2>'" + err + "'";
+        const int raw = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(raw)) << "ended by a signal: " << slurp(err);
+        const int status = WEXITSTATUS(raw);
+        const std::vector<std::string> rows = lines(slurp(table));
+        if (status == 0) {
+            EXPECT_EQ(rows.size(), 1u + 4u);
+        } else if (status == 74) {
+            ++refused;
+            EXPECT_NE(slurp(err).find("Die Studie wurde abgebrochen: "), std::string::npos)
+                << slurp(err);
+            ASSERT_GE(rows.size(), 1u);
+            for (const std::string& row : rows)
+                EXPECT_EQ(cellCount(row), cellCount(rows[0])) << row;
+        } else {
+            // Not even the program's libraries fit: the loader says so before anything runs.
+            EXPECT_EQ(status, 127) << slurp(err);
+        }
+    }
+    EXPECT_GT(refused, 0);
+}
+#endif
 
 TEST(CaseFiles, SavedTextsRunAsTheArgumentsAndReadBackUnchanged) {
     const std::string file = testFile("fall.tgcase");

@@ -110,6 +110,44 @@ TEST(RunControl, RefusedInputShowsItsMessagesAndLeavesTheWindowAsItWas) {
     EXPECT_EQ(r.window.ausgabe.calls.size(), 0u);
 }
 
+TEST(RunControl, ARefusedStartLeavesEveryButtonAsBeforeTheClickInEveryState) {
+    // After a normal end and "Nochmal !" Pause and Stop stay beside Start; after a stopped run
+    // only Start is there; a fresh window shows Start alone.
+    Rig r;
+    r.window.setText(Control::txt_Dicke, "4");
+    const auto buttons = [&] {
+        std::vector<bool> v;
+        for (Control c : {Control::cmd_Start, Control::cmd_Pause, Control::cmd_Weiter,
+                          Control::cmd_Stop, Control::cmd_Neustart})
+            v.push_back(r.window.shown(c));
+        return v;
+    };
+    const auto refusedStart = [&](const char* state) {
+        SCOPED_TRACE(state);
+        const std::string kept = r.window.textOf(Control::txt_Dicke);
+        r.window.setText(Control::txt_Dicke, "zwanzig");
+        const std::vector<bool> before = buttons();
+        const auto visibleBefore = r.window.visible;
+        r.control.cmd_Start_Click();
+        EXPECT_TRUE(r.control.inputRefused());
+        EXPECT_EQ(buttons(), before);
+        EXPECT_EQ(r.window.visible, visibleBefore);
+        r.window.setText(Control::txt_Dicke, kept);
+    };
+    refusedStart("fresh window");
+    r.control.cmd_Start_Click();  // a whole run to its normal end
+    ASSERT_EQ(r.st->Laufende, RunEnd::Midplane);
+    r.control.cmd_Neustart_Click();
+    EXPECT_EQ(buttons(), (std::vector<bool>{true, true, false, true, false}));
+    refusedStart("ready again after a normal end");
+    r.window.onProcessEvents = [&] { r.control.cmd_Stop_Click(); };
+    r.control.cmd_Start_Click();
+    r.window.onProcessEvents = {};
+    ASSERT_EQ(r.st->Laufende, RunEnd::Stopped);
+    r.control.cmd_Neustart_Click();
+    refusedStart("ready again after a stopped run");
+}
+
 TEST(RunControl, StartPreparesTheWindowInOrderAndStopAtTheFirstPollEndsTheRun) {
     Rig r;
     r.window.trace.clear();

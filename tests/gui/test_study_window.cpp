@@ -4,6 +4,12 @@
 
 #include <QClipboard>
 #include <QFileInfo>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <new>
+#include <system_error>
+
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -14,6 +20,7 @@
 #include "study/result_view.h"
 #include "tests/batch/batch_exe.h"
 #include "tests/gui/study_fixture.h"
+#include "tests/study/refusing_system.h"
 
 namespace tesmo::test {
 namespace {
@@ -22,6 +29,14 @@ namespace {
 // one thickness without a number, whose three cases are refused.
 constexpr const char* kRunnerStudy =
     "txt_Ortsschrittweite=0,2 txt_rund=50 --vary txt_Lufttemp=30:50:10 --vary 'txt_Dicke=4; 6;x'";
+
+// A number of the table, read as the table writes it whatever the C library's locale (the
+// window has set it from the environment, e.g. de_DE, where strtod expects a comma).
+double number(const std::string& text) {
+    double v = 0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
 
 class StudyWindowTest : public StudyFixture {
   protected:
@@ -158,9 +173,9 @@ TEST_F(StudyWindowTest, TheTableHoldsTheRunnersCasesInCaseOrderInTheWindowsForma
             const std::string value = cell(cells, rc.name);
             std::string expected;
             if (!value.empty() && rc.shown == Shown::Number)
-                expected = formatNumber(std::stod(value) * rc.scale, rc.pattern);
+                expected = formatNumber(number(value) * rc.scale, rc.pattern);
             else if (!value.empty() && rc.shown == Shown::Time)
-                expected = Zeitformat(std::stod(value));
+                expected = Zeitformat(number(value));
             else if (!value.empty())
                 expected = rc.shown == Shown::Count ? value : (value == "1" ? "ja" : "nein");
             EXPECT_EQ(shown(r, table.resultColumn(c)), expected) << rc.name;
@@ -365,6 +380,62 @@ TEST_F(StudyWindowTest, TheFormStaysInPlaceWhileItsMessagesComeAndGo) {
     EXPECT_EQ(study->action("studieOeffnen")->shortcut(), QKeySequence("Ctrl+O"));
     EXPECT_EQ(study->action("studieSpeichern")->shortcut(), QKeySequence("Ctrl+S"));
     EXPECT_TRUE(study->action("schliessen")->shortcuts().contains(QKeySequence("Ctrl+W")));
+}
+
+TEST_F(StudyWindowTest, AResultThatDiffersOnlyInItsLastDigitsIsDrawnAndExported) {
+    // Over the target water load the air demand per water is the same up to its last bits
+    // (52.42488518026569 and 52.4248851802657); its chart once hung the window and the exports.
+    list(1, Control::txt_XZiel, "0,04;0,05");
+    ASSERT_TRUE(computeAndWait());
+    study->findChild<QComboBox*>(QStringLiteral("ergebnis"))
+        ->setCurrentIndex(int(resultIndex("LuftWasserVerh")));
+    const PlotSpec& spec = study->chart().spec();
+    ASSERT_EQ(spec.series.size(), 1u);
+    const auto [lo, hi] = std::minmax_element(spec.series[0].y.begin(), spec.series[0].y.end());
+    ASSERT_LT(*lo, *hi);                // not one value,
+    ASSERT_LT(*hi - *lo, 1e-12 * *hi);  // but values no label can tell apart
+    EXPECT_GT(study->chart().grab().toImage().width(), 300);
+    const std::string png = testFile("gleich.png"), svg = testFile("gleich.svg");
+    EXPECT_TRUE(study->exportChartPng(QString::fromStdString(png)));
+    EXPECT_TRUE(study->exportChartSvg(QString::fromStdString(svg)));
+    EXPECT_GT(slurp(png).size(), 1000u);
+    EXPECT_NE(slurp(svg).find("</svg>"), std::string::npos);
+}
+
+TEST_F(StudyWindowTest, WhenTheSystemRefusesAStudyTheWindowSaysWhyAndKeepsItsRows) {
+    enterTheStudy();
+    ASSERT_TRUE(computeAndWait());
+    ASSERT_EQ(study->table().rowCount(), 9);
+    const auto status = [&] {
+        return study->findChild<QLabel*>(QStringLiteral("status"))->text().toStdString();
+    };
+    {
+        // No thread for the study: nothing starts, the last study's rows stay.
+        RefusingSystem refusing(
+            {[](unsigned) { throw std::system_error(EAGAIN, std::generic_category()); }, {}});
+        QTest::mouseClick(button("berechnen"), Qt::LeftButton);
+        EXPECT_FALSE(study->running());
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind("Die Studie wurde abgebrochen: Das System hat keinen", 0), 0u)
+            << messages[0];
+        EXPECT_EQ(study->table().rowCount(), 9);
+        EXPECT_TRUE(button("berechnen")->isEnabled());
+    }
+    messages.clear();
+    {
+        // No memory for the second worker: the study stops with the rows it has and says why.
+        std::atomic<int> allocations{0};
+        RefusingSystem refusing({{}, [&] {
+                                     if (allocations.fetch_add(1) == 1) throw std::bad_alloc();
+                                 }});
+        ASSERT_TRUE(computeAndWait());
+        if (defaultJobs() < 2) return;  // one worker: its one run state is there
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find("Arbeitsspeicher reicht nicht"), std::string::npos);
+        EXPECT_LT(study->table().rowCount(), 9);
+        EXPECT_EQ(status().rfind("Abgebrochen: ", 0), 0u) << status();
+        EXPECT_TRUE(button("berechnen")->isEnabled());
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "model/drying_run.h"
@@ -167,6 +168,9 @@ TEST(Trocknungslauf, ARunThatLeavesPhysicsEndsAsUnstableWithoutEvaluation) {
           {Control::txt_rund, "691"}}},
         // A target just below the initial water load: the plate would take up water.
         {"Wasser", {{Control::txt_XZiel, "0,2499"}}},
+        // A long time step on a fine grid: the air advance takes more water out of the air
+        // than it holds, and the air would end with a negative water load.
+        {"Luftwasser", {{Control::txt_Ortsschrittweite, "0,05"}, {Control::txt_deltaT, "5"}}},
     };
     for (const Fall& f : faelle) {
         SCOPED_TRACE(f.name);
@@ -179,8 +183,10 @@ TEST(Trocknungslauf, ARunThatLeavesPhysicsEndsAsUnstableWithoutEvaluation) {
         EXPECT_EQ(port.count(PortCall::Group, int(DisplayGroup::EndWaterLoads)), 0);
         EXPECT_EQ(port.count(PortCall::Draw, int(ChartDrawing::TimeHistory)), 0);
         // The guard fired at the first step that left physics: no record holds such a step.
-        EXPECT_TRUE(st->thetaLuftMom < -273.15 || st->Xmom > st->XAnf);
-        EXPECT_LT(st->HistIndex, 1000);
+        EXPECT_TRUE(st->thetaLuftMom < -273.15 || st->XAbluft < 0 || st->Xmom > st->XAnf);
+        if (std::string(f.name) != "Luftwasser") {
+            EXPECT_LT(st->HistIndex, 1000);  // it went wrong at once
+        }
         for (int j = 0; j <= st->HistIndex; ++j) {
             ASSERT_GE(st->VerlaufThetaLuft[j], -273.15) << j;
             ASSERT_LE(st->VerlaufXmom[j], st->XAnf * (1 + 1e-6)) << j;

@@ -153,5 +153,51 @@ TEST(AxisScale, RandomRangesNeverGiveOverlappingLabels) {
     }
 }
 
+// Values that differ only in their last bits (two results of a study that agree to 15 digits)
+// give an axis around the value, as one value does; before, the tick step shrank with the
+// difference until counting the ticks no longer moved and filled the memory.
+TEST(AxisScale, NearlyEqualValuesGiveAnAxisAroundTheValue) {
+    const auto expectAroundOneValue = [](double a, double b, bool log) {
+        SCOPED_TRACE(testing::Message() << a << " .. " << b << (log ? " log" : ""));
+        const AxisScale s = chooseAxis(a, b, log, 400, charWidth, 10);
+        expectSound(s, a, b, 400, 10, charWidth);
+        EXPECT_LE(s.ticks.size(), 12u);
+        // Both values sit in the middle part of the axis, not on its frame.
+        EXPECT_GT(s.fraction(a), 0.1);
+        EXPECT_LT(s.fraction(b), 0.9);
+        for (const AxisTick& t : s.ticks)
+            EXPECT_TRUE(std::isfinite(t.value));
+    };
+    // The study over txt_XZiel 0:0,05:0,01 of the default case: LuftWasserVerh.
+    expectAroundOneValue(52.42488518026569, 52.4248851802657, false);
+    for (double x :
+         {1e-300, 3.7e-12, 1e-3, 0.5, 1.0, 52.42488518026569, 6100.5, 2.5e9, 1e15, 7e200}) {
+        expectAroundOneValue(x, std::nextafter(x, 2 * x), false);
+        expectAroundOneValue(-std::nextafter(x, 2 * x), -x, false);
+        expectAroundOneValue(x, std::nextafter(x, 2 * x), true);
+    }
+}
+
+TEST(AxisScale, RandomNearlyEqualPairsAlwaysGiveASmallSoundAxis) {
+    // Magnitudes over the whole range of doubles, differences from one unit in the last place
+    // up to a part in a hundred million, on both sides of the span below which the values are
+    // taken as one.
+    std::mt19937_64 rng(20261208);
+    const auto uniform = [&rng] { return static_cast<double>(rng() >> 11) * 0x1.0p-53; };
+    for (int trial = 0; trial < 3000; ++trial) {
+        const double a = (trial % 3 == 0 ? -1 : 1) * std::pow(10.0, -300 + 600 * uniform());
+        const double b = trial % 2 == 0 ? a + std::abs(a) * std::pow(10.0, -16 + 8 * uniform())
+                                        : std::nextafter(a, HUGE_VAL);
+        const bool log = a > 0 && trial % 5 == 0;
+        const AxisScale s = chooseAxis(a, b, log, 300, charWidth, 10);
+        expectSound(s, a, b, 300, 10, charWidth);
+        EXPECT_LE(s.ticks.size(), 20u);
+        if (::testing::Test::HasFailure()) {
+            ADD_FAILURE() << "range " << a << " .. " << b << " log " << log;
+            return;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tesmo

@@ -1,5 +1,10 @@
 """tesmo.study against the runner's study: the same table, read back or written."""
 
+import os
+import re
+import subprocess
+import sys
+
 import numpy as np
 import pandas as pd
 import pytest
@@ -139,3 +144,33 @@ def test_a_malformed_study_is_refused_before_it_runs(runner):
         tesmo.study(vary={"txt_Dicke": "4"}, jobs=0)
     with pytest.raises(FileNotFoundError):
         tesmo.study(cases="/nonexistent/faelle.csv")
+
+
+# A study under a limit of its address space: a little more than the interpreter holds already,
+# too little for the run states (40 MB each) or the further thread's stack.
+LIMITED = """
+import resource, sys, tesmo
+with open("/proc/self/status") as f:
+    vm = next(int(line.split()[1]) for line in f if line.startswith("VmSize:")) * 1024
+resource.setrlimit(resource.RLIMIT_AS, (vm + int(sys.argv[1]) * 2**20, resource.RLIM_INFINITY))
+try:
+    tesmo.study(vary={"txt_Dicke": [4] * 8}, jobs=2)
+    print("finished")
+except (MemoryError, RuntimeError) as e:
+    print(type(e).__name__ + ": " + str(e))
+"""
+
+
+@pytest.mark.skipif("asan" in os.environ.get("LD_PRELOAD", ""), reason="the sanitizer needs the address space")
+@pytest.mark.parametrize("megabytes", [10, 30])
+def test_a_study_the_system_refuses_memory_or_a_thread_raises_instead_of_aborting(megabytes):
+    done = subprocess.run(
+        [sys.executable, "-c", LIMITED, str(megabytes)],
+        capture_output=True,
+        text=True,
+        timeout=60,
+        check=False,
+    )
+    assert done.returncode == 0, done.stderr
+    said = done.stdout.strip()
+    assert re.match(r"^(MemoryError|RuntimeError): Die Studie wurde abgebrochen: ", said), said

@@ -6,8 +6,10 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <new>
 
 #include "study/background_study.h"
+#include "tests/study/refusing_system.h"
 
 namespace tesmo {
 namespace {
@@ -113,6 +115,32 @@ TEST(BackgroundStudy, CancelOrDestructionStopsTheWorkersAtOnce) {
     EXPECT_LT(Clock::now() - t0, std::chrono::seconds(1));
     const int wakes = late.waitBeyond(1000, std::chrono::milliseconds(0));
     EXPECT_EQ(late.waitBeyond(1000, std::chrono::milliseconds(50)), wakes);
+}
+
+TEST(BackgroundStudy, WhenTheSystemRefusesMemoryTheStudyEndsWithWhatArrivedAndTheReason) {
+    const CaseList cases(thinPlate(), {{Control::txt_Lufttemp, values(12)}});
+    // The first worker's run state is there, the second's is not; on one core there is no
+    // second worker and the study runs to its end.
+    std::atomic<int> allocations{0};
+    test::RefusingSystem refusing({{}, [&] {
+                                       if (allocations.fetch_add(1) == 1) throw std::bad_alloc();
+                                   }});
+    Waker waker;
+    BackgroundStudy study(cases, 2, waker.wake());
+    std::vector<std::size_t> numbers;
+    BackgroundStudy::Arrived arrived;
+    for (int seen = 0; !arrived.ended;) {
+        seen = waker.waitBeyond(seen);
+        arrived = study.take();
+        for (const CaseOutcome& o : arrived.outcomes)
+            numbers.push_back(o.number);
+    }
+    if (defaultJobs() < 2) return;
+    EXPECT_NE(arrived.failure.find("Arbeitsspeicher reicht nicht"), std::string::npos)
+        << arrived.failure;
+    EXPECT_TRUE(study.cancelled());
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        EXPECT_EQ(numbers[i], i + 1);
 }
 
 }  // namespace

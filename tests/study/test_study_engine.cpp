@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "display/run_control.h"
 #include "study/case_runner.h"
 #include "study/study_engine.h"
+#include "tests/study/refusing_system.h"
 #include "tests/test_files.h"
 
 namespace tesmo {
@@ -51,7 +57,93 @@ std::vector<std::string> rowsOf(const CaseList& cases, unsigned jobs) {
     return rows;
 }
 
+using test::RefusingSystem;
+
+// The numbers of the cases handed on, and how the study ended.
+struct Ended {
+    std::vector<std::size_t> numbers;
+    std::string failure;  // what() of the StudyFailure, "" when none was thrown
+    StudyFailure::Cause cause{};
+    bool cancelRaised = false;
+};
+
+Ended runThrough(const CaseList& cases, unsigned jobs,
+                 const std::function<bool(const CaseOutcome&)>& extraSink = {}) {
+    Ended e;
+    StudyCallbacks callbacks;
+    callbacks.sink = [&](const CaseOutcome& o) {
+        if (extraSink && !extraSink(o)) return false;
+        e.numbers.push_back(o.number);
+        return true;
+    };
+    std::atomic<bool> cancel{false};
+    try {
+        runStudy(cases, {0, 1, cases.size()}, jobs, callbacks, cancel);
+    } catch (const StudyFailure& f) {
+        e.failure = f.what();
+        e.cause = f.cause();
+    }
+    e.cancelRaised = cancel.load();
+    return e;
+}
+
+// Cases 1, 2, … k without a gap: what a study hands on is always a prefix in case order.
+bool isPrefix(const std::vector<std::size_t>& numbers) {
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        if (numbers[i] != i + 1) return false;
+    return true;
+}
+
 }  // namespace
+
+TEST(StudyEngine, NeverStartsMoreThreadsThanTheMachineHasCores) {
+    const CaseList cases(with({}), {{Control::txt_mue, std::vector<std::string>(8, "20")}});
+    unsigned started = 0;
+    RefusingSystem counting({[&](unsigned) { ++started; }, {}});
+    EXPECT_EQ(runThrough(cases, 4096).numbers.size(), 8u);
+    EXPECT_EQ(started + 1, std::min(defaultJobs(), 8u));  // the calling thread is a worker too
+}
+
+TEST(StudyEngine, ASystemThatRefusesAThreadOrMemoryStopsTheStudyCleanly) {
+    const CaseList cases(with({}), {{Control::txt_mue, std::vector<std::string>(12, "20")}});
+    if (defaultJobs() >= 2) {  // on one core a study starts no further thread
+        SCOPED_TRACE("no further thread");
+        RefusingSystem refusing(
+            {[](unsigned) { throw std::system_error(EAGAIN, std::generic_category()); }, {}});
+        const Ended e = runThrough(cases, 2);
+        EXPECT_EQ(e.cause, StudyFailure::Cause::Thread);
+        EXPECT_NE(e.failure.find("Die Studie wurde abgebrochen: Das System hat keinen weiteren "
+                                 "Thread"),
+                  std::string::npos)
+            << e.failure;
+        EXPECT_TRUE(e.cancelRaised);
+        EXPECT_TRUE(isPrefix(e.numbers));
+    }
+    {
+        SCOPED_TRACE("no memory for the second worker's run state");
+        std::atomic<int> allocations{0};
+        RefusingSystem refusing({{}, [&] {
+                                     if (allocations.fetch_add(1) == 1) throw std::bad_alloc();
+                                 }});
+        const Ended e = runThrough(cases, 2);
+        if (defaultJobs() >= 2) {
+            EXPECT_EQ(e.cause, StudyFailure::Cause::Memory);
+            EXPECT_NE(e.failure.find("Arbeitsspeicher reicht nicht"), std::string::npos);
+            EXPECT_TRUE(isPrefix(e.numbers));
+            EXPECT_LT(e.numbers.size(), 12u);
+        }
+    }
+    {
+        SCOPED_TRACE("memory runs out in the sink after the third case");
+        const Ended e = runThrough(cases, 2, [](const CaseOutcome& o) {
+            if (o.number == 4) throw std::bad_alloc();
+            return true;
+        });
+        EXPECT_EQ(e.cause, StudyFailure::Cause::Memory);
+        EXPECT_EQ(e.numbers, (std::vector<std::size_t>{1, 2, 3}));
+        EXPECT_TRUE(e.cancelRaised);
+    }
+}
 
 TEST(CaseRunner, ACaseRunsAsOnAFreshProgramWhateverRanBefore) {
     // The first case ends with a long front-temperature search (nIterKern, which Start never

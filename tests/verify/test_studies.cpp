@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "model/input_check.h"
 #include "model/setup.h"
 #include "model/text_to_number.h"
+#include "tests/locale_scope.h"
 #include "verify/case_runs.h"
 #include "verify/water_balance_study.h"
 
@@ -84,11 +86,20 @@ TEST(WaterStudy, DrawsAreReproducibleInRangeAndOnAWholeGrid) {
 }
 
 TEST(WaterStudy, NumbersAreTypedWithTheCommaAndWithoutTrailingZeros) {
-    EXPECT_EQ(typedText(0.25, 0.005), "0,25");
-    EXPECT_EQ(typedText(16.8, 0.01), "16,8");
-    EXPECT_EQ(typedText(1600, 10), "1600");
-    EXPECT_EQ(typedText(0, 0.005), "0");
-    EXPECT_EQ(typedText(0.07, 0.01), "0,07");
+    // The same under the users' German locale, where the C library writes the comma itself.
+    for (const bool german : {false, true}) {
+        SCOPED_TRACE(german ? "de_DE" : "C");
+        std::optional<test::GermanLocale> locale;
+        if (german) {
+            locale.emplace();
+            ASSERT_TRUE(locale->active()) << test::kGermanLocale << " is not installed";
+        }
+        EXPECT_EQ(typedText(0.25, 0.005), "0,25");
+        EXPECT_EQ(typedText(16.8, 0.01), "16,8");
+        EXPECT_EQ(typedText(1600, 10), "1600");
+        EXPECT_EQ(typedText(0, 0.005), "0");
+        EXPECT_EQ(typedText(0.07, 0.01), "0,07");
+    }
     EXPECT_EQ(fieldCaption(C::txt_Lufttemp), "Ablufttemperatur in °C");
 }
 
