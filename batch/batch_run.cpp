@@ -46,6 +46,7 @@ int singleRun(const BatchOptions& options, const InputTexts& texts, std::ostream
     if (options.progress) window.reportProgress(stderr, kProgressEveryPolls);
 
     RunControl control(window);
+    control.setRunOptions(texts.optionen);
     control.cmd_Start_Click();
     printMessages(err, window);
     if (control.inputRefused()) return kExitRefused;

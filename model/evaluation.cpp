@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "model/physical_constants.h"
+#include "model/step_helpers.h"
 
 namespace tesmo {
 
@@ -51,8 +53,13 @@ void Auswertung(RunState& st, WindowPort& window) {
     wasserbeladungenAbbilden(st, st, st);
     window.writeGroup(DisplayGroup::EndWaterLoads);
     verlaeufeGlaetten(st, st);
-    energiebedarf(st, st);
-    window.writeGroup(DisplayGroup::EndEnergy);
+    if (luftImGegenstrom(st)) {
+        energiebedarf(st, st);
+        window.writeGroup(DisplayGroup::EndEnergy);
+    } else {
+        // A climate chamber heats no supply air: the energy demand of a dryer does not apply.
+        st.spezEnergie = st.relEnergie = std::numeric_limits<double>::quiet_NaN();
+    }
     if (st.nIterKern > 45) window.setVisible(Control::lbl_Achtung, true);
     window.repaint(Control::lbl_Achtung);
     window.repaint(Control::pic_Zeit);

@@ -18,6 +18,7 @@ CaseOutcome CaseRunner::run(std::size_t number, const InputTexts& texts,
     window_->setStopRequest(stop);
     window_->keepRecordTimes(recordTimes);
     RunControl control(*window_);
+    control.setRunOptions(texts.optionen);
     control.cmd_Start_Click();
     return outcomeOf(number, texts, *window_, control.inputRefused());
 }

@@ -181,6 +181,18 @@ TEST(ResultTable, RefusedAndCutShortCasesLeaveWhatTheyDidNotReachEmpty) {
     EXPECT_EQ(done[column("HistIndex")], std::to_string(runner.state().HistIndex));
     for (std::size_t c = column("LuftRohlingVerh"); c < names.size(); ++c)
         EXPECT_NE(done[c], "") << names[c];
+
+    // A climate-chamber run has no air or energy demand: empty, not 0; the water balance is
+    // there. The runner's study and a single case take the mode with the texts.
+    InputTexts chamber = with({});
+    chamber.optionen.klima = Klima::Konstant;
+    const auto konstant = cells(tableRow(runner.run(10, chamber)));
+    EXPECT_EQ(konstant[column("end")], "midplane");
+    for (const char* empty : {"LuftRohlingVerh", "LuftWasserVerh", "spezEnergie", "relEnergie"})
+        EXPECT_EQ(konstant[column(empty)], "") << empty;
+    EXPECT_NE(konstant[column("Wasserfehler")], "");
+    EXPECT_NE(konstant[column("Laufzeit")], done[column("Laufzeit")]);
+    EXPECT_EQ(runner.state().thetaLuftMom, 35);
 }
 
 }  // namespace tesmo
