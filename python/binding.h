@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,15 @@ std::vector<std::string> textList(const InputTexts& texts);
 void runWatched(const std::function<void()>& work, std::atomic<bool>& cancel,
                 const std::function<void()>& tick);
 
+// The run modes from a dict name -> word (TypeError for a name that is no run mode, ValueError
+// for a word it does not have; modes not named keep their defaults), and back: the modes that
+// are not at their default.
+RunOptions runOptionsOf(const std::map<std::string, std::string>& words);
+std::map<std::string, std::string> chosenOptions(const RunOptions& options);
+
 void registerRun(py::module_& m);
 void registerStudy(py::module_& m);
 void registerFiles(py::module_& m);
+void registerOptions(py::module_& m);
 
 }  // namespace tesmo

@@ -6,4 +6,5 @@ PYBIND11_MODULE(_core, m) {
     tesmo::registerRun(m);
     tesmo::registerStudy(m);
     tesmo::registerFiles(m);
+    tesmo::registerOptions(m);
 }

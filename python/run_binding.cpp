@@ -110,8 +110,10 @@ py::list valuesOf(const CaseOutcome& o) {
     return values;
 }
 
-py::dict run(const std::vector<std::string>& textList) {
-    const InputTexts texts = inputTexts(textList);
+py::dict run(const std::vector<std::string>& textList,
+             const std::map<std::string, std::string>& options) {
+    InputTexts texts = inputTexts(textList);
+    texts.optionen = runOptionsOf(options);
     RunnerLease lease;
     CaseOutcome outcome;
     std::atomic<bool> cancel{false};
@@ -147,9 +149,10 @@ std::vector<double> inputNumbers(const std::vector<std::string>& textList) {
 }  // namespace
 
 void registerRun(py::module_& m) {
-    m.def("run", &run, py::arg("texts"),
-          "Runs the seventeen texts as the window's Start button would, on a fresh program "
-          "state; returns the raw parts of a tesmo.Result.");
+    m.def("run", &run, py::arg("texts"), py::arg("options") = std::map<std::string, std::string>{},
+          "Runs the seventeen texts in the run modes `options` (name -> word) as the window's "
+          "Start button would, on a fresh program state; returns the raw parts of a "
+          "tesmo.Result.");
     m.def("input_numbers", &inputNumbers, py::arg("texts"),
           "The numbers the model reads from the seventeen texts (NaN: no number).");
     m.def(

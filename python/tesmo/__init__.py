@@ -38,7 +38,7 @@ study_row, study_frame, read_table, write_table. Refused input raises InputError
 ValueError whose `field` names the input and whose `messages` are the window's German ones.
 """
 
-from ._inputs import INPUT_NAMES, defaults, input_text, read_case, write_case
+from ._inputs import INPUT_NAMES, RUN_OPTIONS, defaults, input_text, read_case, write_case
 from ._run import HISTORY_NAMES, RESULT_NAMES, InputError, Refusal, Result, run
 from ._study import (
     TABLE_COLUMNS,
@@ -55,6 +55,7 @@ __all__ = [
     "HISTORY_NAMES",
     "INPUT_NAMES",
     "RESULT_NAMES",
+    "RUN_OPTIONS",
     "TABLE_COLUMNS",
     "InputError",
     "Progress",

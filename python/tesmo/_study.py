@@ -9,7 +9,16 @@ import numpy as np
 import pandas as pd
 
 from . import _core
-from ._inputs import INPUT_NAMES, _check_names, case_path, input_text, is_path, texts_of
+from ._inputs import (
+    INPUT_NAMES,
+    RUN_OPTIONS,
+    _check_names,
+    case_path,
+    input_text,
+    is_path,
+    options_of,
+    texts_of,
+)
 from ._run import RESULT_NAMES, InputError, Result
 
 TABLE_COLUMNS = tuple(_core.table_columns())
@@ -66,14 +75,36 @@ def _case_spec(vary, cases, base):
     return base_texts, variations, rows, table
 
 
-def study_cases(vary=None, cases=None, base=None):
+def _case_options(cases, base, options):
+    """The run modes of the whole study and, for cases given one by one, of each case."""
+    for name in options:
+        if name not in RUN_OPTIONS:
+            raise TypeError(f"unexpected keyword {name!r}; the run modes are " + ", ".join(RUN_OPTIONS))
+    base_options = options_of(base, options)
+    row_options = None
+    if cases is not None and not is_path(cases):
+        row_options = [{**base_options, **options_of(case)} for case in cases]
+    return base_options, row_options
+
+
+def study_cases(vary=None, cases=None, base=None, **options):
     """The cases of a study as tesmo.study() forms them: a list of dicts of the 17 texts.
 
-    Case i (from 0) is table row i + 1. Useful to spread a study over machines (see the Dask
-    example) or to look at the cases before running them.
+    Case i (from 0) is table row i + 1. A run mode that is not at its default is in the dict
+    too ("klima": "konstant"), so tesmo.run(case) runs the case as the study would. Useful to
+    spread a study over machines (see the Dask example) or to look at the cases before running
+    them.
     """
+    base_options, row_options = _case_options(cases, base, options)
     texts = _core.case_texts(*_case_spec(vary, cases, base))
-    return [dict(zip(INPUT_NAMES, t)) for t in texts]
+    chosen = row_options or [base_options] * len(texts)
+    return [
+        {
+            **dict(zip(INPUT_NAMES, t)),
+            **{k: v for k, v in o.items() if v != RUN_OPTIONS[k][0]},
+        }
+        for t, o in zip(texts, chosen)
+    ]
 
 
 class _ProgressLine:
@@ -100,7 +131,7 @@ class _ProgressLine:
         sys.stderr.flush()
 
 
-def study(vary=None, cases=None, base=None, jobs=None, progress=False):
+def study(vary=None, cases=None, base=None, jobs=None, progress=False, **options):
     """Runs a parameter study and returns its table as a pandas DataFrame.
 
     vary      dict input -> a range "FROM:TO:STEP" or list "A;B;C" as the runner's --vary
@@ -114,6 +145,9 @@ def study(vary=None, cases=None, base=None, jobs=None, progress=False):
     progress  True: cases done of all and the time left on stderr; or a callable, called
               with a Progress(done, total, elapsed, remaining) at most ten times a second and
               once at the end
+    options   the run modes of every case by name, e.g. klima="konstant" (as tesmo.run takes
+              them; a base case file or dict may choose them too, and a case of `cases` may
+              choose its own)
 
     Every case runs as tesmo.run() would run it. The frame has exactly the columns of the
     runner's result table (case, the seventeen inputs as the numbers the model read, end,
@@ -134,7 +168,8 @@ def study(vary=None, cases=None, base=None, jobs=None, progress=False):
     elif not callable(progress):
         raise TypeError("progress is True, False or a callable")
     show = None if progress is None else (lambda *p: progress(Progress(*p)))
-    columns = _core.study(*_case_spec(vary, cases, base), jobs, show)
+    base_options, row_options = _case_options(cases, base, options)
+    columns = _core.study(*_case_spec(vary, cases, base), jobs, show, base_options, row_options)
     return _frame_of_columns(columns)
 
 
