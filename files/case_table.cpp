@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "files/csv_reader.h"
 #include "files/file_text.h"
 #include "files/name_text_lines.h"
 
@@ -13,109 +14,8 @@ static_assert(kMaxCaseTableBytes < std::numeric_limits<std::uint32_t>::max() / 2
 
 namespace {
 
-constexpr char kQuote = '"';
 // Control characters a cell may hold: a spreadsheet writes a line break in a cell as it is.
 constexpr std::string_view kCellControls = "\t\r\n";
-
-struct Cell {
-    std::string text;
-    int line = 0;
-    bool quoted = false;
-};
-
-char separatorOf(std::string_view content) {
-    const std::string_view header = content.substr(0, content.find_first_of("\r\n"));
-    if (header.find(';') != std::string_view::npos) return ';';
-    return header.find(',') != std::string_view::npos ? ',' : ';';
-}
-
-// The line ends in part of a quoted cell, by the rule of files/file_text.h (a CR at the end of
-// the part is followed by a quote, so it stands alone).
-int lineEndsIn(std::string_view part) {
-    int count = 0;
-    for (std::size_t i = 0; i < part.size(); ++i)
-        count +=
-            part[i] == '\n' || (part[i] == '\r' && (i + 1 == part.size() || part[i + 1] != '\n'));
-    return count;
-}
-
-// RFC 4180 rows, one after the other.
-class CsvReader {
-  public:
-    CsvReader(std::string_view content, char separator)
-        : s_(content), separator_(separator), plainEnd_{separator, '\r', '\n'} {}
-
-    enum class Result { Row, End, Refused };
-
-    // The next row's cells, at most `maxCells` + 1 of them: a row with more is wrong anyway, and
-    // a row of a million separators must not take a million cells of memory.
-    Result next(std::vector<Cell>& cells, std::size_t maxCells, int& rowLine,
-                FileProblem& problem) {
-        if (pos_ >= s_.size()) return Result::End;
-        rowLine = line_;
-        std::size_t n = 0;
-        while (true) {
-            if (n == cells.size()) cells.emplace_back();
-            if (!readCell(cells[n++], problem)) return Result::Refused;
-            if (pos_ >= s_.size()) break;
-            const std::size_t lineEnd = lineEndAt(s_, pos_);
-            if (lineEnd > 0) {
-                pos_ += lineEnd;
-                ++line_;
-                break;
-            }
-            ++pos_;  // the separator
-            if (n > maxCells) break;
-        }
-        cells.resize(n);
-        return Result::Row;
-    }
-
-  private:
-    bool readCell(Cell& cell, FileProblem& problem) {
-        cell.text.clear();
-        cell.line = line_;
-        cell.quoted = pos_ < s_.size() && s_[pos_] == kQuote;
-        if (!cell.quoted) {
-            const std::size_t end =
-                std::min(s_.find_first_of(std::string_view(plainEnd_, 3), pos_), s_.size());
-            cell.text.assign(s_.substr(pos_, end - pos_));
-            pos_ = end;
-            return true;
-        }
-        ++pos_;
-        while (true) {
-            const std::size_t quote = s_.find(kQuote, pos_);
-            if (quote == std::string_view::npos) {
-                problem.line = cell.line;
-                return refuse(problem, ProblemKind::UnterminatedQuote);
-            }
-            const std::string_view part = s_.substr(pos_, quote - pos_);
-            cell.text.append(part);
-            line_ += lineEndsIn(part);
-            pos_ = quote + 1;
-            if (pos_ >= s_.size() || s_[pos_] != kQuote) break;
-            cell.text += kQuote;  // a doubled quote
-            ++pos_;
-        }
-        if (pos_ < s_.size() && s_[pos_] != separator_ && lineEndAt(s_, pos_) == 0) {
-            problem.line = line_;
-            return refuse(problem, ProblemKind::StrayQuote);
-        }
-        return true;
-    }
-
-    std::string_view s_;
-    char separator_;
-    char plainEnd_[3];  // what ends a cell without quotes
-    std::size_t pos_ = 0;
-    int line_ = 1;
-};
-
-// A row that is an empty line: one cell, not quoted, empty.
-bool isBlank(const std::vector<Cell>& cells) {
-    return cells.size() == 1 && !cells.front().quoted && cells.front().text.empty();
-}
 
 }  // namespace
 
@@ -123,7 +23,7 @@ class CaseTableBuilder {
   public:
     explicit CaseTableBuilder(char separator) { table_.separator_ = separator; }
 
-    bool takeHeader(const std::vector<Cell>& cells, FileProblem& problem) {
+    bool takeHeader(const std::vector<CsvCell>& cells, FileProblem& problem) {
         for (std::size_t i = 0; i < cells.size(); ++i) {
             problem.line = cells[i].line;
             const std::string_view name = trimBlanks(cells[i].text);
@@ -143,7 +43,7 @@ class CaseTableBuilder {
 
     std::size_t columnCount() const { return table_.columns_.size(); }
 
-    bool takeRow(int line, const std::vector<Cell>& cells, FileProblem& problem) {
+    bool takeRow(int line, const std::vector<CsvCell>& cells, FileProblem& problem) {
         if (cells.size() != columnCount()) {
             problem.line = line;
             problem.number = static_cast<long long>(columnCount());
@@ -155,7 +55,7 @@ class CaseTableBuilder {
                 return false;
         }
         table_.rows_.push_back({line, static_cast<std::uint32_t>(table_.cells_.size())});
-        for (const Cell& cell : cells)
+        for (const CsvCell& cell : cells)
             table_.cells_.append(cell.text).push_back('\0');
         return true;
     }
@@ -167,7 +67,7 @@ class CaseTableBuilder {
         ++blankLines_;
     }
     bool takeBlankLines(FileProblem& problem) {
-        const std::vector<Cell> empty(1);
+        const std::vector<CsvCell> empty(1);
         for (int i = 0; i < blankLines_; ++i) {
             if (columnCount() != 1) {
                 problem.line = firstBlankLine_;
@@ -192,16 +92,16 @@ bool parseCaseTable(std::string_view content, const std::string& displayName, Ca
                     FileProblem& problem) {
     problem = FileProblem{.path = displayName};
     if (!checkFileText(content, kMaxCaseTableBytes, problem)) return false;
-    const char separator = separatorOf(content);
+    const char separator = csvSeparatorOf(content);
     CsvReader reader(content, separator);
     CaseTableBuilder builder(separator);
-    std::vector<Cell> cells;
+    std::vector<CsvCell> cells;
     int line = 0;
 
     // Of more than kInputCount names at least one is unknown or repeated.
     CsvReader::Result result = reader.next(cells, kInputCount, line, problem);
     if (result == CsvReader::Result::Refused) return false;
-    if (result == CsvReader::Result::End || isBlank(cells)) {
+    if (result == CsvReader::Result::End || isBlankRow(cells)) {
         problem.line = result == CsvReader::Result::End ? 0 : line;
         return refuse(problem, ProblemKind::MissingHeader);
     }
@@ -209,7 +109,7 @@ bool parseCaseTable(std::string_view content, const std::string& displayName, Ca
 
     while ((result = reader.next(cells, builder.columnCount(), line, problem)) ==
            CsvReader::Result::Row) {
-        if (isBlank(cells)) {
+        if (isBlankRow(cells)) {
             builder.holdBlankLine(line);
             continue;
         }
