@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "files/file_problem.h"
+#include "files/file_text.h"
 #include "model/inputs.h"
 
 namespace tesmo {
@@ -31,16 +32,17 @@ struct NameTextLine {
 
 // Reads `content` (at most kMaxLineFileBytes, UTF-8) whose format line must name `format`, and
 // hands each NAME = TEXT line to `take`, which returns false to refuse it (after filling the
-// problem's kind and detail). A text is checked after `take` has accepted its name.
+// problem's kind and detail). A text is checked after `take` has accepted its name; it may have
+// at most `maxCharacters` characters (a file that names other files needs room for their paths).
 bool parseNameTextLines(std::string_view content, const std::string& displayName,
                         std::string_view format,
                         const std::function<bool(const NameTextLine&, FileProblem&)>& take,
-                        FileProblem& problem);
+                        FileProblem& problem, std::size_t maxCharacters = kMaxTextCharacters);
 
 // Whether `text` can stand in a file: UTF-8, no control character other than those in
 // `allowedControls`, at most kMaxTextCharacters characters. The problem names `name`.
 bool checkText(std::string_view name, std::string_view text, std::string_view allowedControls,
-               FileProblem& problem);
+               FileProblem& problem, std::size_t maxCharacters = kMaxTextCharacters);
 
 // The input field of that control name.
 bool findInput(std::string_view name, Control& field);
