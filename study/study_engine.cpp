@@ -70,6 +70,23 @@ class InOrder {
 
 }  // namespace
 
+// One worker's run state and, once a study inspects its cases, the times of its records; both
+// are made on the worker's own thread when it first needs them, so that the workers of a study
+// clear their 40 MB at the same time.
+struct StudyWorkers::Worker {
+    std::unique_ptr<CaseRunner> runner;
+    std::unique_ptr<HistoryArray> recordTimes;
+};
+
+StudyWorkers::StudyWorkers() = default;
+StudyWorkers::~StudyWorkers() = default;
+
+StudyWorkers::Worker& StudyWorkers::worker(std::size_t i) {
+    if (workers_.size() <= i) workers_.resize(i + 1);
+    if (!workers_[i]) workers_[i] = std::make_unique<Worker>();
+    return *workers_[i];
+}
+
 std::string progressText(const StudyProgress& p) {
     const auto seconds = [](std::chrono::steady_clock::duration d) {
         return std::chrono::duration<double>(d).count();
@@ -83,11 +100,25 @@ unsigned defaultJobs() {
 }
 
 std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsigned jobs,
-                     const StudyCallbacks& callbacks, std::atomic<bool>& cancel) {
+                     const StudyCallbacks& callbacks, std::atomic<bool>& cancel,
+                     StudyWorkers* workers) {
     InOrder order(callbacks, selection.count, cancel);
     std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        CaseRunner runner;
+    const std::size_t threads =
+        std::min<std::size_t>(std::max(1u, jobs), std::max<std::size_t>(1, selection.count));
+    // The run states are taken before any thread starts: the workers' vector does not change
+    // while they run.
+    StudyWorkers own;
+    StudyWorkers& pool = workers ? *workers : own;
+    std::vector<StudyWorkers::Worker*> mine;
+    for (std::size_t t = 0; t < threads; ++t)
+        mine.push_back(&pool.worker(t));
+    const auto work = [&](std::size_t t) {
+        StudyWorkers::Worker& w = *mine[t];
+        if (!w.runner) w.runner = std::make_unique<CaseRunner>();
+        if (callbacks.inspect && !w.recordTimes) w.recordTimes = std::make_unique<HistoryArray>();
+        CaseRunner& runner = *w.runner;
+        HistoryArray* times = callbacks.inspect ? w.recordTimes.get() : nullptr;
         for (;;) {
             // The thread that started the study (a window's, after its painting) left its
             // vector state to this one, and a sink may run toolkit code.
@@ -96,20 +127,19 @@ std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsi
             const std::size_t j = next.fetch_add(1);
             if (j >= selection.count) return;
             const std::size_t i = selection.caseIndex(j);
-            CaseOutcome outcome = runner.run(i + 1, cases.texts(i), &cancel);
+            CaseOutcome outcome = runner.run(i + 1, cases.texts(i), &cancel, times);
             // A case stopped by the cancel request gets no row.
             if (!outcome.refused && outcome.end == RunEnd::Stopped && cancel.load()) return;
+            if (callbacks.inspect) callbacks.inspect(i, outcome, runner.state(), *times);
             order.finished(j, std::move(outcome));
         }
     };
-    const std::size_t threads =
-        std::min<std::size_t>(std::max(1u, jobs), std::max<std::size_t>(1, selection.count));
-    std::vector<std::thread> workers;
+    std::vector<std::thread> helpers;
     for (std::size_t t = 1; t < threads; ++t)
-        workers.emplace_back(work);
-    work();  // the calling thread is one of the workers
-    for (std::thread& w : workers)
-        w.join();
+        helpers.emplace_back(work, t);
+    work(0);  // the calling thread is one of the workers
+    for (std::thread& h : helpers)
+        h.join();
     return order.handed();
 }
 
