@@ -23,6 +23,10 @@ constexpr ValueOption kValueOptions[] = {
     {"--report", &BatchOptions::reportPath},
     {"--svg", &BatchOptions::svgFolder},
     {"--png", &BatchOptions::pngFolder},
+    {"--fit", &BatchOptions::fitPath},
+    {"--fit-table", &BatchOptions::fitTablePath},
+    {"--fit-case", &BatchOptions::fitCasePath},
+    {"--fit-save", &BatchOptions::fitSavePath},
     {"--vary", nullptr},
     {"--jobs", nullptr},
 };
@@ -119,12 +123,25 @@ std::string checkCombination(const BatchOptions& o) {
         return "--cases cannot be combined with --vary or --study";
     if (!o.casePath.empty() && !o.studyPath.empty())
         return "--case and --study both give the base case; use one";
+    if (o.isFit()) {
+        if (o.isStudy()) return "--fit cannot be combined with --vary, --cases or --study";
+        if (!o.casePath.empty() || !o.saveCasePath.empty())
+            return "--case and --save-case belong to a single run; a fit's series name their cases";
+        if (!o.csvPath.empty() || o.human || o.wantsExports())
+            return "--csv, --human, --report, --svg and --png belong to a single run";
+        if (!o.tablePath.empty() || !o.shard.empty() || o.yes)
+            return "--table, --shard and --yes belong to a study; a fit writes --fit-table";
+        return {};
+    }
+    if (!o.fitTablePath.empty() || !o.fitCasePath.empty() || !o.fitSavePath.empty())
+        return "--fit-table, --fit-case and --fit-save need a fit (--fit FILE)";
     if (o.isStudy()) {
         if (!o.csvPath.empty() || o.human) return "--csv and --human belong to a single run";
         if (o.wantsExports()) return "--report, --svg and --png belong to a single run";
         if (!o.saveCasePath.empty()) return "--save-case saves a single case, not a study";
     } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
-        return "--table, --shard, --jobs and --yes need a study (--vary, --cases or --study)";
+        return "--table, --shard, --jobs and --yes need a study (--vary, --cases or --study) or, "
+               "--jobs, a fit";
     }
     return {};
 }

@@ -4,6 +4,7 @@
 
 #include "batch/arguments.h"
 #include "batch/exports.h"
+#include "batch/fit_command.h"
 #include "batch/interrupt.h"
 #include "batch/report.h"
 #include "batch/study_command.h"
@@ -84,6 +85,7 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
         return kExitFinished;
     }
     if (options.isStudy()) return runStudyCommand(options, out, err);
+    if (options.isFit()) return runFitCommand(options, out, err);
 
     InputTexts base = defaultInputTexts();
     FileProblem problem;

@@ -39,6 +39,19 @@ void verlaeufeGlaetten(RunVariables& v, Histories& h) {
     }
 }
 
+double beladungVorAbbildung(const RunParameters& p, const RunVariables& v, double abgebildet) {
+    const double delta = p.XZiel - v.XEnde;
+    return abgebildet * (p.XAnf + delta) / p.XAnf - delta;
+}
+
+double vorGlaettung(const RunVariables& v, const HistoryArray& geglaettet, int j) {
+    const auto i = static_cast<std::size_t>(j);
+    if (j < 10) return geglaettet[i];
+    const std::int16_t m = v.mGlaett;
+    const auto m1 = static_cast<std::int16_t>(m + 1);
+    return m1 * geglaettet[i] - m * geglaettet[i - 1];
+}
+
 void energiebedarf(const RunParameters& p, RunVariables& v) {
     // Air warmed from outside to supply temperature, per kg of water removed.
     v.spezEnergie = p.LuftRohlingVerh * (v.thetaLuftMom - p.thetaAussen) / (p.XAnf - p.XZiel);

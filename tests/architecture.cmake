@@ -1,12 +1,12 @@
 # The folders' order of dependence, checked on the sources' include lines:
-#  - model/, files/, display/ and study/ include no Qt header (they build and test without a
+#  - model/, files/, display/, study/ and fit/ include no Qt header (they build and test without a
 #    toolkit);
 #  - a folder includes only from itself and from folders above it in LAYERS, never from one
 #    that depends on it.
 # Run as cmake -DROOT=<source folder> -P architecture.cmake.
 cmake_minimum_required(VERSION 3.25)
-set(LAYERS model files display plot study export gui batch verify python app)
-set(NO_QT model files display study)
+set(LAYERS model files display plot study fit export gui batch verify python app)
+set(NO_QT model files display study fit)
 # Folders of one layer that do not use each other.
 set(SIBLINGS batch verify python)
 
