@@ -132,6 +132,26 @@ TEST(FitRecovery, OneMassCurveDoesNotDetermineTheDryLayersConductivity) {
     EXPECT_EQ(serial.modelRuns, r.modelRuns);
 }
 
+TEST(FitRecovery, AnInputTheRunsDoNotUseHasNoCovariance) {
+    // A climate chamber does not use the outside air: its runs do not depend on it at all, the
+    // Jacobian loses a rank, and the covariance keeps what the other input is known to.
+    FitSetup setup;
+    setup.series = measured({2}, 9);
+    setup.parameters = {parameter(Control::txt_Feuchteleit, kFeuchteleit, 5, 200),
+                        parameter(Control::txt_AussenluftTemp, 15, -10, 30)};
+    const FitResult r = runFit(setup);
+    ASSERT_NE(r.end, FitEnd::Failed) << r.message;
+    EXPECT_TRUE(r.parameters[0].determined);
+    EXPECT_TRUE(covers(r.parameters[0], kFeuchteleit));
+    EXPECT_EQ(r.parameters[1].value, 15);  // nothing moved it
+    EXPECT_TRUE(std::isinf(r.parameters[1].standardError));
+    EXPECT_NE(r.parameters[1].note.find("sie hängen nicht von dieser Eingabe ab"),
+              std::string::npos)
+        << r.parameters[1].note;
+    EXPECT_TRUE(std::isinf(r.outcome().cov(1, 1)));
+    EXPECT_EQ(r.outcome().cov(0, 1), 0);
+}
+
 TEST(FitRecovery, OneMildClimateDoesNotDetermineTheDiffusionResistanceThreeDo) {
     // In mild air the drying front stays near the surface and a larger diffusion resistance is
     // hard to tell from a steeper conductivity below the limit moisture.
