@@ -96,7 +96,7 @@ int runFitCommand(const BatchOptions& options, std::ostream& out, std::ostream& 
             written &= save(writeCaseFile(options.fitCasePath, fittedCase(setup, result), problem),
                             problem, err);
         if (!options.fitSavePath.empty()) {
-            FitFile saved = file;
+            FitFile saved = relocated(file, options.fitSavePath);
             saved.outcome = result.outcome();
             written &= save(writeFitFile(options.fitSavePath, saved, problem), problem, err);
         }

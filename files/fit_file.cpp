@@ -289,6 +289,22 @@ std::string resolvedPath(const FitFile& file, const std::string& written) {
     return (std::filesystem::path(file.folder) / p).string();
 }
 
+FitFile relocated(const FitFile& file, const std::string& path) {
+    namespace fs = std::filesystem;
+    FitFile moved = file;
+    std::error_code error;
+    const fs::path target = fs::absolute(fs::path(path), error).parent_path();
+    moved.folder = target.string();
+    for (SeriesEntry& s : moved.series)
+        for (std::string* written : {&s.measurement, &s.caseFile}) {
+            if (fs::path(*written).is_absolute()) continue;
+            const fs::path from = fs::absolute(resolvedPath(file, *written), error);
+            const fs::path relative = from.lexically_normal().lexically_relative(target);
+            *written = relative.empty() ? from.lexically_normal().string() : relative.string();
+        }
+    return moved;
+}
+
 bool parseFitFile(std::string_view content, const std::string& displayName, FitFile& out,
                   FileProblem& problem) {
     FitFile file;

@@ -98,6 +98,11 @@ struct FitFile {
 // A path as written in the file, made usable: relative paths start at the file's folder.
 std::string resolvedPath(const FitFile& file, const std::string& written);
 
+// The same fit to be saved as `path`: its relative paths rewritten to start at that file's
+// folder (absolute where no relative path leads there), so that the saved file finds the same
+// measurement and case files.
+FitFile relocated(const FitFile& file, const std::string& path);
+
 // Reads a fit file's content. On a refusal `out` is left as it was and `problem` says why,
 // naming `displayName` and the line. The measurement and case files are not read here (see
 // files/fit_series.h).

@@ -212,3 +212,27 @@ TEST_F(FitSeries, PathsStartAtTheFitFileAndMeasurementsMustFitTheCase) {
 }
 
 }  // namespace tesmo
+
+namespace tesmo {
+
+TEST_F(FitSeries, ASavedFitFindsItsFilesFromItsNewFolder) {
+    std::filesystem::create_directories(dir_ / "daten");
+    std::filesystem::create_directories(dir_ / "ergebnisse" / "maerz");
+    put("daten/v1.csv", "t_min;X\n0;0,25\n");
+    put("daten/v1.tgcase", "format = tesmo-gegen-case 1\n");
+    put("daten/a.tgfit", kHead + "series = v1.csv ; " + path("daten/v1.tgcase") +
+                             "\nfit txt_mue = 20 ; 5 : 60\n");
+    FitFile f;
+    FileProblem problem;
+    ASSERT_TRUE(readFitFile(path("daten/a.tgfit"), f, problem));
+    const std::string target = path("ergebnisse/maerz/b.tgfit");
+    ASSERT_TRUE(writeFitFile(target, relocated(f, target), problem)) << describe(problem);
+    FitFile back;
+    ASSERT_TRUE(readFitFile(target, back, problem));
+    EXPECT_EQ(back.series[0].measurement, "../../daten/v1.csv");
+    EXPECT_EQ(back.series[0].caseFile, path("daten/v1.tgcase"));  // absolute stays absolute
+    std::vector<MeasuredSeries> series;
+    EXPECT_TRUE(loadAllSeries(back, target, series, problem)) << describe(problem);
+}
+
+}  // namespace tesmo
