@@ -286,7 +286,7 @@ std::string_view scaleWord(FitScale scale) {
 std::string resolvedPath(const FitFile& file, const std::string& written) {
     const std::filesystem::path p(written);
     if (p.is_absolute() || file.folder.empty()) return written;
-    return (std::filesystem::path(file.folder) / p).string();
+    return (std::filesystem::path(file.folder) / p).lexically_normal().string();
 }
 
 FitFile relocated(const FitFile& file, const std::string& path) {

@@ -49,5 +49,6 @@ void registerRun(py::module_& m);
 void registerStudy(py::module_& m);
 void registerFiles(py::module_& m);
 void registerOptions(py::module_& m);
+void registerFit(py::module_& m);
 
 }  // namespace tesmo

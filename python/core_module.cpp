@@ -7,4 +7,5 @@ PYBIND11_MODULE(_core, m) {
     tesmo::registerStudy(m);
     tesmo::registerFiles(m);
     tesmo::registerOptions(m);
+    tesmo::registerFit(m);
 }

@@ -33,11 +33,27 @@ A study on a Dask cluster (examples/dask_study.py does this with chunks of cases
     futures = client.map(run_case, range(1, len(cases) + 1), cases)
     df = tesmo.study_frame(client.gather(futures))   # equals tesmo.study() of the same cases
 
+Run modes by name, as keywords (see RUN_OPTIONS): a climate-chamber test, whose air stays at
+the exhaust-air state, has no air or energy demand (NaN):
+
+    r = tesmo.run(txt_Lufttemp=45, txt_AbluftFeuchte=40, klima="konstant")
+
+Fitting inputs to measured drying curves (measurement files: CSV with a time column t_s,
+t_min, t_h or Zeit and the measured X, m_g, thetaOb, schwind):
+
+    f = tesmo.fit("anpassung.tgfit")            # or series=[...], parameters={...}
+    f.values, f.stderr, f.interval, f.determined, f.notes, f.correlation
+    f.frame()                                   # measured against simulated
+    f.save("anpassung.tgfit")                   # with its outcome and covariance
+    m = tesmo.read_measurement("versuch1.csv")
+
 Functions: defaults, input_text, run (-> Result), read_case, write_case, study, study_cases,
-study_row, study_frame, read_table, write_table. Refused input raises InputError, a
-ValueError whose `field` names the input and whose `messages` are the window's German ones.
+study_row, study_frame, read_table, write_table, fit (-> FitResult), read_measurement,
+read_fit. Refused input raises InputError, a ValueError whose `field` names the input and whose
+`messages` are the window's German ones.
 """
 
+from ._fit import FitProgress, FitResult, fit, read_fit, read_measurement
 from ._inputs import INPUT_NAMES, RUN_OPTIONS, defaults, input_text, read_case, write_case
 from ._run import HISTORY_NAMES, RESULT_NAMES, InputError, Refusal, Result, run
 from ._study import (
@@ -52,6 +68,8 @@ from ._study import (
 )
 
 __all__ = [
+    "FitProgress",
+    "FitResult",
     "HISTORY_NAMES",
     "INPUT_NAMES",
     "RESULT_NAMES",
@@ -62,8 +80,11 @@ __all__ = [
     "Refusal",
     "Result",
     "defaults",
+    "fit",
     "input_text",
     "read_case",
+    "read_fit",
+    "read_measurement",
     "read_table",
     "run",
     "study",
