@@ -52,6 +52,7 @@ class ModelRuns {
     std::atomic<std::size_t>* counter_;
     std::unique_ptr<StudyWorkers> workers_ = std::make_unique<StudyWorkers>();
     std::size_t runs_ = 0;
+    std::vector<int> steps_;  // per series: the time steps its last finished run stored
 };
 
 }  // namespace tesmo
