@@ -23,8 +23,9 @@ set(CPACK_DEBIAN_PACKAGE_NAME tesmo-gegen)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Die Entwickler von Tesmo-Gegen")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-# The libraries the programs link come from dpkg-shlibdeps; the window's layout needs the
-# metric-compatible Arial that Liberation Sans provides.
+# The libraries the programs link come from dpkg-shlibdeps (Qt 6, and libceres3 for the fit,
+# whose licence the copyright file quotes); the window's layout needs the metric-compatible
+# Arial that Liberation Sans provides.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 # The Python package adds what it needs (python/CMakeLists.txt).
