@@ -10,7 +10,8 @@ namespace {
 constexpr const char* kSynopsis =
     "Usage: tesmo-gegen-batch [OPTION]... [NAME=TEXT]...\n"
     "       tesmo-gegen-batch --vary NAME=FROM:TO:STEP [--vary ...] [OPTION]... [NAME=TEXT]...\n"
-    "       tesmo-gegen-batch --cases FILE.csv [OPTION]... [NAME=TEXT]...\n";
+    "       tesmo-gegen-batch --cases FILE.csv [OPTION]... [NAME=TEXT]...\n"
+    "       tesmo-gegen-batch --fit DATEI.tgfit [OPTION]... [NAME=TEXT]...\n";
 }
 
 std::string shortUsageText() {
@@ -99,6 +100,32 @@ std::string usageText() {
         "  --progress    cases done of all, time elapsed and left, on stderr (default when\n"
         "                stderr is a terminal)\n"
         "  --yes         allow a study of more than 100000 cases\n"
+        "\n"
+        "Anpassung an Messungen (Stoffwerte aus Trocknungsversuchen):\n"
+        "  --fit DATEI   passt die Eingaben der fit-Zeilen einer Anpassungsdatei (.tgfit) an\n"
+        "                die gemessenen Verläufe ihrer Versuchsreihen an (gewichtete kleinste\n"
+        "                Quadrate, Levenberg-Marquardt in den Grenzen); NAME=TEXT, --klima und\n"
+        "                --luftbilanz gelten für die Fälle aller Reihen, --jobs N rechnet N\n"
+        "                Modellläufe zugleich (Vorgabe: alle Kerne)\n"
+        "  --fit-table DATEI\n"
+        "                gemessene und gerechnete Werte nebeneinander (CSV: series, time,\n"
+        "                quantity, measured, simulated, residual; Zeit in s)\n"
+        "  --fit-case DATEI\n"
+        "                der Fall der ersten Versuchsreihe mit den angepassten Werten (.tgcase)\n"
+        "  --fit-save DATEI\n"
+        "                die Anpassungsdatei mit ihrem Ergebnis: je Eingabe eine Zeile\n"
+        "                ergebnis NAME = WERT ; log|linear und die Kovarianzmatrix als\n"
+        "                kovarianz-Zeilen (Pfade relativ zum neuen Ordner)\n"
+        "  --progress    Start, Iteration, Kosten und Modellläufe auf stderr (Vorgabe, wenn\n"
+        "                stderr ein Terminal ist)\n"
+        "  Ausgabe (stdout): je angepasster Eingabe NAME<TAB>Wert<TAB>Standardabweichung<TAB>\n"
+        "  untere<TAB>obere Grenze des 95-%-Intervalls<TAB>determined|undetermined, dann je nicht\n"
+        "  bestimmter Eingabe note<TAB>NAME<TAB>Satz, correlation-, rms- (je Reihe und Messgröße)\n"
+        "  und sigma-Zeilen, cost, points, runs, seconds, starts, best-start und\n"
+        "  end<TAB>converged|max-iterations|failed.\n"
+        "  Exit-Status: 0 konvergiert, 3 nicht konvergiert oder fehlgeschlagen, 2 fehlerhafte\n"
+        "  Anpassungs-, Mess- oder Falldatei, 64 Aufruffehler, 74 Schreibfehler, 130/143\n"
+        "  abgebrochen (SIGINT/SIGTERM).\n"
         "\n"
         "  --help        this text\n"
         "  --version     the program's version\n"
