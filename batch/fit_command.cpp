@@ -46,8 +46,8 @@ class FitProgressLine {
 bool write(const std::string& path, const std::string& text, std::ostream& err) {
     WriteFailure failure;
     if (writeFileAtomically(path, text, &failure)) return true;
-    err << "tesmo-gegen-batch: " << path << " konnte nicht geschrieben werden: "
-        << reasonText(failure) << '\n';
+    err << "tesmo-gegen-batch: " << path
+        << " konnte nicht geschrieben werden: " << reasonText(failure) << '\n';
     return false;
 }
 

@@ -65,7 +65,8 @@ const FitSetup& setup() {
             runner->run(1, series.texts, nullptr, times.get());
             Measurement& m = series.measurement;
             for (std::size_t i = 0; i < kPoints; ++i)
-                m.zeit.push_back(0.95 * runner->state().Laufzeit * static_cast<double>(i) / (kPoints - 1));
+                m.zeit.push_back(0.95 * runner->state().Laufzeit * static_cast<double>(i) /
+                                 (kPoints - 1));
             m.zeile.assign(kPoints, 0);
             m.werte[slot(Messgroesse::X)].assign(kPoints, 0);
             const MeasuredPoints points = measuredPoints({series});
@@ -98,7 +99,8 @@ void BM_Anpassung(benchmark::State& state) {
     state.counters["runs"] = static_cast<double>(r.modelRuns);
     state.counters["iterations"] = r.iterations;
     // Wall time per model run times the jobs: the processor time one run takes within the fit.
-    state.counters["ms_per_run"] = 1000 * r.seconds * control.jobs / static_cast<double>(r.modelRuns);
+    state.counters["ms_per_run"] =
+        1000 * r.seconds * control.jobs / static_cast<double>(r.modelRuns);
     state.counters["cpu_ms_per_run"] = 1000 * cpu / static_cast<double>(r.modelRuns);
     state.counters["converged"] = r.end == FitEnd::Converged;
 }

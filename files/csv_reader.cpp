@@ -31,8 +31,8 @@ char csvSeparatorOf(std::string_view content) {
 CsvReader::CsvReader(std::string_view content, char separator)
     : s_(content), separator_(separator), plainEnd_{separator, '\r', '\n'} {}
 
-CsvReader::Result CsvReader::next(std::vector<CsvCell>& cells, std::size_t maxCells,
-                                  int& rowLine, FileProblem& problem) {
+CsvReader::Result CsvReader::next(std::vector<CsvCell>& cells, std::size_t maxCells, int& rowLine,
+                                  FileProblem& problem) {
     if (pos_ >= s_.size()) return Result::End;
     rowLine = line_;
     std::size_t n = 0;

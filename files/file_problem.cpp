@@ -198,7 +198,8 @@ std::string what(const FileProblem& p) {
             return "die Kovarianzzeile muss " + std::to_string(p.number) +
                    " Werte haben, einen je Ergebniszeile";
         case ProblemKind::CovarianceInvalid:
-            return "die Kovarianz ist nicht symmetrisch oder hat eine negative Varianz (Zeile für " +
+            return "die Kovarianz ist nicht symmetrisch oder hat eine negative Varianz (Zeile "
+                   "für " +
                    shown(p.detail) + ")";
         case ProblemKind::CovarianceIncomplete:
             return "es fehlen Kovarianzzeilen, je Ergebniszeile muss es eine geben";

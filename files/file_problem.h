@@ -35,21 +35,21 @@ enum class ProblemKind {
                          // number = the RunOption
 
     // measurement files (detail = the cell's text where one is named)
-    NoColumnHeader,        // a measurement file without its header row
-    UnknownColumn,         // detail = the column's name
-    NoTimeColumn,          // no t_s, t_min, t_h or Zeit
-    SecondTimeColumn,      // detail = the second time column's name
-    NoMeasuredQuantity,    // only a time column
-    NotANumber,            // detail = the text; context = the column or setting
-    NotAClockTime,         // detail = the text of a Zeit cell that is not h:mm:ss
-    MissingTime,           // a row with measured values but no time
-    NegativeTime,          // detail = the time's text
-    TimeNotIncreasing,     // detail = the time's text
-    NegativeMass,          // detail = the mass's text
-    BelowAbsoluteZero,     // detail = the temperature's text
-    NoMeasurements,        // a header and no row
-    MassWithoutDryMass,    // masses measured, but the series gives no dry mass
-    WaterLoadAboveStart,   // detail = the water load measured, context = the case's initial one
+    NoColumnHeader,       // a measurement file without its header row
+    UnknownColumn,        // detail = the column's name
+    NoTimeColumn,         // no t_s, t_min, t_h or Zeit
+    SecondTimeColumn,     // detail = the second time column's name
+    NoMeasuredQuantity,   // only a time column
+    NotANumber,           // detail = the text; context = the column or setting
+    NotAClockTime,        // detail = the text of a Zeit cell that is not h:mm:ss
+    MissingTime,          // a row with measured values but no time
+    NegativeTime,         // detail = the time's text
+    TimeNotIncreasing,    // detail = the time's text
+    NegativeMass,         // detail = the mass's text
+    BelowAbsoluteZero,    // detail = the temperature's text
+    NoMeasurements,       // a header and no row
+    MassWithoutDryMass,   // masses measured, but the series gives no dry mass
+    WaterLoadAboveStart,  // detail = the water load measured, context = the case's initial one
 
     // fit files
     SeriesSyntax,          // a series line that is not MEASUREMENT ; CASE [; NAME = VALUE]…
@@ -66,18 +66,18 @@ enum class ProblemKind {
     ResultNotFitted,       // an ergebnis line for a field without a fit line; detail = the name
     CovarianceOrder,       // a kovarianz line out of the ergebnis lines' order; detail = the name
     CovarianceRowLength,   // number = the count of ergebnis lines
-    CovarianceInvalid,       // not symmetric, or a negative variance; detail = the row's name
-    CovarianceIncomplete,    // fewer kovarianz lines than ergebnis lines
-    PathWithSemicolon,       // a path that a series line cannot hold (saving); detail = the path
+    CovarianceInvalid,     // not symmetric, or a negative variance; detail = the row's name
+    CovarianceIncomplete,  // fewer kovarianz lines than ergebnis lines
+    PathWithSemicolon,     // a path that a series line cannot hold (saving); detail = the path
 };
 
 struct FileProblem {
     std::string path{};  // the file as the user named it; empty for a text in memory
     int line = 0;        // counted from 1; 0 when the problem concerns the whole file
     ProblemKind kind = ProblemKind::None;
-    std::string detail{};  // see ProblemKind
-    long long number = 0;  // see ProblemKind
-    bool saving = false;   // found while saving rather than while reading
+    std::string detail{};   // see ProblemKind
+    long long number = 0;   // see ProblemKind
+    bool saving = false;    // found while saving rather than while reading
     std::string context{};  // a second name or text (see ProblemKind)
 };
 

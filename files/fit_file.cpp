@@ -54,8 +54,7 @@ bool notANumber(FileProblem& problem, std::string_view text, std::string_view wh
     return refuse(problem, ProblemKind::NotANumber, text);
 }
 
-bool readNumber(std::string_view text, std::string_view what, double& value,
-                FileProblem& problem) {
+bool readNumber(std::string_view text, std::string_view what, double& value, FileProblem& problem) {
     return readDecimal(text, value) || notANumber(problem, text, what);
 }
 
@@ -259,9 +258,10 @@ void appendSeries(std::string& out, const SeriesEntry& s) {
 }
 
 void appendOutcome(std::string& out, const FitOutcome& r) {
-    out.append("\n# Ergebnis der Anpassung: Wert und Skala der Kovarianz (log: die des natürlichen\n"
-               "# Logarithmus), dann die Kovarianzmatrix zeilenweise in der Reihenfolge der "
-               "Ergebnisse\n");
+    out.append(
+        "\n# Ergebnis der Anpassung: Wert und Skala der Kovarianz (log: die des natürlichen\n"
+        "# Logarithmus), dann die Kovarianzmatrix zeilenweise in der Reihenfolge der "
+        "Ergebnisse\n");
     for (std::size_t i = 0; i < r.size(); ++i)
         appendNameTextLine(out, std::string("ergebnis ") + controlName(r.fields[i]),
                            exactDecimal(r.values[i]) + " ; " + std::string(scaleWord(r.scales[i])));
@@ -382,9 +382,9 @@ bool fitFileText(const FitFile& file, std::string& content, FileProblem& problem
     }
     for (const FitParameterEntry& e : file.parameters) {
         if (!isInput(e.field)) return refuse(problem, ProblemKind::UnknownName);
-        appendNameTextLine(text, std::string("fit ") + controlName(e.field),
-                           exactDecimal(e.start) + " ; " + exactDecimal(e.lower) + " : " +
-                               exactDecimal(e.upper));
+        appendNameTextLine(
+            text, std::string("fit ") + controlName(e.field),
+            exactDecimal(e.start) + " ; " + exactDecimal(e.lower) + " : " + exactDecimal(e.upper));
     }
     if (file.starts != 1) appendNameTextLine(text, "starts", std::to_string(file.starts));
     if (file.seed != 1) appendNameTextLine(text, "seed", std::to_string(file.seed));
@@ -409,8 +409,7 @@ bool fitFileText(const FitFile& file, std::string& content, FileProblem& problem
 
 bool writeFitFile(const std::string& path, const FitFile& file, FileProblem& problem) {
     return saveTextFile(
-        path, [&file](std::string& c, FileProblem& p) { return fitFileText(file, c, p); },
-        problem);
+        path, [&file](std::string& c, FileProblem& p) { return fitFileText(file, c, p); }, problem);
 }
 
 }  // namespace tesmo

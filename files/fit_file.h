@@ -53,7 +53,7 @@ struct SeriesEntry {
     std::string measurement;  // paths as written
     std::string caseFile;
     double trockenmasse_g = std::numeric_limits<double>::quiet_NaN();  // NaN: not given
-    RunOptions optionen{};                    // the run modes the line sets, over the case's
+    RunOptions optionen{};  // the run modes the line sets, over the case's
     std::array<bool, kRunOptionCount> optionSet{};
     int line = 0;
 };

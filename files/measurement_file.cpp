@@ -107,8 +107,7 @@ bool readValue(const CsvCell& cell, Messgroesse g, double& value, FileProblem& p
     return true;
 }
 
-bool readTime(const CsvCell& cell, const TimeColumn& kind, double& seconds,
-              FileProblem& problem) {
+bool readTime(const CsvCell& cell, const TimeColumn& kind, double& seconds, FileProblem& problem) {
     if (kind.seconds == 0) {
         if (!readClockTime(cell.text, seconds))
             return refuse(problem, ProblemKind::NotAClockTime, trimBlanks(cell.text));
@@ -122,8 +121,8 @@ bool readTime(const CsvCell& cell, const TimeColumn& kind, double& seconds,
     return true;
 }
 
-bool takeRow(int line, const std::vector<CsvCell>& cells, const Columns& columns,
-             char separator, Measurement& m, FileProblem& problem) {
+bool takeRow(int line, const std::vector<CsvCell>& cells, const Columns& columns, char separator,
+             Measurement& m, FileProblem& problem) {
     problem.line = line;
     if (cells.size() != columns.quantity.size()) {
         problem.number = static_cast<long long>(columns.quantity.size());

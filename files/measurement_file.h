@@ -28,7 +28,7 @@ enum class Messgroesse : std::uint8_t { X, Masse, thetaOb, schwind };
 
 struct MessgroesseSpec {
     Messgroesse groesse;
-    std::string_view spalte;      // the column's name in a measurement file
+    std::string_view spalte;       // the column's name in a measurement file
     std::string_view bezeichnung;  // German, for tables and messages
     std::string_view einheit;
     // A typical measurement noise in the quantity's unit (a laboratory balance, a thermocouple

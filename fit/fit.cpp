@@ -90,10 +90,10 @@ struct StartRun {
 // The noise of each quantity whose noise is estimated: the root mean square of its residuals
 // with the degrees of freedom of the fit shared out by the quantities' numbers of points.
 // A quantity with too few points keeps what it had.
-std::array<double, kMessgroessenCount> estimatedSigma(const MeasuredPoints& points,
-                                                      const Trial& trial, std::size_t parameters,
-                                                      const std::array<bool, kMessgroessenCount>& estimate,
-                                                      std::array<double, kMessgroessenCount> sigma) {
+std::array<double, kMessgroessenCount> estimatedSigma(
+    const MeasuredPoints& points, const Trial& trial, std::size_t parameters,
+    const std::array<bool, kMessgroessenCount>& estimate,
+    std::array<double, kMessgroessenCount> sigma) {
     std::array<double, kMessgroessenCount> sum{};
     std::array<std::size_t, kMessgroessenCount> count{};
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -126,7 +126,8 @@ void compare(const FitSetup& setup, const MeasuredPoints& points, const Trial& t
     for (std::size_t i = 0; i < points.size(); ++i) {
         const MeasuredPoint& p = points.points[i];
         const double r = trial.simulated[i] - p.gemessen;
-        result.comparison.push_back({p.series, p.zeit, p.groesse, p.gemessen, trial.simulated[i], r});
+        result.comparison.push_back(
+            {p.series, p.zeit, p.groesse, p.gemessen, trial.simulated[i], r});
         auto it = std::find_if(sums.begin(), sums.end(), [&](const ResidualSummary& s) {
             return s.series == p.series && s.groesse == p.groesse;
         });
@@ -206,7 +207,8 @@ FitResult runFit(const FitSetup& setup, const FitControl& control) {
         for (std::size_t k; (k = next.fetch_add(1)) < starts.size();) {
             if (control.cancel && control.cancel->load()) return;
             StartRun& r = runs[k];
-            r.runs = std::make_unique<ModelRuns>(setup, points, jobsEach, control.cancel, &runCount);
+            r.runs =
+                std::make_unique<ModelRuns>(setup, points, jobsEach, control.cancel, &runCount);
             r.problem = std::make_unique<LeastSquares>(setup, points, *r.runs);
             r.problem->setSigma(sigma);
             r.solution = r.problem->solve(starts[k], setup.iterations, [&, k](int i, double cost) {
@@ -275,10 +277,8 @@ FitResult runFit(const FitSetup& setup, const FitControl& control) {
         sigma = updated;
         chosen.problem->setSigma(sigma);
         if (change < kSigmaSettled || !weightsMatter) break;
-        const LeastSquares::Solution again =
-            chosen.problem->solve(u, setup.iterations, [&](int i, double c) {
-                return reporter.report(best, i, c);
-            });
+        const LeastSquares::Solution again = chosen.problem->solve(
+            u, setup.iterations, [&](int i, double c) { return reporter.report(best, i, c); });
         if (again.end == FitEnd::Cancelled) return finish(FitEnd::Cancelled);
         if (again.end == FitEnd::Failed) break;
         u = again.u;
@@ -302,7 +302,8 @@ FitResult runFit(const FitSetup& setup, const FitControl& control) {
     result.cost = cost;
     result.iterations = iterations;
     result.sigma = sigma;
-    for (std::size_t g = 0; g < kMessgroessenCount; ++g) result.sigmaEstimated[g] = estimate[g];
+    for (std::size_t g = 0; g < kMessgroessenCount; ++g)
+        result.sigmaEstimated[g] = estimate[g];
     result.degreesOfFreedom =
         anyEstimated ? static_cast<double>(points.size()) - static_cast<double>(m) : kInf;
     if (!(result.degreesOfFreedom > 0)) result.degreesOfFreedom = 1;

@@ -94,8 +94,8 @@ struct FitResult {
     // The noise each quantity was weighted with and whether it was estimated from residuals.
     std::array<double, kMessgroessenCount> sigma{};
     std::array<bool, kMessgroessenCount> sigmaEstimated{};
-    double cost = 0;             // sum over all points of ((simulated − measured) / sigma)²
-    std::size_t points = 0;      // measured values compared
+    double cost = 0;              // sum over all points of ((simulated − measured) / sigma)²
+    std::size_t points = 0;       // measured values compared
     double degreesOfFreedom = 0;  // of the t distribution behind the intervals (inf: normal)
     std::vector<std::size_t> afterEnd;  // per series: points measured after the run's end
     std::vector<StartSummary> starts;

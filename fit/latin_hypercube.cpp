@@ -6,8 +6,7 @@
 
 namespace tesmo {
 
-std::vector<std::vector<double>> latinHypercube(std::size_t count,
-                                                const std::vector<double>& lower,
+std::vector<std::vector<double>> latinHypercube(std::size_t count, const std::vector<double>& lower,
                                                 const std::vector<double>& upper,
                                                 std::uint32_t seed) {
     // The Mersenne twister's numbers are the same everywhere; the library's distributions are

@@ -294,8 +294,8 @@ bool LeastSquares::covariance(const std::vector<double>& u, std::vector<double>&
     }
 
     cov.assign(m * m, 0);
-    const bool anyDetermined = std::find(undetermined.begin(), undetermined.end(), false) !=
-                               undetermined.end();
+    const bool anyDetermined =
+        std::find(undetermined.begin(), undetermined.end(), false) != undetermined.end();
     if (anyDetermined) {
         std::vector<double> at(u);
         Problem p(*evaluator_, at.data(), lower_, upper_);

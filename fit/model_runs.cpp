@@ -59,8 +59,8 @@ void ModelRuns::run(const std::vector<std::vector<double>>& sets, std::vector<Tr
         stepsOf[i] = st.HistIndex;
     };
     const CaseList list(setup_.series.front().texts, std::move(cases));
-    const std::size_t done = runStudy(list, {0, 1, list.size()}, jobs_, callbacks, *cancel_,
-                                      workers_.get());
+    const std::size_t done =
+        runStudy(list, {0, 1, list.size()}, jobs_, callbacks, *cancel_, workers_.get());
     runs_ += done;
     if (counter_) counter_->fetch_add(done);
 

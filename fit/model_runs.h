@@ -20,7 +20,7 @@ namespace tesmo {
 struct Trial {
     std::vector<double> simulated;
     bool ok = false;
-    std::string message;  // German, naming the series, when not ok
+    std::string message;                // German, naming the series, when not ok
     std::vector<std::size_t> afterEnd;  // per series: points after the run's end
 };
 

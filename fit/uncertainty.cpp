@@ -21,19 +21,17 @@ double incompleteBeta(double a, double b, double x) {
     if (x <= 0) return 0;
     if (x >= 1) return 1;
     if (x > (a + 1) / (a + b + 2)) return 1 - incompleteBeta(b, a, 1 - x);
-    const double front =
-        std::exp(std::lgamma(a + b) - std::lgamma(a) - std::lgamma(b) + a * std::log(x) +
-                 b * std::log1p(-x)) /
-        a;
+    const double front = std::exp(std::lgamma(a + b) - std::lgamma(a) - std::lgamma(b) +
+                                  a * std::log(x) + b * std::log1p(-x)) /
+                         a;
     constexpr double kTiny = 1e-300;
     double f = 1, c = 1, d = 0;
     for (int i = 0; i <= 400; ++i) {
         const int m = i / 2;
         double numerator = 1;
         if (i > 0)
-            numerator = i % 2 == 0
-                            ? m * (b - m) * x / ((a + 2 * m - 1) * (a + 2 * m))
-                            : -(a + m) * (a + b + m) * x / ((a + 2 * m) * (a + 2 * m + 1));
+            numerator = i % 2 == 0 ? m * (b - m) * x / ((a + 2 * m - 1) * (a + 2 * m))
+                                   : -(a + m) * (a + b + m) * x / ((a + 2 * m) * (a + 2 * m + 1));
         d = 1 + numerator * d;
         d = std::fabs(d) < kTiny ? kTiny : d;
         d = 1 / d;
@@ -121,17 +119,21 @@ std::string noteFor(const FitSetup& setup, const FitResult& r, std::size_t j) {
     const bool oneClimate = airConditions(setup) < 2;
     const bool noSurface = !measuresSurfaceTemperature(setup);
     if (oneClimate && noSurface)
-        note += " Helfen würden eine weitere Versuchsreihe bei anderer Lufttemperatur oder "
-                "Luftfeuchte und eine Messung der Oberflächentemperatur.";
+        note +=
+            " Helfen würden eine weitere Versuchsreihe bei anderer Lufttemperatur oder "
+            "Luftfeuchte und eine Messung der Oberflächentemperatur.";
     else if (oneClimate)
-        note += " Helfen würde eine weitere Versuchsreihe bei anderer Lufttemperatur oder "
-                "Luftfeuchte.";
+        note +=
+            " Helfen würde eine weitere Versuchsreihe bei anderer Lufttemperatur oder "
+            "Luftfeuchte.";
     else if (noSurface)
-        note += " Helfen würde eine Messung der Oberflächentemperatur (z. B. mit einem "
-                "Infrarot-Thermometer).";
+        note +=
+            " Helfen würde eine Messung der Oberflächentemperatur (z. B. mit einem "
+            "Infrarot-Thermometer).";
     else
-        note += " Helfen würden mehr Messpunkte im zweiten Trocknungsabschnitt oder eine "
-                "Versuchsreihe bei deutlich anderem Klima.";
+        note +=
+            " Helfen würden mehr Messpunkte im zweiten Trocknungsabschnitt oder eine "
+            "Versuchsreihe bei deutlich anderem Klima.";
     return note;
 }
 
@@ -189,8 +191,7 @@ void describeUncertainty(const FitSetup& setup, const std::vector<double>& u,
                        strongest <= kMaxCorrelation;
     }
     for (std::size_t j = 0; j < m; ++j)
-        if (!result.parameters[j].determined)
-            result.parameters[j].note = noteFor(setup, result, j);
+        if (!result.parameters[j].determined) result.parameters[j].note = noteFor(setup, result, j);
 }
 
 }  // namespace tesmo

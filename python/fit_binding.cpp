@@ -27,7 +27,8 @@ py::array_t<double> arrayOf(const std::vector<double>& values) {
 py::dict measurementDict(const Measurement& m) {
     py::dict values;
     for (const MessgroesseSpec& q : kMessgroessen)
-        if (m.misst(q.groesse)) values[py::str(std::string(q.spalte))] = arrayOf(m.werte[slot(q.groesse)]);
+        if (m.misst(q.groesse))
+            values[py::str(std::string(q.spalte))] = arrayOf(m.werte[slot(q.groesse)]);
     py::dict d;
     d["time"] = arrayOf(m.zeit);
     d["line"] = m.zeile;
@@ -53,7 +54,8 @@ std::array<double, kMessgroessenCount> sigmaOf(const std::map<std::string, doubl
     for (const auto& [name, value] : given) {
         Messgroesse g{};
         if (!messgroesseByName(name, g))
-            throw py::value_error("'" + name + "' is no measured quantity (X, m_g, thetaOb, schwind)");
+            throw py::value_error("'" + name +
+                                  "' is no measured quantity (X, m_g, thetaOb, schwind)");
         if (!(value > 0) || !std::isfinite(value))
             throw py::value_error("the noise of " + name + " must be a number above 0");
         sigma[slot(g)] = value;
@@ -63,13 +65,13 @@ std::array<double, kMessgroessenCount> sigmaOf(const std::map<std::string, doubl
 
 // One series from Python: the measurement file, its name for tables, the case's seventeen
 // texts and run modes, the dry mass (NaN: none).
-using SeriesSpec =
-    std::tuple<std::string, std::string, std::vector<std::string>, std::map<std::string, std::string>, double>;
+using SeriesSpec = std::tuple<std::string, std::string, std::vector<std::string>,
+                              std::map<std::string, std::string>, double>;
 using ParameterSpec = std::tuple<std::string, double, double, double>;
 
-FitSetup setupOf(const std::vector<SeriesSpec>& series, const std::vector<ParameterSpec>& parameters,
-                 int starts, std::uint32_t seed, int iterations,
-                 const std::map<std::string, double>& sigma) {
+FitSetup setupOf(const std::vector<SeriesSpec>& series,
+                 const std::vector<ParameterSpec>& parameters, int starts, std::uint32_t seed,
+                 int iterations, const std::map<std::string, double>& sigma) {
     if (series.empty()) throw py::value_error("a fit needs at least one series");
     if (parameters.empty()) throw py::value_error("a fit needs at least one parameter");
     if (starts < 1 || starts > kMaxStarts)
@@ -86,7 +88,8 @@ FitSetup setupOf(const std::vector<SeriesSpec>& series, const std::vector<Parame
         const Control field = inputNamed(name);
         for (const FitParameterEntry& other : setup.parameters)
             if (other.field == field) throw py::value_error(name + " is fitted twice");
-        if (!(lower < upper)) throw py::value_error(name + ": the lower bound must be below the upper");
+        if (!(lower < upper))
+            throw py::value_error(name + ": the lower bound must be below the upper");
         if (!(start >= lower && start <= upper))
             throw py::value_error(name + ": the start must lie within the bounds");
         setup.parameters.push_back({field, start, lower, upper, 0});
@@ -152,7 +155,8 @@ py::dict resultDict(const FitSetup& setup, const FitResult& r) {
     d["end"] = fitEndName(r.end);
     d["message"] = r.message;
     d["parameters"] = parameterList(r);
-    d["covariance"] = py::array_t<double>({m, m}, r.covariance.empty() ? nullptr : r.covariance.data());
+    d["covariance"] =
+        py::array_t<double>({m, m}, r.covariance.empty() ? nullptr : r.covariance.data());
     d["correlation"] =
         py::array_t<double>({m, m}, r.correlation.empty() ? nullptr : r.correlation.data());
     py::list residuals, sigma;
@@ -194,8 +198,8 @@ py::dict resultDict(const FitSetup& setup, const FitResult& r) {
     d["iterations"] = r.iterations;
     d["runs"] = r.modelRuns;
     d["seconds"] = r.seconds;
-    d["fitted_case"] = r.parameters.empty() ? std::vector<std::string>{}
-                                            : textList(fittedCase(setup, r));
+    d["fitted_case"] =
+        r.parameters.empty() ? std::vector<std::string>{} : textList(fittedCase(setup, r));
     return d;
 }
 
@@ -209,7 +213,8 @@ py::dict fit(const std::vector<SeriesSpec>& series, const std::vector<ParameterS
     FitControl control;
     control.jobs = jobs;
     control.cancel = &cancel;
-    if (!progress.is_none()) control.progress = [&mailbox](const FitProgress& p) { mailbox.post(p); };
+    if (!progress.is_none())
+        control.progress = [&mailbox](const FitProgress& p) { mailbox.post(p); };
     FitResult result;
     const auto tick = [&] {
         if (!progress.is_none()) mailbox.deliver(progress);
@@ -232,7 +237,8 @@ py::dict readFit(const std::string& path) {
         if (!std::isnan(s.trockenmasse_g)) d["trockenmasse_g"] = s.trockenmasse_g;
         for (const RunOptionSpec& spec : kRunOptions)
             if (s.optionSet[static_cast<std::size_t>(spec.option)])
-                d[py::str(std::string(spec.name))] = std::string(optionWord(s.optionen, spec.option));
+                d[py::str(std::string(spec.name))] =
+                    std::string(optionWord(s.optionen, spec.option));
         series.append(d);
     }
     py::dict parameters;
@@ -272,8 +278,9 @@ py::dict readFit(const std::string& path) {
 // A series line to be written: measurement and case paths as they should stand in the file,
 // the dry mass (NaN: none) and the run modes the line sets.
 using SeriesLine = std::tuple<std::string, std::string, double, std::map<std::string, std::string>>;
-using ResultLines = std::tuple<std::vector<std::string>, std::vector<double>, std::vector<std::string>,
-                               std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>>>;
+using ResultLines =
+    std::tuple<std::vector<std::string>, std::vector<double>, std::vector<std::string>,
+               std::optional<py::array_t<double, py::array::c_style | py::array::forcecast>>>;
 
 void writeFit(const std::string& path, const std::vector<SeriesLine>& series,
               const std::vector<ParameterSpec>& parameters, int starts, std::uint32_t seed,
@@ -307,7 +314,8 @@ void writeFit(const std::string& path, const std::vector<SeriesLine>& series,
             o.values.push_back(values.at(i));
             o.scales.push_back(scales.at(i) == "log" ? FitScale::Log : FitScale::Linear);
         }
-        if (covariance) o.covariance.assign(covariance->data(), covariance->data() + covariance->size());
+        if (covariance)
+            o.covariance.assign(covariance->data(), covariance->data() + covariance->size());
         file.outcome = o;
     }
     FileProblem problem;
@@ -320,9 +328,8 @@ void registerFit(py::module_& m) {
     m.def("read_measurement", &readMeasurement, py::arg("path"),
           "A measurement file: times in s, the file's line of each record, and the measured "
           "quantities' values (NaN for an empty cell).");
-    m.def("fit", &fit, py::arg("series"), py::arg("parameters"), py::arg("starts"),
-          py::arg("seed"), py::arg("iterations"), py::arg("sigma"), py::arg("jobs"),
-          py::arg("progress"),
+    m.def("fit", &fit, py::arg("series"), py::arg("parameters"), py::arg("starts"), py::arg("seed"),
+          py::arg("iterations"), py::arg("sigma"), py::arg("jobs"), py::arg("progress"),
           "Runs a fit on the study engine's threads; returns the result's parts.");
     m.def("read_fit", &readFit, py::arg("path"),
           "A fit file: its series (paths resolved), parameters, settings and saved result.");

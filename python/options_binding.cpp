@@ -32,8 +32,8 @@ void registerOptions(py::module_& m) {
         [] {
             std::vector<std::pair<std::string, std::vector<std::string>>> table;
             for (const RunOptionSpec& spec : kRunOptions)
-                table.emplace_back(spec.name, std::vector<std::string>(spec.words.begin(),
-                                                                       spec.words.end()));
+                table.emplace_back(spec.name,
+                                   std::vector<std::string>(spec.words.begin(), spec.words.end()));
             return table;
         },
         "The run modes: (name, words) in the table's order; the first word is the default.");
@@ -42,8 +42,7 @@ void registerOptions(py::module_& m) {
         [](const std::string& path) {
             InputTexts texts = defaultInputTexts();
             FileProblem problem;
-            if (!readCaseFile(path, defaultInputTexts(), texts, problem))
-                raiseFileProblem(problem);
+            if (!readCaseFile(path, defaultInputTexts(), texts, problem)) raiseFileProblem(problem);
             return chosenOptions(texts.optionen);
         },
         py::arg("path"), "The run modes a case file chooses (those not at their default).");

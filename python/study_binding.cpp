@@ -33,7 +33,8 @@ using OptionWords = std::map<std::string, std::string>;
 // The run modes: `baseOptions` for every case, or, for cases given one by one, each row's own.
 CaseList caseList(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
                   const std::optional<TextRows>& rows, const std::optional<std::string>& table,
-                  const OptionWords& baseOptions, const std::optional<std::vector<OptionWords>>& rowOptions) {
+                  const OptionWords& baseOptions,
+                  const std::optional<std::vector<OptionWords>>& rowOptions) {
     InputTexts baseTexts = inputTexts(base);
     baseTexts.optionen = runOptionsOf(baseOptions);
     if (table) {
@@ -49,7 +50,8 @@ CaseList caseList(const std::vector<std::string>& base, const std::vector<Varied
             throw py::value_error("one set of run modes per case");
         for (std::size_t i = 0; i < rows->size(); ++i) {
             cases.push_back(inputTexts((*rows)[i]));
-            cases.back().optionen = rowOptions ? runOptionsOf((*rowOptions)[i]) : baseTexts.optionen;
+            cases.back().optionen =
+                rowOptions ? runOptionsOf((*rowOptions)[i]) : baseTexts.optionen;
         }
         return CaseList(baseTexts, std::move(cases));
     }

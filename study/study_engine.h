@@ -43,7 +43,7 @@ struct StudyCallbacks {
     // case's 0-based index in the case list. Calls for different cases run at the same time;
     // the state may only be read, and only during the call.
     std::function<void(std::size_t caseIndex, const CaseOutcome& outcome, const RunState& state,
-                        const HistoryArray& recordTimes)>
+                       const HistoryArray& recordTimes)>
         inspect;
 };
 

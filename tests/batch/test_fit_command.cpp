@@ -33,9 +33,9 @@ std::vector<std::string> cells(const std::string& line) {
 TEST(FitCommand, TheExampleRecoversItsMaterialValuesAndWritesItsFiles) {
     const std::string table = testFile("vergleich.csv"), fitted = testFile("angepasst.tgcase"),
                       saved = testFile("anpassung.tgfit");
-    const ExeResult r = runBatchExe("--fit '" + kExample + "' --progress --jobs 2 --fit-table '" +
-                                    table + "' --fit-case '" + fitted + "' --fit-save '" + saved +
-                                    "'");
+    const ExeResult r =
+        runBatchExe("--fit '" + kExample + "' --progress --jobs 2 --fit-table '" + table +
+                    "' --fit-case '" + fitted + "' --fit-save '" + saved + "'");
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     EXPECT_NE(r.err.find("Start 1 von 2, Iteration 0, Kosten"), std::string::npos) << r.err;
 
@@ -86,8 +86,9 @@ TEST(FitCommand, TheExampleRecoversItsMaterialValuesAndWritesItsFiles) {
 
 TEST(FitCommand, MalformedFitsExit2AndWrongCombinationsAreUsageErrors) {
     const std::string file = testFile("kaputt.tgfit");
-    spit(file, "format = tesmo-gegen-fit 1\nseries = fehlt.csv ; fehlt.tgcase\nfit txt_mue = 20 ; "
-               "5 : 60\n");
+    spit(file,
+         "format = tesmo-gegen-fit 1\nseries = fehlt.csv ; fehlt.tgcase\nfit txt_mue = 20 ; "
+         "5 : 60\n");
     ExeResult r = runBatchExe("--fit '" + file + "'");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("fehlt.csv: kann nicht gelesen werden"), std::string::npos) << r.err;
@@ -104,10 +105,10 @@ TEST(FitCommand, MalformedFitsExit2AndWrongCombinationsAreUsageErrors) {
 
 TEST(FitCommand, AnInterruptStopsTheFit) {
     const std::string err = testFile("stderr");
-    const ExeResult r = runBatchExe(
-        "--fit '" + kExample + "' --progress --jobs 2",
-        " & for i in $(seq 600); do grep -q Iteration '" + err +
-            "' 2>/dev/null && break; sleep 0.05; done; kill -INT $!; wait $!");
+    const ExeResult r =
+        runBatchExe("--fit '" + kExample + "' --progress --jobs 2",
+                    " & for i in $(seq 600); do grep -q Iteration '" + err +
+                        "' 2>/dev/null && break; sleep 0.05; done; kill -INT $!; wait $!");
     EXPECT_EQ(r.status, 130) << r.err;
     EXPECT_NE(r.err.find("Die Anpassung wurde abgebrochen."), std::string::npos) << r.err;
     EXPECT_TRUE(r.out.empty());

@@ -109,13 +109,14 @@ TEST(FitFile, RefusalsNameTheLineAndTheReason) {
          "negative Varianz (Zeile für „txt_Feuchteleit“)"},
     };
     for (const auto& [content, expected] : cases)
-        EXPECT_NE(refusal(content).find(expected), std::string::npos)
-            << content << "\n" << refusal(content);
+        EXPECT_NE(refusal(content).find(expected), std::string::npos) << content << "\n"
+                                                                      << refusal(content);
 }
 
 TEST(FitFile, TheOutcomeIsWrittenAndReadBackToTheLastBit) {
-    FitFile f = parsed(kMinimal + "fit txt_KappaSteig = 6,7 ; -1 : 15\nfit txt_lambda = 1 ; 0,1 : 5\n"
-                                  "starts = 3\nsigma X = 0,002\n");
+    FitFile f = parsed(kMinimal +
+                       "fit txt_KappaSteig = 6,7 ; -1 : 15\nfit txt_lambda = 1 ; 0,1 : 5\n"
+                       "starts = 3\nsigma X = 0,002\n");
     FitOutcome r;
     r.fields = {Control::txt_Feuchteleit, Control::txt_KappaSteig, Control::txt_lambda};
     r.values = {41.234567890123456, -0.1 / 3, 1.5};
@@ -126,8 +127,7 @@ TEST(FitFile, TheOutcomeIsWrittenAndReadBackToTheLastBit) {
     std::string text;
     FileProblem problem;
     ASSERT_TRUE(fitFileText(f, text, problem)) << describe(problem);
-    EXPECT_NE(text.find("ergebnis txt_Feuchteleit = 41,23456789012346 ; log\n"),
-              std::string::npos)
+    EXPECT_NE(text.find("ergebnis txt_Feuchteleit = 41,23456789012346 ; log\n"), std::string::npos)
         << text;
     EXPECT_NE(text.find("kovarianz txt_lambda = 0 ; 0 ; inf\n"), std::string::npos) << text;
     const FitFile back = parsed(text);
@@ -220,8 +220,8 @@ TEST_F(FitSeries, ASavedFitFindsItsFilesFromItsNewFolder) {
     std::filesystem::create_directories(dir_ / "ergebnisse" / "maerz");
     put("daten/v1.csv", "t_min;X\n0;0,25\n");
     put("daten/v1.tgcase", "format = tesmo-gegen-case 1\n");
-    put("daten/a.tgfit", kHead + "series = v1.csv ; " + path("daten/v1.tgcase") +
-                             "\nfit txt_mue = 20 ; 5 : 60\n");
+    put("daten/a.tgfit",
+        kHead + "series = v1.csv ; " + path("daten/v1.tgcase") + "\nfit txt_mue = 20 ; 5 : 60\n");
     FitFile f;
     FileProblem problem;
     ASSERT_TRUE(readFitFile(path("daten/a.tgfit"), f, problem));

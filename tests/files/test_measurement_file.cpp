@@ -30,8 +30,8 @@ Measurement parsed(const std::string& content) {
 
 TEST(DecimalNumber, ReadsPlainNumbersWithCommaOrPointAndNothingElse) {
     const std::pair<const char*, double> good[] = {
-        {"12,5", 12.5}, {" 0.25 ", 0.25}, {"-3", -3}, {"+4,", 4}, {",5", 0.5}, {"1,5e-3", 1.5e-3},
-        {"2E4", 2e4},   {"0", 0}};
+        {"12,5", 12.5}, {" 0.25 ", 0.25},   {"-3", -3},   {"+4,", 4},
+        {",5", 0.5},    {"1,5e-3", 1.5e-3}, {"2E4", 2e4}, {"0", 0}};
     for (const auto& [text, value] : good) {
         double v = -99;
         EXPECT_TRUE(readDecimal(text, v)) << text;
@@ -100,8 +100,8 @@ TEST(MeasurementFile, RefusalsNameTheLineAndTheReason) {
         {"t_s;X\n0;0,2\n\xFF", "Zeile 3: ungültige Zeichenkodierung"},
     };
     for (const auto& [content, expected] : cases)
-        EXPECT_NE(refusal(content).find(expected), std::string::npos)
-            << content << "\n" << refusal(content);
+        EXPECT_NE(refusal(content).find(expected), std::string::npos) << content << "\n"
+                                                                      << refusal(content);
 }
 
 using MeasurementFileOnDisk = TempFolder;

@@ -65,7 +65,8 @@ inline MeasuredSeries exactSeries(const std::string& name, const InputTexts& tex
     const RunState& st = runner->state();
     Measurement& m = s.measurement;
     for (std::size_t i = 0; i < count; ++i) {
-        m.zeit.push_back(share * st.Laufzeit * static_cast<double>(i) / static_cast<double>(count - 1));
+        m.zeit.push_back(share * st.Laufzeit * static_cast<double>(i) /
+                         static_cast<double>(count - 1));
         m.zeile.push_back(static_cast<int>(i) + 2);
     }
     for (Messgroesse g : groessen)

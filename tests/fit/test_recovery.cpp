@@ -35,8 +35,8 @@ const std::vector<MeasuredSeries>& exactCurves() {
     static const std::vector<MeasuredSeries> curves = [] {
         std::vector<MeasuredSeries> c;
         for (Klimakammer k : {kMild, kWarm, kHeiss})
-            c.push_back(exactSeries(std::string("kammer-") + k.lufttemp + ".csv", labCase(k), 60,
-                                    0.95));
+            c.push_back(
+                exactSeries(std::string("kammer-") + k.lufttemp + ".csv", labCase(k), 60, 0.95));
         return c;
     }();
     return curves;
@@ -51,8 +51,7 @@ FitSetup threeMaterialValues(std::vector<MeasuredSeries> series, double factor =
     return setup;
 }
 
-std::vector<MeasuredSeries> measured(std::initializer_list<std::size_t> which,
-                                     std::uint32_t seed) {
+std::vector<MeasuredSeries> measured(std::initializer_list<std::size_t> which, std::uint32_t seed) {
     Noise noise(seed);
     std::vector<MeasuredSeries> out;
     for (std::size_t i : which)
@@ -99,7 +98,6 @@ TEST(FitRecovery, IntervalsCoverTheTruthAndThreeClimatesDetermineAllThree) {
     }
     for (std::size_t j = 0; j < covered.size(); ++j)
         EXPECT_GE(covered[j], needed) << j << ": " << covered[j] << " of " << seeds;
-
 }
 
 TEST(FitRecovery, OneMassCurveDoesNotDetermineTheDryLayersConductivity) {
@@ -189,9 +187,9 @@ TEST(FitRecovery, AStartAFactorThreeOffConvergesWithSeveralStarts) {
     EXPECT_NEAR(r.parameters[2].value, kMue, 3 * r.parameters[2].standardError);
     // Every start reported, the runs counted over all of them.
     for (std::size_t s = 1; s <= 4; ++s)
-        EXPECT_TRUE(std::any_of(reports.begin(), reports.end(),
-                                [s](const FitProgress& p) { return p.start == s; }))
-            << s;
+        EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [s](const FitProgress& p) {
+            return p.start == s;
+        })) << s;
     EXPECT_LE(reports.back().runs, r.modelRuns);
     EXPECT_GT(r.modelRuns, 100u);
 }

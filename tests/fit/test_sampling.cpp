@@ -116,3 +116,30 @@ TEST(ModelRuns, TheRunsOfOneEvaluationGiveTheSameNumbersOnOneWorkerOrTwo) {
 }
 
 }  // namespace tesmo
+
+namespace tesmo {
+
+TEST(FitThreads, SeveralStartsAtOnceGiveWhatOneAtATimeGives) {
+    // Three starts on two jobs run two at a time, each on one worker; on one job one after
+    // the other. Each start computes the same runs either way, so every number is the same.
+    FitSetup setup;
+    setup.series = {test::exactSeries("duenn.csv", test::labCase(test::kHeissTrocken), 12, 0.9)};
+    setup.parameters = {test::parameter(Control::txt_Feuchteleit, 60, 5, 200)};
+    setup.starts = 3;
+    FitControl one, two;
+    one.jobs = 1;
+    two.jobs = 2;
+    const FitResult a = runFit(setup, one), b = runFit(setup, two);
+    ASSERT_EQ(a.end, FitEnd::Converged) << a.message;
+    EXPECT_EQ(a.parameters[0].value, b.parameters[0].value);
+    EXPECT_EQ(a.covariance, b.covariance);
+    EXPECT_EQ(a.modelRuns, b.modelRuns);
+    EXPECT_EQ(a.bestStart, b.bestStart);
+    ASSERT_EQ(b.starts.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_EQ(a.starts[k].values, b.starts[k].values) << k;
+    // Noise-free measurements: the fit lands on the value that made them.
+    EXPECT_NEAR(b.parameters[0].value, 40, 0.01);
+}
+
+}  // namespace tesmo

@@ -47,10 +47,10 @@ TEST(Uncertainty, StudentQuantilesAreTheTablesOnes) {
 }
 
 TEST(Uncertainty, IntervalsOnEachScaleAndTheMarksOfWhatIsNotDetermined) {
-    const FitSetup setup = setupOf({parameter(Control::txt_Feuchteleit, 40, 5, 200),
-                                    parameter(Control::txt_KappaSteig, 6.7, -1, 15),
-                                    parameter(Control::txt_mue, 20, 2, 200)},
-                                   false, false);
+    const FitSetup setup = setupOf(
+        {parameter(Control::txt_Feuchteleit, 40, 5, 200),
+         parameter(Control::txt_KappaSteig, 6.7, -1, 15), parameter(Control::txt_mue, 20, 2, 200)},
+        false, false);
     const std::vector<double> u{std::log(40.0), 6.7, std::log(20.0)};
     // ln Feuchteleit ± 0,02; KappaSteig ± 0,1, correlated 0,97 with ln mue ± 0,6.
     const std::vector<double> cov{4e-4, 0, 0, 0, 0.01, 0.97 * 0.1 * 0.6, 0, 0.97 * 0.1 * 0.6, 0.36};
@@ -131,9 +131,9 @@ TEST(LatinHypercube, EveryStratumOfEveryCoordinateHoldsOnePointTheSameForTheSame
 }
 
 TEST(FitReport, TheRunnersLinesAndTheTable) {
-    const FitSetup setup = setupOf({parameter(Control::txt_Feuchteleit, 40, 5, 200),
-                                    parameter(Control::txt_mue, 20, 2, 200)},
-                                   true, false);
+    const FitSetup setup = setupOf(
+        {parameter(Control::txt_Feuchteleit, 40, 5, 200), parameter(Control::txt_mue, 20, 2, 200)},
+        true, false);
     FitResult r;
     describeUncertainty(setup, {std::log(41.5), std::log(20.0)}, {4e-4, 0, 0, 0.36}, kInf, r);
     r.end = FitEnd::Converged;
@@ -158,8 +158,7 @@ TEST(FitReport, TheRunnersLinesAndTheTable) {
     EXPECT_EQ(std::stod(cells[4]), f.high);
     EXPECT_EQ(cells[5], "determined");
     EXPECT_NE(text.find("\ntxt_mue\t"), std::string::npos) << text;
-    EXPECT_NE(text.find("\tundetermined\nnote\ttxt_mue\t„Diff.-Widerstandszahl"),
-              std::string::npos)
+    EXPECT_NE(text.find("\tundetermined\nnote\ttxt_mue\t„Diff.-Widerstandszahl"), std::string::npos)
         << text;
     EXPECT_NE(text.find("\ncorrelation\ttxt_Feuchteleit\ttxt_mue\t0\n"), std::string::npos);
     EXPECT_NE(text.find("\nrms\tv.csv\tX\t0.0020999999999999999\t60\n"), std::string::npos);
