@@ -244,7 +244,7 @@ class FitResult:
         return f"<tesmo.FitResult end={self.end!r} {shown}>"
 
 
-def fit(spec=None, *, series=None, parameters=None, starts=1, seed=1, iterations=100,
+def fit(spec=None, *, series=None, parameters=None, starts=None, seed=None, iterations=None,
         sigma=None, jobs=None, progress=False):
     """Fits inputs of the model to measured drying curves.
 
@@ -258,8 +258,9 @@ def fit(spec=None, *, series=None, parameters=None, starts=1, seed=1, iterations
     parameters  input -> (start, lower bound, upper bound), in the units typed into the field;
                 an input with a lower bound above 0 is fitted on the logarithmic scale
     starts      starting points: the given start and a seeded Latin hypercube in the bounds
-    seed        the Latin hypercube's seed
-    iterations  at most this many Levenberg–Marquardt iterations per start
+                (default 1)
+    seed        the Latin hypercube's seed (default 1)
+    iterations  at most this many Levenberg–Marquardt iterations per start (default 100)
     sigma       quantity -> measurement noise in its unit (e.g. {"X": 0.002}); quantities not
                 named have their noise estimated from the residuals
     jobs        model runs at a time (default: every core)
@@ -271,6 +272,7 @@ def fit(spec=None, *, series=None, parameters=None, starts=1, seed=1, iterations
     read, and KeyboardInterrupt on Ctrl+C, which stops the fit within about one model run.
     """
     file_sigma = {}
+    settings = {"starts": 1, "seed": 1, "iterations": 100}
     if spec is not None:
         if not is_path(spec):
             raise TypeError("the first argument is the path of a fit file")
@@ -279,10 +281,11 @@ def fit(spec=None, *, series=None, parameters=None, starts=1, seed=1, iterations
             series = f["series"]
         if parameters is None:
             parameters = f["parameters"]
-        starts = f["starts"] if starts == 1 else starts
-        seed = f["seed"] if seed == 1 else seed
-        iterations = f["iterations"] if iterations == 100 else iterations
+        settings = {name: f[name] for name in settings}
         file_sigma = f["sigma"]
+    starts = settings["starts"] if starts is None else starts
+    seed = settings["seed"] if seed is None else seed
+    iterations = settings["iterations"] if iterations is None else iterations
     if series is None or parameters is None:
         raise TypeError("give a fit file or series and parameters")
     sigma = {**file_sigma, **({} if sigma is None else {q: _number(v, q) for q, v in sigma.items()})}
