@@ -14,7 +14,8 @@ namespace tesmo {
 
 class CaseRunner {
   public:
-    // Allocates the run state (about 40 MB) once; nothing more is allocated per time step.
+    // Allocates the run state (about 40 MB) and its window once; a run allocates nothing more
+    // than the outcome's texts.
     CaseRunner();
     ~CaseRunner();
 
