@@ -258,7 +258,6 @@ FitResult runFit(const FitSetup& setup, const FitControl& control) {
     std::vector<double> u = chosen.solution.u;
     FitEnd end = chosen.solution.end;
     int iterations = chosen.solution.iterations;
-    double cost = chosen.solution.cost;
 
     // Where the noise is estimated: from the residuals, and the fit repeated with it. With one
     // measured quantity its weight scales every residual alike and cannot move the optimum.
@@ -286,14 +285,17 @@ FitResult runFit(const FitSetup& setup, const FitControl& control) {
         iterations += again.iterations;
     }
 
-    const Trial* trial = chosen.problem->trialAt(u);
+    // The covariance first: its Jacobian at u comes with the model at u, which trialAt then
+    // hands out without running it again.
     std::vector<double> cov;
-    if (!trial || !chosen.problem->covariance(u, cov)) {
+    const bool covered = chosen.problem->covariance(u, cov);
+    const Trial* trial = covered ? chosen.problem->trialAt(u) : nullptr;
+    if (!trial) {
         result.message = "Die Anpassung ist fehlgeschlagen: " + chosen.problem->message();
         return finish(control.cancel && control.cancel->load() ? FitEnd::Cancelled
                                                                : FitEnd::Failed);
     }
-    cost = 0;
+    double cost = 0;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const double r = (trial->simulated[i] - points.points[i].gemessen) /
                          sigma[slot(points.points[i].groesse)];

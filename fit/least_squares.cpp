@@ -1,11 +1,13 @@
 #include "fit/least_squares.h"
 
 #include <ceres/ceres.h>
+#include <glog/logging.h>
 
 #include <Eigen/Dense>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <mutex>
 
 namespace tesmo {
 
@@ -17,6 +19,13 @@ namespace {
 constexpr double kNullSpaceShare = 1e-7;
 // A coordinate whose share in such a direction exceeds this is not determined at all.
 constexpr double kNullComponent = 0.1;
+
+// Ceres reports through glog on the standard error, e.g. when a start cannot be computed. The
+// fit says itself how it ended, in German; only a fatal error of the library may still speak.
+void quietCeres() {
+    static std::once_flag once;
+    std::call_once(once, [] { FLAGS_minloglevel = google::GLOG_FATAL; });
+}
 
 }  // namespace
 
@@ -209,6 +218,7 @@ FitEnd endOf(const ceres::Solver::Summary& s) {
 
 LeastSquares::LeastSquares(const FitSetup& setup, const MeasuredPoints& points, ModelRuns& runs)
     : evaluator_(std::make_unique<Evaluator>(setup, points, runs)) {
+    quietCeres();
     for (const FitParameterEntry& p : setup.parameters) {
         lower_.push_back(toFitted(scaleOf(p), p.lower));
         upper_.push_back(toFitted(scaleOf(p), p.upper));

@@ -97,6 +97,19 @@ TEST(FitCommand, MalformedFitsExit2AndWrongCombinationsAreUsageErrors) {
     r = runBatchExe("--fit '" + file + "'");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("Zeile 2: für „txt_mue“ muss die Untergrenze"), std::string::npos);
+    // A start the input check refuses: the fit fails with the check's words, and nothing else
+    // speaks on the standard error.
+    spit(file, "format = tesmo-gegen-fit 1\nseries = " + std::string(TESMO_SOURCE_DIR) +
+                   "/examples/anpassung/versuch3.csv ; " + TESMO_SOURCE_DIR +
+                   "/examples/anpassung/versuch3.tgcase\nfit txt_KappaSteig = 500 ; 1 : 1000\n");
+    r = runBatchExe("--fit '" + file + "'");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(hasLine(r.out, "end\tfailed")) << r.out;
+    EXPECT_EQ(r.err.rfind("Die Anpassung ist fehlgeschlagen: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("„Kappa-Steigung unter Grenzfeuchte“: 500 ist nicht möglich"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
     for (const char* usage :
          {"--fit-table t.csv", "--fit a.tgfit --vary txt_mue=1:2:1", "--fit a.tgfit --csv h.csv",
           "--fit a.tgfit --table t.csv", "--fit-save a.tgfit"})
