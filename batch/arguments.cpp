@@ -30,6 +30,10 @@ constexpr ValueOption kValueOptions[] = {
     {"--png", &BatchOptions::pngFolder},
     {"--uq", &BatchOptions::uqPath},
     {"--uq-report", &BatchOptions::uqReportPath},
+    {"--fit", &BatchOptions::fitPath},
+    {"--fit-table", &BatchOptions::fitTablePath},
+    {"--fit-case", &BatchOptions::fitCasePath},
+    {"--fit-save", &BatchOptions::fitSavePath},
     {"--vary", nullptr},
     {"--jobs", nullptr},
     {"--plot", &BatchOptions::plotFolder},
@@ -50,6 +54,8 @@ enum class FileKind {
     Report,
     ResultTable,
     UncertaintyReport,
+    FitFile,
+    FitTable,
 };
 
 struct FileOption {
@@ -69,6 +75,10 @@ constexpr FileOption kFileOptions[] = {
     {"--table", &BatchOptions::tablePath, FileKind::ResultTable, true},
     {"--uq", &BatchOptions::uqPath, FileKind::UncertaintyStudy, false},
     {"--uq-report", &BatchOptions::uqReportPath, FileKind::UncertaintyReport, true},
+    {"--fit", &BatchOptions::fitPath, FileKind::FitFile, false},
+    {"--fit-table", &BatchOptions::fitTablePath, FileKind::FitTable, true},
+    {"--fit-case", &BatchOptions::fitCasePath, FileKind::CaseFile, true},
+    {"--fit-save", &BatchOptions::fitSavePath, FileKind::FitFile, true},
 };
 
 // The options that only a run uses, and what makes each of them given.
@@ -260,8 +270,30 @@ std::string checkUncertainty(const BatchOptions& o) {
 }
 
 // Options that do not belong together, or one that would have no effect with another.
+// Options of a fit that do not belong together.
+std::string checkFit(const BatchOptions& o) {
+    if (!o.isFit()) {
+        if (!o.fitTablePath.empty() || !o.fitCasePath.empty() || !o.fitSavePath.empty())
+            return "--fit-table, --fit-case und --fit-save brauchen eine Anpassung (--fit DATEI)";
+        return {};
+    }
+    if (o.isStudy())
+        return "--fit lässt sich nicht mit --vary, --cases, --study oder --uq verbinden";
+    if (!o.casePath.empty() || !o.saveCasePath.empty())
+        return "--case und --save-case gehören zu einem einzelnen Lauf; die Messreihen einer "
+               "Anpassung nennen ihre Fälle selbst";
+    if (!o.csvPath.empty() || o.human || o.wantsExports())
+        return "--csv, --human, --report, --svg, --png und --plot gehören zu einem einzelnen Lauf";
+    if (!o.tablePath.empty() || !o.shard.empty() || o.yes || o.tableFormatGiven)
+        return "--table, --table-format, --shard und --yes gehören zu einer Studie; eine "
+               "Anpassung schreibt --fit-table";
+    return {};
+}
+
 std::string checkCombination(const BatchOptions& o) {
     if (std::string error = checkUncertainty(o); !error.empty()) return error;
+    if (std::string error = checkFit(o); !error.empty()) return error;
+    if (o.isFit()) return checkFiles(o);
     if (!o.casesPath.empty() && (!o.varies.empty() || !o.studyPath.empty()))
         return "--cases lässt sich nicht mit --vary oder --study verbinden";
     if (!o.casePath.empty() && !o.studyPath.empty())
@@ -276,7 +308,7 @@ std::string checkCombination(const BatchOptions& o) {
             return "--save-case speichert einen einzelnen Fall, keine Studie";
     } else if (!o.tablePath.empty() || !o.shard.empty() || o.jobs != 0 || o.yes) {
         return "--table, --shard, --jobs und --yes brauchen eine Studie (--vary, --cases, --study "
-               "oder --uq)";
+               "oder --uq), --jobs auch eine Anpassung (--fit)";
     } else if (o.tableFormatGiven && o.csvPath.empty()) {
         return "--table-format braucht eine Tabelle zum Schreiben: --csv oder eine Studie";
     }

@@ -45,7 +45,7 @@ struct BatchOptions {
     std::string studyPath;            // --study: a study file (base texts and variations)
     std::string tablePath;            // --table: empty for standard output
     std::string shard;                // --shard K/N as typed, checked by the study
-    unsigned jobs = 0;                // --jobs; 0: every core
+    unsigned jobs = 0;                // --jobs; 0: every core (also a fit's)
     bool yes = false;                 // --yes: a study of more than 100 000 cases may start
 
     // --- tables (--csv, --table) ----------------------------------------------------------
@@ -57,6 +57,12 @@ struct BatchOptions {
     std::string uqReportPath;                  // --uq-report: the statistics (Markdown)
     std::vector<std::string> uqSummaryTables;  // --uq-summary: result tables to analyse
 
+    // --- a fit ------------------------------------------------------------------------------
+    std::string fitPath;       // --fit: a fit file (measured series and the inputs to fit)
+    std::string fitTablePath;  // --fit-table: measured against simulated values (CSV)
+    std::string fitCasePath;   // --fit-case: the first series' case with the fitted values
+    std::string fitSavePath;   // --fit-save: the fit file with the fit's outcome added
+
     bool help = false;
     bool version = false;
 
@@ -64,6 +70,7 @@ struct BatchOptions {
         return !varies.empty() || !casesPath.empty() || !studyPath.empty() || !uqPath.empty();
     }
     bool isUncertainty() const { return !uqPath.empty(); }
+    bool isFit() const { return !fitPath.empty(); }
     bool wantsExports() const {
         return !reportPath.empty() || !svgFolder.empty() || !pngFolder.empty() ||
                !plotFolder.empty();

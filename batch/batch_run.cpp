@@ -5,6 +5,7 @@
 
 #include "batch/arguments.h"
 #include "batch/exports.h"
+#include "batch/fit_command.h"
 #include "batch/interrupt.h"
 #include "batch/report.h"
 #include "batch/study_command.h"
@@ -96,6 +97,7 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
     }
     if (options.isUncertainty()) return runUncertaintyCommand(options, out, err);
     if (options.isStudy()) return runStudyCommand(options, out, err);
+    if (options.isFit()) return runFitCommand(options, out, err);
 
     InputTexts base = defaultInputTexts();
     FileProblem problem;

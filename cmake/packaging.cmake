@@ -34,10 +34,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TESMO_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TESMO_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
-# The libraries the programs link come from dpkg-shlibdeps (Qt 6, and OpenTURNS for the
-# uncertainty studies); the window's layout needs the metric-compatible Arial that Liberation
-# Sans provides, its standard dialogs Qt's German translations. The Python package takes
-# OpenTURNS' own distributions when python3-openturns is there.
+# The libraries the programs link come from dpkg-shlibdeps (Qt 6, Ceres Solver for the fit and
+# OpenTURNS for the uncertainty studies); the window's layout needs the metric-compatible Arial
+# that Liberation Sans provides, its standard dialogs Qt's German translations. The Python
+# package takes OpenTURNS' own distributions when python3-openturns is there.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3-openturns")

@@ -12,14 +12,30 @@ constexpr std::size_t kReservedText = kNumberTextCapacity;
 }  // namespace
 
 HeadlessWindow::HeadlessWindow(RunState& st) : WindowBase(st) {
+    for (ControlState& c : controls_)
+        c.text.reserve(kReservedText);
+    reopen();
+}
+
+void HeadlessWindow::reopen() {
     for (int i = 0; i < kControlCount; ++i) {
         const ControlSpec& initial = controlSpec(controlAt(i));
         ControlState& c = controls_[static_cast<std::size_t>(i)];
-        c.text.reserve(kReservedText);
         c.text = initial.text;
         c.visible = initial.visibleAtStart;
+        c.written = false;
         c.colour = initial.colour;
     }
+    counters_ = {};
+    for (auto& recording : recordings_)
+        recording.reset();
+    messages_.clear();
+    polls_ = 0;
+    progressOut_ = nullptr;
+    stopRequest_ = nullptr;
+    progressEvery_ = 0;
+    recordTimes_ = nullptr;
+    lastRecord_ = -1;
 }
 
 void HeadlessWindow::setInputTexts(const InputTexts& texts) {

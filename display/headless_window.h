@@ -31,6 +31,9 @@ class HeadlessWindow : public WindowBase {
   public:
     // Every control as the window opens: default texts, start visibility and colours.
     explicit HeadlessWindow(RunState& st);
+    // Back to the window as it opens, keeping the room its texts took: a runner of many cases
+    // reuses one window without allocating. Drops what was recorded, asked for and shown.
+    void reopen();
 
     void setInputTexts(const InputTexts& texts);
     // A flag that another thread or a signal handler raises to stop the run at its next poll,

@@ -49,6 +49,13 @@ void RunControl::prepareWindowForRun() {
                {C::txt_XSchwEnde, C::txt_offPoren, C::txt_LuftRohlingVerh, C::txt_LuftWasserVerh,
                 C::txt_momLuftTemp, C::txt_momPhiLuft, C::txt_schwinddiff, C::txt_schwindgrad},
                true);
+    // A climate chamber passes no air along the plates: there is no air demand, and a value
+    // left from an earlier run must not look like one.
+    if (options_.klima == Klima::Konstant)
+        setVisible(window_,
+                   {C::lbl_LuftRohlingVerh, C::lbl_LuftWasserVerh, C::txt_LuftRohlingVerh,
+                    C::txt_LuftWasserVerh},
+                   false);
     clearProfileChartAtStart(window_.canvas(Chart::Ausgabe));
 }
 

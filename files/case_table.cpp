@@ -17,17 +17,6 @@ namespace {
 // Control characters a cell may hold: a spreadsheet writes a line break in a cell as it is.
 constexpr std::string_view kCellControls = "\t\r\n";
 
-char separatorOf(std::string_view content) {
-    const std::string_view header = content.substr(0, content.find_first_of("\r\n"));
-    if (header.find(';') != std::string_view::npos) return ';';
-    return header.find(',') != std::string_view::npos ? ',' : ';';
-}
-
-// A row that is an empty line: one cell, not quoted, empty.
-bool isBlank(const std::vector<CsvCell>& cells) {
-    return cells.size() == 1 && !cells.front().quoted && cells.front().text.empty();
-}
-
 }  // namespace
 
 class CaseTableBuilder {
@@ -116,7 +105,7 @@ bool parseCaseTable(std::string_view content, const std::string& displayName, Ca
                     FileProblem& problem, const std::vector<std::string_view>& otherColumns) {
     problem = FileProblem{.path = displayName};
     if (!checkFileText(content, kMaxCaseTableBytes, problem)) return false;
-    const char separator = separatorOf(content);
+    const char separator = csvSeparatorOf(content);
     CsvReader reader(content, separator);
     CaseTableBuilder builder(separator, otherColumns);
     std::vector<CsvCell> cells;
@@ -125,7 +114,7 @@ bool parseCaseTable(std::string_view content, const std::string& displayName, Ca
     // Of more names than inputs and other columns at least one is unknown or repeated.
     CsvReader::Result result = reader.next(cells, kInputCount + otherColumns.size(), line, problem);
     if (result == CsvReader::Result::Refused) return false;
-    if (result == CsvReader::Result::End || isBlank(cells)) {
+    if (result == CsvReader::Result::End || isBlankRow(cells)) {
         problem.line = result == CsvReader::Result::End ? 0 : line;
         return refuse(problem, ProblemKind::MissingHeader);
     }
@@ -133,7 +122,7 @@ bool parseCaseTable(std::string_view content, const std::string& displayName, Ca
 
     while ((result = reader.next(cells, builder.cellCount(), line, problem)) ==
            CsvReader::Result::Row) {
-        if (isBlank(cells)) {
+        if (isBlankRow(cells)) {
             builder.holdBlankLine(line);
             continue;
         }

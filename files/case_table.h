@@ -4,13 +4,13 @@
 //   12,5;0,30                   one case per row, texts as typed (decimal comma)
 //   15;                         an empty cell keeps the base text
 //
-// RFC 4180: a cell may be enclosed in double quotes, a quote inside it doubled, and may then
-// hold the separator and line breaks. Rows end at LF, CR LF or CR. The separator is ';' when
-// the header line holds a ';', else ',' when it holds a ',' (then a decimal comma must be
-// quoted, "12,5"), else ';'. A UTF-8 byte-order mark at the start is skipped; header names
-// lose blanks and tabs around them, cells keep everything. Empty lines at the end are ignored;
-// in a one-column table an empty line between rows is a row with an empty cell. A cell holds at
-// most kMaxTextCharacters characters and no control character but tab, CR and LF.
+// RFC 4180 as files/csv_reader.h reads it: a cell may be enclosed in double quotes, a quote
+// inside it doubled, and may then hold the separator and line breaks. Rows end at LF, CR LF or
+// CR. The separator is ';' when the header line holds a ';', else ',' when it holds a ','
+// (then a decimal comma must be quoted, "12,5"), else ';'. A UTF-8 byte-order mark at the start is
+// skipped; header names lose blanks and tabs around them, cells keep everything. Empty lines at the
+// end are ignored; in a one-column table an empty line between rows is a row with an empty cell. A
+// cell holds at most kMaxTextCharacters characters and no control character but tab, CR and LF.
 #pragma once
 
 #include <cstdint>

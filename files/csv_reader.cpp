@@ -22,6 +22,15 @@ int lineEndsIn(std::string_view part) {
 
 }  // namespace
 
+char csvSeparatorOf(std::string_view content) {
+    const std::string_view header = content.substr(0, content.find_first_of("\r\n"));
+    if (header.find(';') != std::string_view::npos) return ';';
+    return header.find(',') != std::string_view::npos ? ',' : ';';
+}
+
+CsvReader::CsvReader(std::string_view content, char separator)
+    : s_(content), separator_(separator), plainEnd_{separator, '\r', '\n'} {}
+
 CsvReader::Result CsvReader::next(std::vector<CsvCell>& cells, std::size_t maxCells, int& rowLine,
                                   FileProblem& problem) {
     if (pos_ >= s_.size()) return Result::End;
@@ -75,6 +84,10 @@ bool CsvReader::readCell(CsvCell& cell, FileProblem& problem) {
         return refuse(problem, ProblemKind::StrayQuote);
     }
     return true;
+}
+
+bool isBlankRow(const std::vector<CsvCell>& cells) {
+    return cells.size() == 1 && !cells.front().quoted && cells.front().text.empty();
 }
 
 }  // namespace tesmo

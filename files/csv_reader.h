@@ -1,6 +1,10 @@
-// Reading RFC 4180 tables row by row, as spreadsheets and the runner write them: a cell may be
-// enclosed in double quotes, a quote inside it doubled, and may then hold the separator and
-// line breaks. Rows end at LF, CR LF or CR (files/file_text.h).
+// Reading CSV as spreadsheets write it (RFC 4180): the tokenizer that case tables and
+// measurement files share.
+//
+// A cell may be enclosed in double quotes, a quote inside it doubled, and may then hold the
+// separator and line breaks. Rows end at LF, CR LF or CR. The separator is ';' when the header
+// line holds a ';', else ',' when it holds a ',' (then a decimal comma must be quoted, "12,5"),
+// else ';'. The content is expected to have passed checkFileText (UTF-8, no byte-order mark).
 #pragma once
 
 #include <cstddef>
@@ -13,21 +17,25 @@
 namespace tesmo {
 
 struct CsvCell {
-    std::string text;  // quotes removed, doubled quotes made single
+    std::string text;  // without enclosing quotes, doubled quotes made single
     int line = 0;      // where the cell begins, from 1
     bool quoted = false;
 };
 
+// The separator that the header line (the content's first line) chooses.
+char csvSeparatorOf(std::string_view content);
+
+// RFC 4180 rows, one after the other.
 class CsvReader {
   public:
-    CsvReader(std::string_view content, char separator)
-        : s_(content), separator_(separator), plainEnd_{separator, '\r', '\n'} {}
+    CsvReader(std::string_view content, char separator);
 
     enum class Result { Row, End, Refused };
 
     // The next row's cells, at most `maxCells` + 1 of them: a row with more is wrong anyway, and
-    // a row of a million separators must not take a million cells of memory. A quote left open
-    // or followed by anything but a separator or the row's end is refused (with its line).
+    // a row of a million separators must not take a million cells of memory. `rowLine` gets
+    // the line where the row begins; a refusal (a quote never closed, a stray quote) fills the
+    // problem's kind and line.
     Result next(std::vector<CsvCell>& cells, std::size_t maxCells, int& rowLine,
                 FileProblem& problem);
 
@@ -40,5 +48,8 @@ class CsvReader {
     std::size_t pos_ = 0;
     int line_ = 1;
 };
+
+// A row that is an empty line: one cell, not quoted, empty.
+bool isBlankRow(const std::vector<CsvCell>& cells);
 
 }  // namespace tesmo

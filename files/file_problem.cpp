@@ -160,6 +160,91 @@ std::string what(const FileProblem& p) {
             return "das Anführungszeichen wird bis zum Ende der Datei nicht geschlossen";
         case ProblemKind::NoDataRows:
             return "die Tabelle enthält keinen Fall, nur die Kopfzeile";
+        case ProblemKind::NoColumnHeader:
+            return "die Kopfzeile mit den Spaltennamen fehlt (eine Zeitspalte t_s, t_min, t_h "
+                   "oder Zeit und Messgrößen X, m_g, thetaOb, schwind)";
+        case ProblemKind::UnknownColumn:
+            return "unbekannte Spalte " + shown(p.detail) +
+                   ", möglich sind t_s, t_min, t_h, Zeit, X, m_g, thetaOb und schwind";
+        case ProblemKind::NoTimeColumn:
+            return "die Kopfzeile nennt keine Zeitspalte (t_s, t_min, t_h oder Zeit)";
+        case ProblemKind::SecondTimeColumn:
+            return shown(p.detail) + " ist eine zweite Zeitspalte, es darf nur eine geben";
+        case ProblemKind::NoMeasuredQuantity:
+            return "die Kopfzeile nennt keine Messgröße (X, m_g, thetaOb oder schwind)";
+        case ProblemKind::NotANumber:
+            return p.context.empty() ? shown(p.detail) + " ist keine Zahl"
+                                     : shown(p.detail) + " in " + shown(p.context) +
+                                           " ist keine Zahl";
+        case ProblemKind::NotAClockTime:
+            return shown(p.detail) + " ist keine Zeit der Form h:mm:ss";
+        case ProblemKind::MissingTime:
+            return "die Zeile hat Messwerte, aber keine Zeit";
+        case ProblemKind::NegativeTime:
+            return "die Zeit " + shown(p.detail) + " liegt vor dem Beginn der Trocknung";
+        case ProblemKind::TimeNotIncreasing:
+            return "die Zeit " + shown(p.detail) +
+                   " ist nicht größer als die der Messung davor, die Zeiten müssen zunehmen";
+        case ProblemKind::NegativeMass:
+            return "die Masse " + shown(p.detail) + " ist negativ";
+        case ProblemKind::BelowAbsoluteZero:
+            return "die Temperatur " + shown(p.detail) + " liegt unter dem absoluten Nullpunkt";
+        case ProblemKind::NoMeasurements:
+            return "die Datei enthält keine Messung, nur die Kopfzeile";
+        case ProblemKind::MassWithoutDryMass:
+            return "die Messdatei enthält Massen (m_g), für die Versuchsreihe ist aber keine "
+                   "Trockenmasse angegeben (; trockenmasse_g = …)";
+        case ProblemKind::WaterLoadAboveStart:
+            return "die gemessene Wasserbeladung " + shown(p.detail) +
+                   " kg/kg liegt um mehr als das Messrauschen über der Anfangswasserbeladung " +
+                   shown(p.context) + " kg/kg des Falls";
+        case ProblemKind::SeriesSyntax:
+            return "erwartet wird series = MESSDATEI ; FALLDATEI, danach wahlweise "
+                   "; trockenmasse_g = … oder ; klima = …";
+        case ProblemKind::UnknownSeriesSetting:
+            return "unbekannte Angabe " + shown(p.detail) +
+                   " zur Versuchsreihe, möglich sind trockenmasse_g, klima und luftbilanz";
+        case ProblemKind::FitSyntax:
+            return "erwartet wird fit NAME = START ; UNTERGRENZE : OBERGRENZE";
+        case ProblemKind::BoundsNotOrdered:
+            return "für " + shown(p.context) +
+                   " muss die Untergrenze kleiner als die Obergrenze sein";
+        case ProblemKind::StartOutsideBounds:
+            return "der Startwert für " + shown(p.context) + " liegt nicht in seinen Grenzen";
+        case ProblemKind::NotPositiveNumber:
+            return shown(p.detail) + " ist für " + shown(p.context) +
+                   " nicht möglich, erwartet wird eine Zahl größer als 0";
+        case ProblemKind::CountOutOfRange:
+            return shown(p.detail) + " ist für " + shown(p.context) +
+                   " nicht möglich, erwartet wird eine ganze Zahl von 1 bis " +
+                   std::to_string(p.number);
+        case ProblemKind::NoSeries:
+            return "die Anpassung hat keine Versuchsreihe, es fehlt eine Zeile „series = …“";
+        case ProblemKind::NoFitParameter:
+            return "die Anpassung hat keinen Parameter, es fehlt eine Zeile „fit NAME = …“";
+        case ProblemKind::UnknownQuantity:
+            return "unbekannte Messgröße " + shown(p.detail) +
+                   ", möglich sind X, m_g, thetaOb und schwind";
+        case ProblemKind::ResultSyntax:
+            return "erwartet wird ergebnis NAME = WERT ; log oder linear";
+        case ProblemKind::ResultNotFitted:
+            return "für " + shown(p.detail) + " gibt es ein Ergebnis, aber keine Zeile „fit " +
+                   clean(p.detail, kShownCharacters) + " = …“";
+        case ProblemKind::CovarianceOrder:
+            return "die Kovarianzzeile für " + shown(p.detail) +
+                   " steht nicht in der Reihenfolge der Ergebniszeilen";
+        case ProblemKind::CovarianceRowLength:
+            return "die Kovarianzzeile muss " + std::to_string(p.number) +
+                   " Werte haben, einen je Ergebniszeile";
+        case ProblemKind::CovarianceInvalid:
+            return "die Kovarianz ist nicht symmetrisch oder hat eine negative Varianz (Zeile "
+                   "für " +
+                   shown(p.detail) + ")";
+        case ProblemKind::CovarianceIncomplete:
+            return "es fehlen Kovarianzzeilen, je Ergebniszeile muss es eine geben";
+        case ProblemKind::PathWithSemicolon:
+            return "der Pfad " + shown(p.detail) +
+                   " enthält ein Semikolon, das eine Zeile „series = …“ nicht fassen kann";
         case ProblemKind::UnknownOptionWord: {
             const auto option = static_cast<RunOption>(p.number);
             return shown(p.detail) + " ist kein Wert für „" +
@@ -169,8 +254,6 @@ std::string what(const FileProblem& p) {
         case ProblemKind::NotHistoryTable:
             return "keine Tabelle der Zeitverläufe, die Kopfzeile muss die zehn Verläufe von "
                    "VerlaufXmom bis VerlaufSchwindK nennen";
-        case ProblemKind::NotANumber:
-            return shown(p.detail) + " ist keine Zahl";
         case ProblemKind::TooManyRows:
             return "die Tabelle hat mehr als " + std::to_string(p.number) + " Datenzeilen";
         case ProblemKind::UnknownWord:

@@ -54,7 +54,6 @@ enum class ProblemKind {
     UnknownOptionWord,   // a run mode's line with a word it does not have; detail = the word,
                          // number = the RunOption
     NotHistoryTable,     // a table whose header is not that of the time histories
-    NotANumber,          // a cell that must hold a number; detail = the cell
     TooManyRows,         // number = the most rows a table of its kind may hold
     // An uncertainty study's lines.
     UnknownWord,       // a word the line does not take; detail = the word, expected = the words
@@ -65,6 +64,42 @@ enum class ProblemKind {
     UnsupportedLine,   // a line this version knows but cannot use yet; detail = its name
     UnusableStudy,     // the lines together cannot run; expected = why
     NotAResultTable,   // a table whose header is not that of a study's result table
+
+    // measurement files (detail = the cell's text where one is named)
+    NoColumnHeader,       // a measurement file without its header row
+    UnknownColumn,        // detail = the column's name
+    NoTimeColumn,         // no t_s, t_min, t_h or Zeit
+    SecondTimeColumn,     // detail = the second time column's name
+    NoMeasuredQuantity,   // only a time column
+    NotANumber,           // detail = the text; context = the column or setting (or empty)
+    NotAClockTime,        // detail = the text of a Zeit cell that is not h:mm:ss
+    MissingTime,          // a row with measured values but no time
+    NegativeTime,         // detail = the time's text
+    TimeNotIncreasing,    // detail = the time's text
+    NegativeMass,         // detail = the mass's text
+    BelowAbsoluteZero,    // detail = the temperature's text
+    NoMeasurements,       // a header and no row
+    MassWithoutDryMass,   // masses measured, but the series gives no dry mass
+    WaterLoadAboveStart,  // detail = the water load measured, context = the case's initial one
+
+    // fit files
+    SeriesSyntax,          // a series line that is not MEASUREMENT ; CASE [; NAME = VALUE]…
+    UnknownSeriesSetting,  // detail = the name
+    FitSyntax,             // a fit line that is not START ; LOWER : UPPER
+    BoundsNotOrdered,      // lower bound not below the upper; context = the field
+    StartOutsideBounds,    // context = the field
+    NotPositiveNumber,     // detail = the text, context = the setting (e.g. trockenmasse_g)
+    CountOutOfRange,       // detail = the text, context = the setting, number = the largest
+    NoSeries,              // a fit without a series line
+    NoFitParameter,        // a fit without a fit line
+    UnknownQuantity,       // a sigma line for no measured quantity; detail = the name
+    ResultSyntax,          // an ergebnis line that is not VALUE ; log|linear
+    ResultNotFitted,       // an ergebnis line for a field without a fit line; detail = the name
+    CovarianceOrder,       // a kovarianz line out of the ergebnis lines' order; detail = the name
+    CovarianceRowLength,   // number = the count of ergebnis lines
+    CovarianceInvalid,     // not symmetric, or a negative variance; detail = the row's name
+    CovarianceIncomplete,  // fewer kovarianz lines than ergebnis lines
+    PathWithSemicolon,     // a path that a series line cannot hold (saving); detail = the path
 };
 
 // What the parameters of a distribution must satisfy (ProblemKind::ParameterRule).
@@ -83,6 +118,7 @@ struct FileProblem {
     long long number = 0;    // see ProblemKind
     bool saving = false;     // found while saving rather than while reading
     std::string expected{};  // see ProblemKind: what the line would take instead
+    std::string context{};   // a second name or text (see ProblemKind)
 };
 
 // Sets the problem's kind and detail and returns false, for `return refuse(…);` in the rules.

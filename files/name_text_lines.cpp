@@ -29,15 +29,15 @@ bool takeFormatLine(std::string_view format, std::string_view name, std::string_
 bool parseNameTextLines(std::string_view content, const std::string& displayName,
                         std::string_view format,
                         const std::function<bool(const NameTextLine&, FileProblem&)>& take,
-                        FileProblem& problem) {
-    return parseNameTextLines(content, displayName, format, take, nullptr, problem);
+                        FileProblem& problem, std::size_t maxCharacters) {
+    return parseNameTextLines(content, displayName, format, take, nullptr, problem, maxCharacters);
 }
 
 bool parseNameTextLines(std::string_view content, const std::string& displayName,
                         std::string_view format,
                         const std::function<bool(const NameTextLine&, FileProblem&)>& take,
                         const std::function<bool(const NameTextLine&, FileProblem&)>& takeOther,
-                        FileProblem& problem) {
+                        FileProblem& problem, std::size_t maxCharacters) {
     problem = FileProblem{.path = displayName};
     if (!checkFileText(content, kMaxLineFileBytes, problem)) return false;
 
@@ -52,7 +52,7 @@ bool parseNameTextLines(std::string_view content, const std::string& displayName
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos && formatSeen && takeOther) {
             const NameTextLine entry{lineNumber, trimmed, {}};
-            if (!takeOther(entry, problem) || !checkText(trimmed, trimmed, "\t", problem))
+            if (!takeOther(entry, problem) || !checkText(trimmed, trimmed, "\t", problem, maxCharacters))
                 return false;
             continue;
         }
@@ -74,7 +74,8 @@ bool parseNameTextLines(std::string_view content, const std::string& displayName
             entry.text = entry.text.substr(1, entry.text.size() - 2);
             entry.quoted = true;
         }
-        if (!take(entry, problem) || !checkText(entry.name, entry.text, "\t", problem))
+        if (!take(entry, problem) ||
+            !checkText(entry.name, entry.text, "\t", problem, maxCharacters))
             return false;
     }
     problem.line = 0;
@@ -84,12 +85,12 @@ bool parseNameTextLines(std::string_view content, const std::string& displayName
 }
 
 bool checkText(std::string_view name, std::string_view text, std::string_view allowedControls,
-               FileProblem& problem) {
+               FileProblem& problem, std::size_t maxCharacters) {
     if (!isUtf8(text)) return refuse(problem, ProblemKind::NotUtf8, name);
     if (hasControlCharacter(text, allowedControls))
         return refuse(problem, ProblemKind::ControlCharacter, name);
-    if (utf8Length(text) > kMaxTextCharacters) {
-        problem.number = static_cast<long long>(kMaxTextCharacters);
+    if (utf8Length(text) > maxCharacters) {
+        problem.number = static_cast<long long>(maxCharacters);
         return refuse(problem, ProblemKind::TextTooLong, name);
     }
     return true;

@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "files/file_problem.h"
+#include "files/file_text.h"
 #include "model/inputs.h"
 
 namespace tesmo {
@@ -32,11 +33,12 @@ struct NameTextLine {
 
 // Reads `content` (at most kMaxLineFileBytes, UTF-8) whose format line must name `format`, and
 // hands each NAME = TEXT line to `take`, which returns false to refuse it (after filling the
-// problem's kind and detail). A text is checked after `take` has accepted its name.
+// problem's kind and detail). A text is checked after `take` has accepted its name; it may have
+// at most `maxCharacters` characters (a file that names other files needs room for their paths).
 bool parseNameTextLines(std::string_view content, const std::string& displayName,
                         std::string_view format,
                         const std::function<bool(const NameTextLine&, FileProblem&)>& take,
-                        FileProblem& problem);
+                        FileProblem& problem, std::size_t maxCharacters = kMaxTextCharacters);
 // The same for a format whose lines need not all hold '=': every line after the format line
 // that has none goes to `takeOther` as `name` (the whole line without the blanks around it,
 // `text` empty), which refuses what it does not know. Its characters are checked as a text's.
@@ -44,12 +46,12 @@ bool parseNameTextLines(std::string_view content, const std::string& displayName
                         std::string_view format,
                         const std::function<bool(const NameTextLine&, FileProblem&)>& take,
                         const std::function<bool(const NameTextLine&, FileProblem&)>& takeOther,
-                        FileProblem& problem);
+                        FileProblem& problem, std::size_t maxCharacters = kMaxTextCharacters);
 
 // Whether `text` can stand in a file: UTF-8, no control character other than those in
 // `allowedControls`, at most kMaxTextCharacters characters. The problem names `name`.
 bool checkText(std::string_view name, std::string_view text, std::string_view allowedControls,
-               FileProblem& problem);
+               FileProblem& problem, std::size_t maxCharacters = kMaxTextCharacters);
 
 // The input field of that control name.
 bool findInput(std::string_view name, Control& field);

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "model/physical_constants.h"
+#include "model/step_helpers.h"
 
 namespace tesmo {
 
@@ -37,6 +39,19 @@ void verlaeufeGlaetten(RunVariables& v, Histories& h) {
     }
 }
 
+double beladungVorAbbildung(const RunParameters& p, const RunVariables& v, double abgebildet) {
+    const double delta = p.XZiel - v.XEnde;
+    return abgebildet * (p.XAnf + delta) / p.XAnf - delta;
+}
+
+double vorGlaettung(const RunVariables& v, const HistoryArray& geglaettet, int j) {
+    const auto i = static_cast<std::size_t>(j);
+    if (j < 10) return geglaettet[i];
+    const std::int16_t m = v.mGlaett;
+    const auto m1 = static_cast<std::int16_t>(m + 1);
+    return m1 * geglaettet[i] - m * geglaettet[i - 1];
+}
+
 void energiebedarf(const RunParameters& p, RunVariables& v) {
     // Air warmed from outside to supply temperature, per kg of water removed.
     v.spezEnergie = p.LuftRohlingVerh * (v.thetaLuftMom - p.thetaAussen) / (p.XAnf - p.XZiel);
@@ -51,8 +66,13 @@ void Auswertung(RunState& st, WindowPort& window) {
     wasserbeladungenAbbilden(st, st, st);
     window.writeGroup(DisplayGroup::EndWaterLoads);
     verlaeufeGlaetten(st, st);
-    energiebedarf(st, st);
-    window.writeGroup(DisplayGroup::EndEnergy);
+    if (luftImGegenstrom(st)) {
+        energiebedarf(st, st);
+        window.writeGroup(DisplayGroup::EndEnergy);
+    } else {
+        // A climate chamber heats no supply air: the energy demand of a dryer does not apply.
+        st.spezEnergie = st.relEnergie = std::numeric_limits<double>::quiet_NaN();
+    }
     if (st.nIterKern > 45) window.setVisible(Control::lbl_Achtung, true);
     window.repaint(Control::lbl_Achtung);
     window.repaint(Control::pic_Zeit);

@@ -23,4 +23,13 @@ void energiebedarf(const RunParameters& p, RunVariables& v);
 // Water-balance error in % of the water to be removed.
 void wasserfehler(const RunParameters& p, RunVariables& v);
 
+// A history record as the run computed it, before the evaluation re-mapped or smoothed it for
+// the chart (equal up to rounding). Comparisons with measurements use these: the re-mapping
+// shifts the curve by the last step's overshoot, which jumps from one parameter set to the next,
+// and the smoothing delays the surface temperature by about 5 % of the first period.
+// The mean water load of record j (any j; XEnde must have been set by the evaluation).
+double beladungVorAbbildung(const RunParameters& p, const RunVariables& v, double abgebildet);
+// Record j of a history that verlaeufeGlaetten smoothed (temperatures, rate).
+double vorGlaettung(const RunVariables& v, const HistoryArray& geglaettet, int j);
+
 }  // namespace tesmo

@@ -155,8 +155,9 @@ Schrittausgang ersterAbschnittSchritt(RunState& st, WindowPort& window) {
     st.KurvenZaehler += 1;
     st.Laufzeit += st.deltaT;
     st.thetaOb = Kuehlgrenztemperatur(st.thetaLuftMom, st.XAbluft);
-    // The air state is not advanced in the first step after Start and after every curve.
-    if (st.KurvenZaehler != 1) luftZustand(st, st);
+    // The air state is not advanced in the first step after Start and after every curve; in a
+    // constant climate it is never advanced.
+    if (st.KurvenZaehler != 1 && luftImGegenstrom(st)) luftZustand(st, st);
     verdunstung(st, st);
     oberflaechenwert(st, st);
     const int n = knoten(st);

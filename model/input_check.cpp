@@ -48,6 +48,14 @@ class Pruefung {
     Pruefung(const InputTexts& texts, bool mitVorschlaegen)
         : texts_(texts), w_(berechneEinrichtung(texts)), mitVorschlaegen_(mitVorschlaegen) {}
 
+    // Whether the run uses the field at all: in a constant climate the outside air is no part
+    // of the run, so its fields are neither read nor checked.
+    bool genutzt(Control feld) const {
+        const bool aussenluft =
+            feld == Control::txt_AussenluftTemp || feld == Control::txt_AussenluftFeuchte;
+        return !aussenluft || texts_.optionen.klima == Klima::Gegenstrom;
+    }
+
     const Einrichtungswerte& w() const { return w_; }
     std::vector<Refusal>& refusals() { return refusals_; }
 
@@ -105,13 +113,14 @@ class Pruefung {
 // every field must hold a number.
 void pruefeZahlVorhanden(Pruefung& p) {
     for (int i = 0; i < kInputCount; ++i)
-        if (!p.w().zahlGefunden[static_cast<std::size_t>(i)]) p.melde(controlAt(i), R::NoNumber);
+        if (!p.w().zahlGefunden[static_cast<std::size_t>(i)] && p.genutzt(controlAt(i)))
+            p.melde(controlAt(i), R::NoNumber);
 }
 
 void pruefeEndlich(Pruefung& p) {
     for (int i = 0; i < kInputCount; ++i) {
         const Control feld = controlAt(i);
-        if (!p.gut(feld)) continue;
+        if (!p.gut(feld) || !p.genutzt(feld)) continue;
         // XZiel is stored in single precision: 1E39 is finite as read, but not as stored.
         const bool endlich = feld == Control::txt_XZiel
                                  ? std::isfinite(p.wert(feld)) && std::isfinite(p.w().XZiel)
@@ -178,9 +187,10 @@ void pruefeFelder(Pruefung& p) {
     }
 
     pruefeTemperatur(p, Control::txt_Lufttemp);
-    pruefeTemperatur(p, Control::txt_AussenluftTemp);
     pruefeFeuchte(p, Control::txt_AbluftFeuchte, true);
-    pruefeFeuchte(p, Control::txt_AussenluftFeuchte, false);
+    if (p.genutzt(Control::txt_AussenluftTemp)) pruefeTemperatur(p, Control::txt_AussenluftTemp);
+    if (p.genutzt(Control::txt_AussenluftFeuchte))
+        pruefeFeuchte(p, Control::txt_AussenluftFeuchte, false);
 
     if (p.gut(Control::txt_rund)) {
         const double v = p.wert(Control::txt_rund);
@@ -229,7 +239,7 @@ void pruefeGitter(Pruefung& p) {
 }
 
 void pruefeLuftdruck(Pruefung& p, Control temperatur, Control feuchte, double pv) {
-    if (!p.gut({temperatur, feuchte}) || pv < 1) return;
+    if (!p.gut({temperatur, feuchte}) || !p.genutzt(feuchte) || pv < 1) return;
     const double theta = p.wert(temperatur);
     const double vorschlag = p.hoechstens(feuchte, 100 / Saettigungsdruck(theta));
     p.melde(feuchte, R::VapourPressureAt1Bar, theta).suggestions[0] = vorschlag;
@@ -241,7 +251,8 @@ void pruefeLuft(Pruefung& p) {
     pruefeLuftdruck(p, Control::txt_AussenluftTemp, Control::txt_AussenluftFeuchte, w.pvAussen);
 
     const bool abluftGut = p.gut({Control::txt_Lufttemp, Control::txt_AbluftFeuchte});
-    const bool aussenGut = p.gut({Control::txt_AussenluftTemp, Control::txt_AussenluftFeuchte});
+    const bool aussenGut = p.gut({Control::txt_AussenluftTemp, Control::txt_AussenluftFeuchte}) &&
+                           p.genutzt(Control::txt_AussenluftTemp);
     // Air that is nearly pure vapour has its wet-bulb temperature at the boiling point, where
     // the saturation pressure reaches 1 bar: the search then runs past the point at which the
     // balance turns over and ends at 100 °C with a water load that is not a number of any use.
@@ -308,6 +319,7 @@ void pruefeAbgeleitet(Pruefung& p) {
         bool positiv;  // must also be above 0
         Q quantity;
         std::initializer_list<Control> felder;
+        bool gegenstrom = false;  // a quantity of the counter-current dryer only
     };
     const Groesse groessen[] = {
         {w.Dicke, true, Q::DryThickness, {C::txt_Dicke, C::txt_linTrSchwind}},
@@ -318,7 +330,8 @@ void pruefeAbgeleitet(Pruefung& p) {
         {w.LuftRohlingVerh,
          true,
          Q::AirPerProduct,
-         {C::txt_XAnf, C::txt_XZiel, C::txt_AbluftFeuchte, C::txt_AussenluftFeuchte}},
+         {C::txt_XAnf, C::txt_XZiel, C::txt_AbluftFeuchte, C::txt_AussenluftFeuchte},
+         true},
         {w.XSchwEnde,
          true,
          Q::ShrinkageEndWaterLoad,
@@ -334,6 +347,7 @@ void pruefeAbgeleitet(Pruefung& p) {
          {C::txt_Feuchteleit, C::txt_XAnf, C::txt_linTrSchwind}},
     };
     for (const Groesse& g : groessen) {
+        if (g.gegenstrom && !p.genutzt(C::txt_AussenluftTemp)) continue;
         if (std::isfinite(g.wert) && (!g.positiv || g.wert > 0)) continue;
         Refusal r;
         r.reason = R::DerivedNotComputable;

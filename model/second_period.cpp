@@ -263,7 +263,7 @@ bool zweiterAbschnittSchritt(RunState& st, WindowPort& window) {
     if (st.StopFlag == 1) return laufEnde(st, RunEnd::Stopped);
     st.KurvenZaehler += 1;
     st.Laufzeit += st.deltaT;
-    luftZustand(st, st);
+    if (luftImGegenstrom(st)) luftZustand(st, st);
     const int f = frontSuche(st, st);
     if (f < 0) return ende(st, window, RunEnd::Midplane);
     st.Spiegeltiefe = spiegeltiefe(st, st, f);

@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "model/moist_air.h"
 #include "model/physical_constants.h"
+#include "model/step_helpers.h"
 #include "model/text_to_number.h"
 
 namespace tesmo {
@@ -134,7 +136,13 @@ void Einrichtung(RunState& st, const InputTexts& texts, WindowPort& window) {
     st.pvAussen = w.pvAussen;
     st.XAussen = w.XAussen;
     st.LuftRohlingVerh = w.LuftRohlingVerh;
-    window.writeGroup(DisplayGroup::SetupAir);
+    // In a constant climate no air is heated and passed along the plates: the outside air is
+    // not part of the run and there is no air demand to show. Not a number, so that nothing
+    // can use it unnoticed.
+    if (luftImGegenstrom(st))
+        window.writeGroup(DisplayGroup::SetupAir);
+    else
+        st.LuftRohlingVerh = std::numeric_limits<double>::quiet_NaN();
 
     st.s = w.s;
     st.rhosRoh = w.rhosRoh;

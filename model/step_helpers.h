@@ -37,6 +37,12 @@ inline bool platteNimmtWasserAuf(const RunState& st) {
     return st.Xmom > st.XAnf * (1 + kWasserzunahmeToleranz);
 }
 
+// Whether the air around the plate changes along its way (the counter-current dryer) or stays
+// at the exhaust-air state for the whole run (a climate-chamber test, konstantes Klima).
+inline bool luftImGegenstrom(const RunParameters& p) {
+    return p.optionen.klima == Klima::Gegenstrom;
+}
+
 // Every history record is taken: a further step could not be stored.
 inline bool historieVoll(const RunState& st) {
     return st.HistIndex >= kMaxHistoryIndex;

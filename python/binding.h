@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,9 +53,17 @@ void stopRunsAtExit();
 // would otherwise cut the path short, as Python's open() refuses it.
 std::string pathArgument(const std::string& path, const char* argument);
 
+// The run modes from a dict name -> word (TypeError for a name that is no run mode, ValueError
+// for a word it does not have; modes not named keep their defaults), and back: the modes that
+// are not at their default.
+RunOptions runOptionsOf(const std::map<std::string, std::string>& words);
+std::map<std::string, std::string> chosenOptions(const RunOptions& options);
+
 void registerRun(py::module_& m);
 void registerStudy(py::module_& m);
 void registerFiles(py::module_& m);
 void registerUncertainty(py::module_& m);
+void registerOptions(py::module_& m);
+void registerFit(py::module_& m);
 
 }  // namespace tesmo

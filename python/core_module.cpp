@@ -6,6 +6,8 @@ PYBIND11_MODULE(_core, m) {
     tesmo::registerRun(m);
     tesmo::registerStudy(m);
     tesmo::registerFiles(m);
+    tesmo::registerOptions(m);
+    tesmo::registerFit(m);
     tesmo::registerUncertainty(m);
     // Runs and studies in other threads stop when the interpreter ends (see stopRunsAtExit).
     pybind11::module_::import("atexit").attr("register")(

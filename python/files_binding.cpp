@@ -16,10 +16,12 @@ std::vector<std::string> readCase(const std::string& path) {
     return textList(texts);
 }
 
-void writeCase(const std::string& path, const std::vector<std::string>& texts) {
+void writeCase(const std::string& path, const std::vector<std::string>& texts,
+               const std::map<std::string, std::string>& options) {
+    InputTexts t = inputTexts(texts);
+    t.optionen = runOptionsOf(options);
     FileProblem problem;
-    if (!writeCaseFile(pathArgument(path, "path"), inputTexts(texts), problem))
-        raiseFileProblem(problem);
+    if (!writeCaseFile(pathArgument(path, "path"), t, problem)) raiseFileProblem(problem);
 }
 
 }  // namespace
@@ -28,7 +30,9 @@ void registerFiles(py::module_& m) {
     m.def("read_case", &readCase, py::arg("path"),
           "The seventeen texts of a case file (fields it does not name keep their defaults).");
     m.def("write_case", &writeCase, py::arg("path"), py::arg("texts"),
-          "Saves the seventeen texts as a case file, atomically.");
+          py::arg("options") = std::map<std::string, std::string>{},
+          "Saves the seventeen texts and the run modes (name -> word) as a case file, "
+          "atomically.");
 }
 
 }  // namespace tesmo

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <memory>
 #include <new>
 #include <optional>
@@ -120,8 +121,10 @@ py::list valuesOf(const CaseOutcome& o) {
     return values;
 }
 
-py::dict run(const std::vector<std::string>& textList) {
-    const InputTexts texts = inputTexts(textList);
+py::dict run(const std::vector<std::string>& textList,
+             const std::map<std::string, std::string>& options) {
+    InputTexts texts = inputTexts(textList);
+    texts.optionen = runOptionsOf(options);
     std::optional<RunnerLease> held;
     try {
         held.emplace();
@@ -165,9 +168,10 @@ std::vector<double> inputNumbers(const std::vector<std::string>& textList) {
 }  // namespace
 
 void registerRun(py::module_& m) {
-    m.def("run", &run, py::arg("texts"),
-          "Runs the seventeen texts as the window's Start button would, on a fresh program "
-          "state; returns the raw parts of a tesmo.Result.");
+    m.def("run", &run, py::arg("texts"), py::arg("options") = std::map<std::string, std::string>{},
+          "Runs the seventeen texts in the run modes `options` (name -> word) as the window's "
+          "Start button would, on a fresh program state; returns the raw parts of a "
+          "tesmo.Result.");
     m.def("input_numbers", &inputNumbers, py::arg("texts"),
           "The numbers the model reads from the seventeen texts (NaN: no number).");
     m.def(

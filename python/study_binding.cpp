@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <variant>
@@ -25,12 +26,17 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // An input varied by a range or list as --vary takes it ("30:70:5", "20;30"), or by its texts.
 using VariedInput = std::pair<std::string, std::variant<std::string, std::vector<std::string>>>;
 using TextRows = std::vector<std::vector<std::string>>;
+using OptionWords = std::map<std::string, std::string>;
 
 // The cases of a study: the rows of a case table, the texts given case by case, or the product
-// of the variations (the last varying fastest).
+// of the variations (the last varying fastest). The run modes: `baseOptions` for every case,
+// or, for cases given one by one, each row's own.
 CaseList formedCases(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
-                     const std::optional<TextRows>& rows, const std::optional<std::string>& table) {
-    const InputTexts baseTexts = inputTexts(base);
+                     const std::optional<TextRows>& rows, const std::optional<std::string>& table,
+                     const OptionWords& baseOptions,
+                     const std::optional<std::vector<OptionWords>>& rowOptions) {
+    InputTexts baseTexts = inputTexts(base);
+    baseTexts.optionen = runOptionsOf(baseOptions);
     if (table) {
         CaseTable t;
         FileProblem problem;
@@ -41,8 +47,13 @@ CaseList formedCases(const std::vector<std::string>& base, const std::vector<Var
     if (rows) {
         std::vector<InputTexts> cases;
         cases.reserve(rows->size());
-        for (const std::vector<std::string>& r : *rows)
-            cases.push_back(inputTexts(r));
+        if (rowOptions && rowOptions->size() != rows->size())
+            throw py::value_error("one set of run modes per case");
+        for (std::size_t i = 0; i < rows->size(); ++i) {
+            cases.push_back(inputTexts((*rows)[i]));
+            cases.back().optionen =
+                rowOptions ? runOptionsOf((*rowOptions)[i]) : baseTexts.optionen;
+        }
         return CaseList(baseTexts, std::move(cases));
     }
     std::vector<Variation> variations;
@@ -68,8 +79,9 @@ CaseList formedCases(const std::vector<std::string>& base, const std::vector<Var
 // runner asks for --yes.
 CaseList caseList(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
                   const std::optional<TextRows>& rows, const std::optional<std::string>& table,
-                  bool yes) {
-    CaseList cases = formedCases(base, vary, rows, table);
+                  bool yes, const OptionWords& baseOptions = {},
+                  const std::optional<std::vector<OptionWords>>& rowOptions = std::nullopt) {
+    CaseList cases = formedCases(base, vary, rows, table, baseOptions, rowOptions);
     if (cases.size() > kCasesWithoutYes && !yes)
         throw py::value_error("the study has " + std::to_string(cases.size()) +
                               " cases; more than " + std::to_string(kCasesWithoutYes) +
@@ -137,8 +149,9 @@ class ProgressMailbox {
 
 py::dict study(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
                const std::optional<TextRows>& rows, const std::optional<std::string>& table,
-               bool yes, unsigned jobs, const py::object& progress) {
-    const CaseList cases = caseList(base, vary, rows, table, yes);
+               bool yes, unsigned jobs, const py::object& progress, const OptionWords& baseOptions,
+               const std::optional<std::vector<OptionWords>>& rowOptions) {
+    const CaseList cases = caseList(base, vary, rows, table, yes, baseOptions, rowOptions);
     TableColumns columns;
     ProgressMailbox mailbox;
     StudyCallbacks callbacks;
@@ -274,7 +287,9 @@ void registerStudy(py::module_& m) {
     });
     m.def("study", &study, py::arg("base"), py::arg("vary"), py::arg("rows"), py::arg("table"),
           py::arg("yes"), py::arg("jobs"), py::arg("progress"),
-          "Runs the cases on `jobs` threads; returns the table's cells as columns.");
+          py::arg("base_options") = OptionWords{}, py::arg("row_options") = std::nullopt,
+          "Runs the cases on `jobs` threads, in the run modes `base_options` (name -> word) or "
+          "each row's `row_options`; returns the table's cells as columns.");
     m.def("case_texts", &caseTexts, py::arg("base"), py::arg("vary"), py::arg("rows"),
           py::arg("table"), py::arg("yes"),
           "The seventeen texts of every case of a study, in case order.");

@@ -13,7 +13,10 @@ CaseOutcome CaseRunner::run(std::size_t number, const InputTexts& texts,
     // Nothing of an earlier case may carry over: a new program starts with a zeroed state
     // (nIterKern, for one, is never reset by Start) and a window as it opens.
     resetToFreshProgram(*state_);
-    window_ = std::make_unique<HeadlessWindow>(*state_);
+    if (window_)
+        window_->reopen();
+    else
+        window_ = std::make_unique<HeadlessWindow>(*state_);
     window_->setInputTexts(texts);
     window_->setStopRequest(stop);
     window_->setCapture(capture);

@@ -15,9 +15,9 @@ namespace tesmo {
 
 class CaseRunner {
   public:
-    // Allocates the run state (about 44 MB of address space) once; its memory is taken from the
-    // system only as the runs write it, and nothing more is allocated per time step. Throws
-    // std::bad_alloc when the address space is not there.
+    // Allocates the run state (about 44 MB of address space) and its window once; its memory is
+    // taken from the system only as the runs write it, and a run allocates nothing more than the
+    // outcome's texts. Throws std::bad_alloc when the address space is not there.
     CaseRunner();
     ~CaseRunner();
 

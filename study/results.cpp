@@ -18,10 +18,13 @@ double luftWasserVerh(const RunState& st) {
     return st.LuftRohlingVerh / (st.XAnf - static_cast<double>(st.XZiel));
 }
 
+// The air demand and the energy demand count as reached when their fields are written: a run
+// in a constant climate has neither (no air is passed along the plates), so its cells stay
+// empty rather than showing a number that does not apply.
 // clang-format off
 const std::array<ResultColumn, kResultCount> kColumns = {{
-    {"LuftRohlingVerh", [](const RunState& s) { return s.LuftRohlingVerh; }, Reached::Started, C::txt_LuftRohlingVerh, Shown::Number, Pattern::F2, 1, ""},
-    {"LuftWasserVerh", luftWasserVerh, Reached::Started, C::txt_LuftWasserVerh, Shown::Number, Pattern::F2, 1, ""},
+    {"LuftRohlingVerh", [](const RunState& s) { return s.LuftRohlingVerh; }, Reached::FieldWritten, C::txt_LuftRohlingVerh, Shown::Number, Pattern::F2, 1, ""},
+    {"LuftWasserVerh", luftWasserVerh, Reached::FieldWritten, C::txt_LuftWasserVerh, Shown::Number, Pattern::F2, 1, ""},
     {"XSchwEnde", [](const RunState& s) { return s.XSchwEnde; }, Reached::Started, C::txt_XSchwEnde, Shown::Number, Pattern::F3, 1, ""},
     {"offPoren", [](const RunState& s) { return s.offPoren; }, Reached::Started, C::txt_offPoren, Shown::Number, Pattern::F1, 100, ""},
     {"Laufzeit", [](const RunState& s) { return s.Laufzeit; }, Reached::Started, C::txt_Zeit, Shown::Time, Pattern::F1, 1, ""},
@@ -35,8 +38,8 @@ const std::array<ResultColumn, kResultCount> kColumns = {{
     {"thetaLuftMom", [](const RunState& s) { return s.thetaLuftMom; }, Reached::Started, C::txt_momLuftTemp, Shown::Number, Pattern::F1, 1, ""},
     {"thetaKern", [](const RunState& s) { return s.thetaKern; }, Reached::Started, C::txt_thetaK, Shown::Number, Pattern::F1, 1, ""},
     {"Xmom", [](const RunState& s) { return s.Xmom; }, Reached::Started, C::txt_xmom, Shown::Number, Pattern::F2, 1, ""},
-    {"spezEnergie", [](const RunState& s) { return s.spezEnergie; }, Reached::Evaluated, C::txt_spezEnergie, Shown::Number, Pattern::F1, 1, ""},
-    {"relEnergie", [](const RunState& s) { return s.relEnergie; }, Reached::Evaluated, C::txt_relEnergie, Shown::Number, Pattern::F3, 1, ""},
+    {"spezEnergie", [](const RunState& s) { return s.spezEnergie; }, Reached::FieldWritten, C::txt_spezEnergie, Shown::Number, Pattern::F1, 1, ""},
+    {"relEnergie", [](const RunState& s) { return s.relEnergie; }, Reached::FieldWritten, C::txt_relEnergie, Shown::Number, Pattern::F3, 1, ""},
     {"Wasserfehler", [](const RunState& s) { return s.Wasserfehler; }, Reached::Evaluated, C::txt_Wasserfehler, Shown::Number, Pattern::F1, 1, ""},
     {"HistIndex", [](const RunState& s) { return double(s.HistIndex); }, Reached::Started, C::Count, Shown::Count, Pattern::F1, 1, "gespeicherte Zeitschritte"},
     {"lbl_Achtung", nullptr, Reached::Started, C::Count, Shown::Flag, Pattern::F1, 1, "„!“: lange Suche der Spiegeltemperatur"},

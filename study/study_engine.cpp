@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "display/number_format.h"
+#include "display/run_capture.h"
 #include "display/vector_state.h"
 #include "study/case_runner.h"
 
@@ -129,6 +130,23 @@ StudyResourceHook studyResourceHook() {
     return hook;
 }
 
+// One worker's run state and, once a study inspects its cases, the times of its records; both
+// are made on the worker's own thread when it first needs them, in memory that the runs touch
+// only as far as they write it.
+struct StudyWorkers::Worker {
+    std::unique_ptr<CaseRunner> runner;
+    std::unique_ptr<RunCapture> capture;  // the record times, for inspect
+};
+
+StudyWorkers::StudyWorkers() = default;
+StudyWorkers::~StudyWorkers() = default;
+
+StudyWorkers::Worker& StudyWorkers::worker(std::size_t i) {
+    if (workers_.size() <= i) workers_.resize(i + 1);
+    if (!workers_[i]) workers_[i] = std::make_unique<Worker>();
+    return *workers_[i];
+}
+
 std::string progressText(const StudyProgress& p) {
     const auto seconds = [](std::chrono::steady_clock::duration d) {
         return std::chrono::duration<double>(d).count();
@@ -142,16 +160,32 @@ unsigned defaultJobs() {
 }
 
 std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsigned jobs,
-                     const StudyCallbacks& callbacks, std::atomic<bool>& cancel) {
+                     const StudyCallbacks& callbacks, std::atomic<bool>& cancel,
+                     StudyWorkers* workers) {
     const StudyResourceHook resources = studyResourceHook();
     InOrder order(callbacks, selection.count, cancel);
     FirstFailure failure(cancel);
     std::atomic<std::size_t> next{0};
-    const auto work = [&] {
+    const std::size_t threads = std::min<std::size_t>(
+        {std::max(1u, jobs), defaultJobs(), std::max<std::size_t>(1, selection.count)});
+    // The workers' places are taken before any thread starts: the pool's vector does not change
+    // while they run.
+    StudyWorkers own;
+    StudyWorkers& pool = workers ? *workers : own;
+    std::vector<StudyWorkers::Worker*> mine;
+    for (std::size_t t = 0; t < threads; ++t)
+        mine.push_back(&pool.worker(t));
+    const auto work = [&](std::size_t t) {
         try {
             if (cancel.load()) return;
-            if (resources.beforeRunState) resources.beforeRunState();
-            CaseRunner runner;
+            StudyWorkers::Worker& w = *mine[t];
+            if (!w.runner) {
+                if (resources.beforeRunState) resources.beforeRunState();
+                w.runner = std::make_unique<CaseRunner>();
+            }
+            if (callbacks.inspect && !w.capture) w.capture = std::make_unique<RunCapture>();
+            CaseRunner& runner = *w.runner;
+            RunCapture* capture = callbacks.inspect ? w.capture.get() : nullptr;
             for (;;) {
                 // The thread that started the study (a window's, after its painting) left its
                 // vector state to this one, and a sink may run toolkit code.
@@ -160,23 +194,23 @@ std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsi
                 const std::size_t j = next.fetch_add(1);
                 if (j >= selection.count) return;
                 const std::size_t i = selection.caseIndex(j);
-                CaseOutcome outcome = runner.run(i + 1, cases.texts(i), &cancel);
+                CaseOutcome outcome = runner.run(i + 1, cases.texts(i), &cancel, capture);
                 // A case stopped by the cancel request gets no row.
                 if (!outcome.refused && outcome.end == RunEnd::Stopped && cancel.load()) return;
+                if (callbacks.inspect)
+                    callbacks.inspect(i, outcome, runner.state(), capture->recordTimes());
                 order.finished(j, std::move(outcome));
             }
         } catch (...) {
             failure.record(std::current_exception());
         }
     };
-    const std::size_t threads = std::min<std::size_t>(
-        {std::max(1u, jobs), defaultJobs(), std::max<std::size_t>(1, selection.count)});
-    std::vector<std::thread> workers;
+    std::vector<std::thread> helpers;
     try {
-        workers.reserve(threads - 1);
-        for (unsigned t = 1; t < threads; ++t) {
-            if (resources.beforeThread) resources.beforeThread(t);
-            workers.emplace_back(work);
+        helpers.reserve(threads - 1);
+        for (std::size_t t = 1; t < threads; ++t) {
+            if (resources.beforeThread) resources.beforeThread(static_cast<unsigned>(t));
+            helpers.emplace_back(work, t);
         }
     } catch (const std::system_error&) {
         failure.record(std::make_exception_ptr(StudyFailure(StudyFailure::Cause::Thread)));
@@ -185,9 +219,9 @@ std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsi
     }
     // The calling thread is one of the workers; when starting the others failed it only sees
     // the cancel and returns.
-    work();
-    for (std::thread& w : workers)
-        w.join();
+    work(0);
+    for (std::thread& h : helpers)
+        h.join();
     failure.rethrow();
     return order.handed();
 }

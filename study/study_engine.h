@@ -17,7 +17,9 @@
 #include <cstddef>
 #include <functional>
 #include <stdexcept>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "study/case_list.h"
 #include "study/results.h"
@@ -41,6 +43,33 @@ struct StudyCallbacks {
     std::function<bool(const CaseOutcome&)> sink;
     // Called after each case is handed on, one call at a time (may be empty).
     std::function<void(const StudyProgress&)> progress;
+    // Called on the worker's thread right after a case has run, before its outcome waits for
+    // its turn (may be empty): a look at the whole run state the case left and the Laufzeit of
+    // each of its history records, for what the table does not keep. `caseIndex` is the
+    // case's 0-based index in the case list. Calls for different cases run at the same time;
+    // the state may only be read, and only during the call.
+    std::function<void(std::size_t caseIndex, const CaseOutcome& outcome, const RunState& state,
+                       const HistoryArray& recordTimes)>
+        inspect;
+};
+
+// Worker run states that outlive one study. A study allocates one run state (about 40 MB) per
+// worker and gives it back at its end; a caller that runs many small studies one after the
+// other (a fit evaluates its model a few dozen cases at a time) keeps them here instead, so
+// that nothing is allocated per study. Not to be shared by two studies running at once.
+class StudyWorkers {
+  public:
+    StudyWorkers();
+    ~StudyWorkers();
+    StudyWorkers(const StudyWorkers&) = delete;
+    StudyWorkers& operator=(const StudyWorkers&) = delete;
+
+    struct Worker;
+    // Worker `i`, made when first asked for.
+    Worker& worker(std::size_t i);
+
+  private:
+    std::vector<std::unique_ptr<Worker>> workers_;
 };
 
 // Number of worker threads when none is asked for, and the most a study uses: every core the
@@ -63,12 +92,13 @@ class StudyFailure : public std::runtime_error {
 };
 
 // Runs the selected cases of `cases` with `jobs` threads (at most one per case and one per
-// core). Returns the number of cases handed to the sink; fewer than selection.count when
+// core), each on a run state of `workers` (null: run states of the study's own). Returns the number of cases handed to the sink; fewer than selection.count when
 // cancelled. Throws StudyFailure when the system refused a thread or memory (the cases handed
 // on before stay handed on); an exception from a callback is passed on once every thread has
 // been joined. Either way `cancel` is raised.
 std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsigned jobs,
-                     const StudyCallbacks& callbacks, std::atomic<bool>& cancel);
+                     const StudyCallbacks& callbacks, std::atomic<bool>& cancel,
+                     StudyWorkers* workers = nullptr);
 
 // For tests: stands in for the system where a study asks it for resources. `beforeThread(k)` is
 // called before the k-th further worker thread is started (k = 1, 2, …; k = 0: the own thread

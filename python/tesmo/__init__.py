@@ -44,13 +44,29 @@ An uncertainty study (inputs drawn from distributions; statistics and Sobol' ind
     u = tesmo.uncertainty("versuch.tguq")          # or uncertain={"txt_mue": "uniform 15 : 25"}
     u.statistics, u.exceedance, u.indices, u.samples
 
+Run modes by name, as keywords (see RUN_OPTIONS): a climate-chamber test, whose air stays at
+the exhaust-air state, has no air or energy demand (NaN):
+
+    r = tesmo.run(txt_Lufttemp=45, txt_AbluftFeuchte=40, klima="konstant")
+
+Fitting inputs to measured drying curves (measurement files: CSV with a time column t_s,
+t_min, t_h or Zeit and the measured X, m_g, thetaOb, schwind):
+
+    f = tesmo.fit("anpassung.tgfit")            # or series=[...], parameters={...}
+    f.values, f.stderr, f.interval, f.determined, f.notes, f.correlation
+    f.frame()                                   # measured against simulated
+    f.save("anpassung.tgfit")                   # with its outcome and covariance
+    m = tesmo.read_measurement("versuch1.csv")
+
 Functions: defaults, input_text, run (-> Result), read_case, write_case, study, study_cases,
 study_row, study_frame, read_table, write_table, uncertainty (-> Uncertainty),
-uncertainty_cases. Refused input raises InputError, a
-ValueError whose `field` names the input and whose `messages` are the window's German ones.
+uncertainty_cases, fit (-> FitResult), read_measurement, read_fit. Refused input raises
+InputError, a ValueError whose `field` names the input and whose `messages` are the window's
+German ones.
 """
 
-from ._inputs import INPUT_NAMES, defaults, input_text, read_case, write_case
+from ._fit import FitProgress, FitResult, fit, read_fit, read_measurement
+from ._inputs import INPUT_NAMES, RUN_OPTIONS, defaults, input_text, read_case, write_case
 from ._run import (
     HISTORY_NAMES,
     HISTORY_UNITS,
@@ -74,11 +90,14 @@ from ._study import (
 from ._uncertainty import Uncertainty, uncertainty, uncertainty_cases
 
 __all__ = [
+    "FitProgress",
+    "FitResult",
     "HISTORY_NAMES",
     "HISTORY_UNITS",
     "INPUT_NAMES",
     "RESULT_NAMES",
     "RESULT_UNITS",
+    "RUN_OPTIONS",
     "TABLE_COLUMNS",
     "InputError",
     "Progress",
@@ -86,8 +105,11 @@ __all__ = [
     "Result",
     "Uncertainty",
     "defaults",
+    "fit",
     "input_text",
     "read_case",
+    "read_fit",
+    "read_measurement",
     "read_table",
     "run",
     "study",

@@ -8,6 +8,9 @@ from . import _core
 
 INPUT_NAMES = tuple(_core.input_names())
 _DEFAULT_TEXTS = tuple(_core.default_texts())
+# The run modes beside the seventeen inputs: name -> its words, the first being the default
+# ({"klima": ("gegenstrom", "konstant"), "luftbilanz": ("standard", "korrigiert")}).
+RUN_OPTIONS = {name: tuple(words) for name, words in _core.run_options()}
 
 
 def defaults():
@@ -86,8 +89,34 @@ def _named_texts(inputs, argument):
     """The texts of a dict control name -> input; TypeError for a name that is no input."""
     if not isinstance(inputs, dict):
         raise TypeError(f"{argument} is a dict of control name -> input, not {type(inputs).__name__}")
+    inputs = _inputs_only(inputs)
     _check_names(inputs)
     return {name: _text_of(value, name) for name, value in inputs.items()}
+
+
+def _inputs_only(mapping):
+    return {name: value for name, value in mapping.items() if name not in RUN_OPTIONS}
+
+
+def options_of(case=None, overrides=None, argument="case"):
+    """The run modes a case and its overrides choose: a dict name -> word.
+
+    `case` as for texts_of (a case file's modes, or the keys of a dict that name a run mode
+    such as "klima"); the modes in `overrides` are applied after it. Modes not named are not in
+    the dict (they keep their defaults). A word a mode does not have raises ValueError.
+    """
+    options = {}
+    if is_path(case):
+        options.update(_core.read_case_options(case_path(case, argument)))
+    for mapping in (case, overrides):
+        if isinstance(mapping, dict):
+            options.update((k, v) for k, v in mapping.items() if k in RUN_OPTIONS)
+    for name, word in options.items():
+        if not isinstance(word, str) or word not in RUN_OPTIONS[name]:
+            raise ValueError(
+                f"{name} kennt {word!r} nicht, möglich ist " + " oder ".join(RUN_OPTIONS[name])
+            )
+    return options
 
 
 def texts_of(case=None, overrides=None, argument="case"):
@@ -115,18 +144,24 @@ def texts_of(case=None, overrides=None, argument="case"):
 def read_case(path):
     """The seventeen texts of a case file (*.tgcase) as a dict control name -> text.
 
-    Fields the file does not name keep their default texts. Raises OSError (e.g.
-    FileNotFoundError) when the system refuses the file and ValueError when its content is
-    refused; the message is the program's German one, naming the file and the line.
+    Fields the file does not name keep their default texts. A run mode the file chooses
+    (a line "klima = konstant") is in the dict too, under its name ("klima": "konstant");
+    modes at their default are not. Raises OSError (e.g. FileNotFoundError) when the system
+    refuses the file and ValueError when its content is refused; the message is the program's
+    German one, naming the file and the line.
     """
-    return dict(zip(INPUT_NAMES, _core.read_case(case_path(path))))
+    encoded = case_path(path)
+    texts = dict(zip(INPUT_NAMES, _core.read_case(encoded)))
+    texts.update(_core.read_case_options(encoded))
+    return texts
 
 
 def write_case(path, inputs):
     """Saves a case file with all seventeen texts, atomically.
 
     `inputs` is a dict control name -> input (a text or a number, turned into a text as
-    input_text() does); inputs it does not name keep their default texts. Raises OSError when
+    input_text() does); inputs it does not name keep their default texts. Keys that name a run
+    mode ("klima": "konstant") are saved as the mode's line. Raises OSError when
     the file cannot be written and ValueError for a text a case file cannot hold (a line
     break, more than the allowed length, ...), with the program's German message; an earlier
     file at `path` then stays as it was.
@@ -134,4 +169,6 @@ def write_case(path, inputs):
     encoded = case_path(path)
     if not isinstance(inputs, dict):
         raise TypeError(f"inputs is a dict of control name -> input, not {type(inputs).__name__}")
-    _core.write_case(encoded, texts_of(inputs, argument="inputs"))
+    _core.write_case(
+        encoded, texts_of(inputs, argument="inputs"), options_of(inputs, argument="inputs")
+    )

@@ -6,7 +6,7 @@ import math
 import pandas as pd
 
 from . import _core
-from ._inputs import INPUT_NAMES, texts_of
+from ._inputs import INPUT_NAMES, RUN_OPTIONS, options_of, texts_of
 
 HISTORY_NAMES = tuple(_core.history_names())
 RESULT_NAMES = tuple(_core.result_names())
@@ -103,13 +103,16 @@ class Result:
                them: the shrinkage histories are the plate's physical shrinkage, which stops
                at the linear drying shrinkage once the water load is below XSchwEnde
     times      the Laufzeit in seconds at which each record was stored
+    options    the run modes it ran in, every mode by name ({"klima": "gegenstrom", ...})
 
     The units (also HISTORY_UNITS, RESULT_UNITS, and frame().attrs["units"]) follow.
     """
 
-    __slots__ = ("inputs", "texts", "values", "end", "message", "warnings", "histories", "times")
+    __slots__ = (
+        "inputs", "texts", "values", "end", "message", "warnings", "histories", "times", "options"
+    )
 
-    def __init__(self, inputs, raw):
+    def __init__(self, inputs, raw, options=None):
         self.inputs = inputs
         self.texts = dict(raw["texts"])
         self.values = dict(zip(RESULT_NAMES, raw["values"]))
@@ -118,6 +121,8 @@ class Result:
         self.warnings = list(raw["warnings"])
         self.histories = dict(zip(HISTORY_NAMES, raw["histories"]))
         self.times = raw["times"]
+        self.options = {name: words[0] for name, words in RUN_OPTIONS.items()}
+        self.options.update(options or {})
 
     @property
     def finished(self):
@@ -164,7 +169,11 @@ def run(case=None, **inputs):
 
     case      None (the window's default texts), a case-file path (str or os.PathLike) or a
               dict control name -> input
-    inputs    control name = input, applied after `case`
+    inputs    control name = input, applied after `case`; also the run modes by name:
+              klima="konstant" (a climate-chamber test, the air stays at the exhaust-air
+              state; the outside air is not used, air and energy demand are NaN),
+              luftbilanz="korrigiert" (see tesmo.RUN_OPTIONS for every mode and its words; a
+              case file or dict may choose them too)
 
     An input is a text as typed in the window ("20,0") or a number (20.5 becomes "20,5", see
     input_text()). Every run starts from the state of a freshly started program, so a result
@@ -175,8 +184,9 @@ def run(case=None, **inputs):
     The model runs without holding the GIL, so runs in several threads run in parallel.
     """
     texts = texts_of(case, inputs)
-    raw = _core.run(texts)
+    options = options_of(case, inputs)
+    raw = _core.run(texts, options)
     named = dict(zip(INPUT_NAMES, texts))
     if raw["refused"]:
         raise InputError(raw["refusals"], named)
-    return Result(named, raw)
+    return Result(named, raw, options)

@@ -14,7 +14,16 @@ import numpy as np
 import pandas as pd
 
 from . import _core
-from ._inputs import INPUT_NAMES, _check_names, _text_of, case_path, is_path, texts_of
+from ._inputs import (
+    INPUT_NAMES,
+    RUN_OPTIONS,
+    _check_names,
+    _text_of,
+    case_path,
+    is_path,
+    options_of,
+    texts_of,
+)
 from ._run import RESULT_NAMES, InputError, Result
 
 TABLE_COLUMNS = tuple(_core.table_columns())
@@ -110,15 +119,42 @@ def _check_yes(yes):
     return yes
 
 
-def study_cases(vary=None, cases=None, base=None, yes=False):
+def _case_options(cases, base, options):
+    """The run modes of the whole study and, for cases given one by one, of each case."""
+    for name in options:
+        if name not in RUN_OPTIONS:
+            raise TypeError(
+                f"unexpected keyword {name!r}; the run modes are " + ", ".join(RUN_OPTIONS)
+            )
+    base_options = options_of(base, options, argument="base")
+    row_options = None
+    if cases is not None and not is_path(cases):
+        row_options = [
+            {**base_options, **(options_of(case) if isinstance(case, dict) else {})}
+            for case in cases
+        ]
+    return base_options, row_options
+
+
+def study_cases(vary=None, cases=None, base=None, yes=False, **options):
     """The cases of a study as tesmo.study() forms them: a list of dicts of the 17 texts.
 
-    Case i (from 0) is table row i + 1. Useful to spread a study over machines (see the Dask
-    example) or to look at the cases before running them. A study of more than 100 000 cases
-    needs yes=True, as in tesmo.study().
+    Case i (from 0) is table row i + 1. A run mode that is not at its default is in the dict
+    too ("klima": "konstant"), so tesmo.run(case) runs the case as the study would. Useful to
+    spread a study over machines (see the Dask example) or to look at the cases before running
+    them. A study of more than 100 000 cases needs yes=True, as in tesmo.study().
     """
-    texts = _core.case_texts(*_case_spec(vary, cases, base), _check_yes(yes))
-    return [dict(zip(INPUT_NAMES, t)) for t in texts]
+    spec = _case_spec(vary, cases, base)
+    base_options, row_options = _case_options(cases, base, options)
+    texts = _core.case_texts(*spec, _check_yes(yes))
+    chosen = row_options or [base_options] * len(texts)
+    return [
+        {
+            **dict(zip(INPUT_NAMES, t)),
+            **{k: v for k, v in o.items() if v != RUN_OPTIONS[k][0]},
+        }
+        for t, o in zip(texts, chosen)
+    ]
 
 
 class _ProgressLine:
@@ -145,7 +181,7 @@ class _ProgressLine:
         sys.stderr.flush()
 
 
-def study(vary=None, cases=None, base=None, jobs=None, progress=False, yes=False):
+def study(vary=None, cases=None, base=None, jobs=None, progress=False, yes=False, **options):
     """Runs a parameter study and returns its table as a pandas DataFrame.
 
     vary      dict input -> a range "FROM:TO:STEP" or list "A;B;C" as the runner's --vary
@@ -161,6 +197,9 @@ def study(vary=None, cases=None, base=None, jobs=None, progress=False, yes=False
               with a Progress(done, total, elapsed, remaining) at most ten times a second and
               once at the end
     yes       True: a study of more than 100 000 cases may run (the runner's --yes)
+    options   the run modes of every case by name, e.g. klima="konstant" (as tesmo.run takes
+              them; a base case file or dict may choose them too, and a case of `cases` may
+              choose its own)
 
     Every case runs as tesmo.run() would run it. The frame has exactly the columns of the
     runner's result table (case, the seventeen inputs as the numbers the model read, end,
@@ -194,7 +233,8 @@ def study(vary=None, cases=None, base=None, jobs=None, progress=False, yes=False
         raise TypeError(f"progress is True, False or a callable, not {type(progress).__name__}")
     show = None if progress is None else (lambda *p: progress(Progress(*p)))
     spec = _case_spec(vary, cases, base)
-    columns = _core.study(*spec, _check_yes(yes), int(jobs), show)
+    base_options, row_options = _case_options(cases, base, options)
+    columns = _core.study(*spec, _check_yes(yes), int(jobs), show, base_options, row_options)
     return _frame_of_columns(columns)
 
 

@@ -74,6 +74,19 @@ TEST(BatchRunner, DefaultRunShowsTheSetUpValuesAndEndsNormally) {
     EXPECT_LT(r.out.find("txt_Wasserfehler.color\t"), r.out.find("end\t"));
 }
 
+TEST(BatchRunner, AConstantClimateShowsNoAirOrEnergyDemand) {
+    // The outside air is no part of a climate-chamber run: a text without a number is fine.
+    const Result r = runBatchExe("--klima konstant txt_Dicke=6 txt_AussenluftTemp=x");
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const char* absent :
+         {"txt_LuftRohlingVerh", "txt_LuftWasserVerh", "txt_spezEnergie", "txt_relEnergie"})
+        EXPECT_EQ(r.out.find(absent), std::string::npos) << absent << "\n" << r.out;
+    EXPECT_TRUE(hasLine(r.out, "txt_momLuftTemp\t35,0")) << r.out;
+    EXPECT_NE(r.out.find("txt_Wasserfehler\t"), std::string::npos);
+    // The same texts in a counter-current dryer are refused.
+    EXPECT_EQ(runBatchExe("txt_Dicke=6 txt_AussenluftTemp=x").status, 2);
+}
+
 TEST(BatchRunner, HumanOutputUsesTheLabelCaptions) {
     const Result r = runBatchExe("--human txt_XAnf=0,30");
     EXPECT_EQ(r.status, 0) << r.err;

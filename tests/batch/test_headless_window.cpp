@@ -70,6 +70,30 @@ TEST(HeadlessWindow, OpensLikeTheWindowAndKeepsWhatIsWritten) {
     EXPECT_EQ(st->PauseFlag, 0);
 }
 
+TEST(HeadlessWindow, ReopenedItIsTheWindowAsItOpensAndAllocatesNothing) {
+    // A study's worker reuses one window for all its cases.
+    auto st = std::make_unique<RunState>();
+    HeadlessWindow used(*st);
+    used.setInputTexts(defaultInputTexts());
+    RunControl control(used);
+    control.cmd_Start_Click();
+    used.showMessages({"eine Meldung"});
+    used.setColor(Control::txt_Wasserfehler, kRed);
+    const long before = test::allocationCount();
+    used.reopen();
+    EXPECT_EQ(test::allocationCount(), before);
+    const HeadlessWindow fresh(*st);
+    for (int i = 0; i < kControlCount; ++i) {
+        const Control c = controlAt(i);
+        EXPECT_EQ(used.text(c), fresh.text(c)) << controlName(c);
+        EXPECT_EQ(used.isVisible(c), fresh.isVisible(c)) << controlName(c);
+        EXPECT_EQ(used.written(c), fresh.written(c)) << controlName(c);
+        EXPECT_EQ(used.colour(c), fresh.colour(c)) << controlName(c);
+    }
+    EXPECT_TRUE(used.messages().empty());
+    EXPECT_EQ(used.polls(), 0);
+}
+
 TEST(HeadlessWindow, DisplayGroupsWriteWithoutAllocating) {
     auto st = std::make_unique<RunState>();
     fillMidRun(*st);

@@ -178,6 +178,19 @@ TEST(RunControl, StartPreparesTheWindowInOrderAndStopAtTheFirstPollEndsTheRun) {
     EXPECT_TRUE(r.window.messages.empty());
 }
 
+TEST(RunControl, AClimateChamberRunShowsNoAirDemandNotEvenAnEarlierOne) {
+    Rig r;
+    r.window.setText(Control::txt_LuftRohlingVerh, "13,11");  // from a counter-current run
+    r.control.setRunOptions({Klima::Konstant, Luftbilanz::Standard});
+    r.window.onProcessEvents = [&] { r.control.cmd_Stop_Click(); };
+    r.control.cmd_Start_Click();
+    for (Control c : {Control::lbl_LuftRohlingVerh, Control::txt_LuftRohlingVerh,
+                      Control::lbl_LuftWasserVerh, Control::txt_LuftWasserVerh})
+        EXPECT_FALSE(r.window.shown(c)) << controlName(c);
+    EXPECT_TRUE(r.window.shown(Control::txt_XSchwEnde));
+    EXPECT_EQ(r.st->optionen.klima, Klima::Konstant);
+}
+
 TEST(RunControl, APauseInsideThePollHoldsTheRunWhereItStood) {
     Rig r;
     double timeAtPause = -1, timeAfterPause = -1;

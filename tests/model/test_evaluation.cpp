@@ -139,5 +139,19 @@ TEST(Auswertung, CallsTheWindowInItsOrderAndNeverHidesTheWarning) {
     }
 }
 
+TEST(Auswertung, GivesBackTheRecordsAsTheRunComputedThem) {
+    auto st = finishedRun(0.01f, 0.008);
+    st->mGlaett = 7;
+    const HistoryArray xRoh = st->VerlaufXmom, thetaRoh = st->VerlaufThetaOb;
+    wasserbeladungenAbbilden(*st, *st, *st);
+    verlaeufeGlaetten(*st, *st);
+    for (int j = 0; j <= st->HistIndex; ++j) {
+        const auto i = static_cast<std::size_t>(j);
+        EXPECT_NEAR(beladungVorAbbildung(*st, *st, st->VerlaufXmom[i]), xRoh[i], 1e-15) << j;
+        EXPECT_NEAR(vorGlaettung(*st, st->VerlaufThetaOb, j), thetaRoh[i], 1e-12) << j;
+    }
+    EXPECT_NE(st->VerlaufThetaOb[15], thetaRoh[15]);  // the smoothing did change it
+}
+
 }  // namespace
 }  // namespace tesmo

@@ -228,6 +228,46 @@ TEST(StudyEngine, ACancelledStudyHandsOnNoFurtherCase) {
     EXPECT_TRUE(ok.load());
 }
 
+TEST(StudyEngine, AnInspectionSeesEachCasesStateAndKeptWorkersRunAsFreshOnes) {
+    // A thick plate among thin ones, so that two workers inspect at the same time.
+    const CaseList cases(with({}), {{Control::txt_Dicke, {"4", "12", "5", "4"}}});
+    struct Seen {
+        double laufzeit = 0, lastRecordTime = 0;
+        int histIndex = -1;
+    };
+    const auto study = [&](StudyWorkers* workers) {
+        std::vector<Seen> seen(cases.size());
+        std::vector<std::string> rows;
+        StudyCallbacks callbacks;
+        callbacks.sink = [&](const CaseOutcome& o) {
+            rows.push_back(tableRow(o));
+            return true;
+        };
+        callbacks.inspect = [&](std::size_t i, const CaseOutcome& o, const RunState& st,
+                                const HistoryArray& times) {
+            EXPECT_EQ(o.number, i + 1);
+            seen[i] = {st.Laufzeit, times[static_cast<std::size_t>(st.HistIndex)], st.HistIndex};
+        };
+        std::atomic<bool> cancel{false};
+        runStudy(cases, {0, 1, cases.size()}, 2, callbacks, cancel, workers);
+        return std::make_pair(seen, rows);
+    };
+    const auto fresh = study(nullptr);
+    StudyWorkers kept;
+    study(&kept);
+    const auto again = study(&kept);  // the workers' states hold the last study's runs
+    EXPECT_EQ(again.second, fresh.second);
+    EXPECT_EQ(fresh.second, rowsOf(cases, 1));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const FreshRun single(cases.texts(i));
+        EXPECT_EQ(fresh.first[i].laufzeit, single.st->Laufzeit) << i;
+        EXPECT_EQ(fresh.first[i].histIndex, single.st->HistIndex) << i;
+        EXPECT_EQ(again.first[i].histIndex, single.st->HistIndex) << i;
+        // The last record was stored one step before the end.
+        EXPECT_EQ(fresh.first[i].lastRecordTime + single.st->deltaT, single.st->Laufzeit) << i;
+    }
+}
+
 TEST(ResultTable, RefusedAndCutShortCasesLeaveWhatTheyDidNotReachEmpty) {
     CaseRunner runner;
     const std::string header = tableHeader();
@@ -276,6 +316,18 @@ TEST(ResultTable, RefusedAndCutShortCasesLeaveWhatTheyDidNotReachEmpty) {
     EXPECT_EQ(done[column("HistIndex")], std::to_string(runner.state().HistIndex));
     for (std::size_t c = column("LuftRohlingVerh"); c < names.size(); ++c)
         EXPECT_NE(done[c], "") << names[c];
+
+    // A climate-chamber run has no air or energy demand: empty, not 0; the water balance is
+    // there. The runner's study and a single case take the mode with the texts.
+    InputTexts chamber = with({});
+    chamber.optionen.klima = Klima::Konstant;
+    const auto konstant = cells(tableRow(runner.run(10, chamber)));
+    EXPECT_EQ(konstant[column("end")], "midplane");
+    for (const char* empty : {"LuftRohlingVerh", "LuftWasserVerh", "spezEnergie", "relEnergie"})
+        EXPECT_EQ(konstant[column(empty)], "") << empty;
+    EXPECT_NE(konstant[column("Wasserfehler")], "");
+    EXPECT_NE(konstant[column("Laufzeit")], done[column("Laufzeit")]);
+    EXPECT_EQ(runner.state().thetaLuftMom, 35);
 }
 
 }  // namespace tesmo

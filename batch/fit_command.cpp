@@ -1,0 +1,108 @@
+#include "batch/fit_command.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "batch/batch_run.h"
+#include "batch/interrupt.h"
+#include "files/atomic_file.h"
+#include "files/case_file.h"
+#include "files/fit_file.h"
+#include "files/fit_series.h"
+#include "fit/fit.h"
+#include "fit/fit_report.h"
+
+namespace tesmo {
+
+namespace {
+
+// Start, iteration, cost and model runs on stderr: rewritten in place on a terminal (at most ten
+// times a second), one line per iteration elsewhere.
+class FitProgressLine {
+  public:
+    explicit FitProgressLine(bool terminal) : terminal_(terminal) {}
+
+    void update(const FitProgress& p) {
+        const auto now = std::chrono::steady_clock::now();
+        if (terminal_ && now - last_ < std::chrono::milliseconds(100)) return;
+        last_ = now;
+        std::fprintf(stderr, "%s%s%s", terminal_ ? "\r" : "", fitProgressText(p).c_str(),
+                     terminal_ ? "   " : "\n");
+        std::fflush(stderr);
+        shown_ = true;
+    }
+    void finish() {
+        if (terminal_ && shown_) std::fputc('\n', stderr);
+    }
+
+  private:
+    bool terminal_;
+    bool shown_ = false;
+    std::chrono::steady_clock::time_point last_{};
+};
+
+bool write(const std::string& path, const std::string& text, std::ostream& err) {
+    WriteFailure failure;
+    if (writeFileAtomically(path, text, &failure)) return true;
+    err << "tesmo-gegen-batch: " << path
+        << " konnte nicht geschrieben werden: " << reasonText(failure) << '\n';
+    return false;
+}
+
+bool save(bool ok, const FileProblem& problem, std::ostream& err) {
+    if (!ok) err << describe(problem) << '\n';
+    return ok;
+}
+
+}  // namespace
+
+int runFitCommand(const BatchOptions& options, std::ostream& out, std::ostream& err) {
+    FitFile file;
+    std::vector<MeasuredSeries> series;
+    FileProblem problem;
+    if (!readFitFile(options.fitPath, file, problem) ||
+        !loadAllSeries(file, options.fitPath, series, problem)) {
+        err << describe(problem) << '\n';
+        return kExitRefused;
+    }
+    // NAME=TEXT and the run-mode options apply to every series' case (a coarser grid for all).
+    for (MeasuredSeries& s : series)
+        s.texts = applyOverrides(s.texts, options);
+    const FitSetup setup = fitSetupOf(file, std::move(series));
+
+    installInterruptHandler();
+    FitProgressLine progress(::isatty(STDERR_FILENO) != 0);
+    FitControl control;
+    control.jobs = options.jobs;
+    control.cancel = &interruptFlag();
+    if (options.progress || ::isatty(STDERR_FILENO))
+        control.progress = [&progress](const FitProgress& p) { progress.update(p); };
+    const FitResult result = runFit(setup, control);
+    progress.finish();
+
+    if (const int signal = interruptSignal()) {
+        err << "Die Anpassung wurde abgebrochen.\n";
+        return kExitSignalBase + signal;
+    }
+    out << fitReportText(setup, result) << std::flush;
+    if (!result.message.empty()) err << result.message << '\n';
+    bool written = true;
+    if (result.end != FitEnd::Failed) {
+        if (!options.fitTablePath.empty())
+            written &= write(options.fitTablePath, fitTableText(setup, result), err);
+        if (!options.fitCasePath.empty())
+            written &= save(writeCaseFile(options.fitCasePath, fittedCase(setup, result), problem),
+                            problem, err);
+        if (!options.fitSavePath.empty()) {
+            FitFile saved = relocated(file, options.fitSavePath);
+            saved.outcome = result.outcome();
+            written &= save(writeFitFile(options.fitSavePath, saved, problem), problem, err);
+        }
+    }
+    if (!written) return kExitWriteFailed;
+    return result.end == FitEnd::Converged ? kExitFinished : kExitEndedEarly;
+}
+
+}  // namespace tesmo
