@@ -15,8 +15,9 @@ using namespace test;
 
 struct FinishedRun {
     std::unique_ptr<CaseRunner> runner = std::make_unique<CaseRunner>();
-    std::unique_ptr<HistoryArray> times = std::make_unique<HistoryArray>();
-    explicit FinishedRun(const InputTexts& texts) { runner->run(1, texts, nullptr, times.get()); }
+    std::unique_ptr<RunCapture> capture = std::make_unique<RunCapture>();
+    const HistoryArray* times = &capture->recordTimes();
+    explicit FinishedRun(const InputTexts& texts) { runner->run(1, texts, nullptr, capture.get()); }
     const RunState& st() const { return runner->state(); }
 };
 
