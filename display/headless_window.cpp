@@ -34,8 +34,7 @@ void HeadlessWindow::reopen() {
     progressOut_ = nullptr;
     stopRequest_ = nullptr;
     progressEvery_ = 0;
-    recordTimes_ = nullptr;
-    lastRecord_ = -1;
+    setCapture(nullptr);
 }
 
 void HeadlessWindow::setInputTexts(const InputTexts& texts) {
