@@ -87,9 +87,14 @@ void inputsSection(std::string& out, const UncertaintyPlan& plan) {
         const std::size_t n = b.fields.size();
         for (std::size_t i = 0; i < n; ++i) {
             const bool log = !b.scale.empty() && b.scale[i] == Scale::Log;
-            out += "| " + fieldCell(b.fields[i]) + " | normal" + (log ? " im Logarithmus" : "") +
-                   ", korreliert, Mittelwert " + number(b.mean[i]) + ", Standardabweichung " +
-                   number(std::sqrt(b.covariance[i * n + i])) +
+            const std::string sd = number(std::sqrt(b.covariance[i * n + i]));
+            // On a log scale the mean of the logarithm says little at a glance; its exponential
+            // is the input's median.
+            out += "| " + fieldCell(b.fields[i]) + " | " +
+                   (log ? "lognormal, korreliert, Median " + number(std::exp(b.mean[i])) +
+                              ", Standardabweichung des Logarithmus " + sd
+                        : "normal, korreliert, Mittelwert " + number(b.mean[i]) +
+                              ", Standardabweichung " + sd) +
                    (b.source.empty() ? "" : " (aus " + b.source + ")") + " |\n";
         }
     }
