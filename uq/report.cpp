@@ -6,6 +6,7 @@
 #include "model/text_to_number.h"
 #include "plot/number_text.h"
 #include "study/result_view.h"
+#include "uq/result_texts.h"
 
 namespace tesmo {
 
@@ -16,35 +17,11 @@ constexpr std::array<const char*, kResultCount> kTableUnits = {
     "kg/kg", "kg/kg", "kg/kg", "",      "s",     "s", "kg/kg", "kg/(m² h)", "s", "s", "%",
     "1/m",   "°C",    "°C",    "kg/kg", "kJ/kg", "",  "%",     "",          "",  ""};
 
-constexpr int kSignificant = 4;
-
-// A value with four significant digits, never fewer whole digits than it has: 18 346, 2,724,
-// 0,3676; beyond that plain range as a power of ten.
-std::string number(double v) {
-    if (!std::isfinite(v)) return kKeineZahl;
-    if (v == 0) return "0";
-    const int whole = static_cast<int>(std::floor(std::log10(std::abs(v)))) + 1;
-    if (whole < -2 || whole > 12) return powerText(v, kSignificant);
-    return decimalText(v, std::max(0, kSignificant - whole));
-}
-
-std::string percent(double share) {
-    return std::isfinite(share) ? decimalText(100 * share, 2) + " %" : kKeineZahl;
-}
-
-std::string withInterval(const Estimate& e, std::string (*format)(double)) {
-    if (std::isnan(e.low)) return format(e.value);
-    return format(e.value) + " [" + format(e.low) + "; " + format(e.high) + "]";
-}
-
-std::string indexText(double v) {
-    return std::isfinite(v) ? decimalText(v, 3) : kKeineZahl;
-}
-
 std::string resultName(std::size_t column) {
     const std::string unit = tableUnit(column);
-    return "`" + std::string(resultColumns()[column].name) + "`" +
-           (unit.empty() ? "" : " in " + unit);
+    std::string name = "`";
+    name.append(resultColumns()[column].name).append("`");
+    return unit.empty() ? name : name + " in " + unit;
 }
 
 std::string exact(double v) {
@@ -87,13 +64,13 @@ void inputsSection(std::string& out, const UncertaintyPlan& plan) {
         const std::size_t n = b.fields.size();
         for (std::size_t i = 0; i < n; ++i) {
             const bool log = !b.scale.empty() && b.scale[i] == Scale::Log;
-            const std::string sd = number(std::sqrt(b.covariance[i * n + i]));
+            const std::string sd = readableNumber(std::sqrt(b.covariance[i * n + i]));
             // On a log scale the mean of the logarithm says little at a glance; its exponential
             // is the input's median.
             out += "| " + fieldCell(b.fields[i]) + " | " +
-                   (log ? "lognormal, korreliert, Median " + number(std::exp(b.mean[i])) +
+                   (log ? "lognormal, korreliert, Median " + readableNumber(std::exp(b.mean[i])) +
                               ", Standardabweichung des Logarithmus " + sd
-                        : "normal, korreliert, Mittelwert " + number(b.mean[i]) +
+                        : "normal, korreliert, Mittelwert " + readableNumber(b.mean[i]) +
                               ", Standardabweichung " + sd) +
                    (b.source.empty() ? "" : " (aus " + b.source + ")") + " |\n";
         }
@@ -124,7 +101,7 @@ void unfinishedSection(std::string& out, const UncertaintyAnalysis& a) {
     if (u.count == 0) return;
     out += "\n## Nicht fertig gerechnete Fälle\n\n" + std::to_string(u.count) + " von " +
            std::to_string(u.total) + " Fällen (" +
-           percent(static_cast<double>(u.count) / static_cast<double>(u.total)) +
+           percentText(static_cast<double>(u.count) / static_cast<double>(u.total)) +
            ") sind nicht fertig gerechnet. Die Kennwerte und Indizes unten beruhen nur auf den "
            "fertigen Fällen; wenn die nicht fertigen Fälle in einem Bereich der Eingaben "
            "liegen, fehlt dieser Bereich in ihnen.\n\n| Ende | Fälle |\n| --- | --- |\n";
@@ -136,9 +113,9 @@ void unfinishedSection(std::string& out, const UncertaintyAnalysis& a) {
         "0 % ist ihr unteres, 100 % ihr oberes Ende):\n\n"
         "| Eingabe | Werte | Lage in der Verteilung |\n| --- | --- | --- |\n";
     for (const InputRegion& r : u.regions)
-        out += "| `" + std::string(controlName(r.field)) + "` | " + number(r.lowest) + " bis " +
-               number(r.highest) + " | " + percent(r.lowestLevel) + " bis " +
-               percent(r.highestLevel) + " |\n";
+        out += "| `" + std::string(controlName(r.field)) + "` | " + readableNumber(r.lowest) + " bis " +
+               readableNumber(r.highest) + " | " + percentText(r.lowestLevel) + " bis " +
+               percentText(r.highestLevel) + " |\n";
 }
 
 void statisticsSection(std::string& out, const UncertaintyAnalysis& a) {
@@ -151,9 +128,9 @@ void statisticsSection(std::string& out, const UncertaintyAnalysis& a) {
         "95-%-Quantil |\n| --- | --- | --- | --- | --- | --- | --- |\n";
     for (const ResultStatistics& s : a.statistics)
         out += "| " + resultName(s.column) + " | " + std::to_string(s.count) + " | " +
-               withInterval(s.mean, number) + " | " + number(s.sd) + " | " +
-               withInterval(s.q05, number) + " | " + withInterval(s.q50, number) + " | " +
-               withInterval(s.q95, number) + " |\n";
+               withInterval(s.mean, readableNumber) + " | " + readableNumber(s.sd) + " | " +
+               withInterval(s.q05, readableNumber) + " | " + withInterval(s.q50, readableNumber) + " | " +
+               withInterval(s.q95, readableNumber) + " |\n";
 }
 
 void limitsSection(std::string& out, const UncertaintyAnalysis& a) {
@@ -169,16 +146,9 @@ void limitsSection(std::string& out, const UncertaintyAnalysis& a) {
         out += "| `" + std::string(resultColumns()[l.limit.column].name) + "` " +
                (l.limit.side == LimitSide::Above ? "> " : "< ") + exact(l.limit.value) +
                (unit.empty() ? "" : " " + unit) + " | " + std::to_string(l.beyond) + " von " +
-               std::to_string(l.count) + " | " + withInterval(l.probability, percent) + " | " +
-               percent(l.lowest) + " bis " + percent(l.highest) + " |\n";
+               std::to_string(l.count) + " | " + withInterval(l.probability, percentText) + " | " +
+               percentText(l.lowest) + " bis " + percentText(l.highest) + " |\n";
     }
-}
-
-// Q² with four decimals; one that would round to 1 says how close it is.
-std::string q2Text(double q2) {
-    if (q2 >= 0.99995) return "> 0,9999";
-    std::string text = "= ";
-    return text.append(decimalText(q2, 4));
 }
 
 void indicesSection(std::string& out, const UncertaintyPlan& plan, const UncertaintyAnalysis& a) {
@@ -226,7 +196,7 @@ void histogramSection(std::string& out, const UncertaintyAnalysis& a) {
     for (const ResultStatistics& s : a.statistics) {
         out += "\n### " + resultName(s.column) + "\n\n| von | bis | Fälle |\n| --- | --- | --- |\n";
         for (std::size_t b = 0; b < s.histogram.counts.size(); ++b)
-            out += "| " + number(s.histogram.edges[b]) + " | " + number(s.histogram.edges[b + 1]) +
+            out += "| " + readableNumber(s.histogram.edges[b]) + " | " + readableNumber(s.histogram.edges[b + 1]) +
                    " | " + std::to_string(s.histogram.counts[b]) + " |\n";
     }
 }
@@ -260,7 +230,7 @@ std::string uncertaintyReport(const UncertaintyPlan& plan, const UncertaintyAnal
                 : "") +
            ".\n\nFertig gerechnet: " + std::to_string(a.finishedCases) + " von " +
            std::to_string(a.cases) + " Fällen (" +
-           percent(a.cases ? static_cast<double>(a.finishedCases) / static_cast<double>(a.cases)
+           percentText(a.cases ? static_cast<double>(a.finishedCases) / static_cast<double>(a.cases)
                            : 0.0) +
            "). Alle Werte in den Einheiten der Ergebnistabelle.\n";
     inputsSection(out, plan);
