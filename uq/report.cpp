@@ -28,27 +28,6 @@ std::string exact(double v) {
     return ZahlZuTextExakt(v);
 }
 
-std::string distributionWords(const Marginal& m) {
-    if (!m.library.empty()) {
-        std::string text = "OpenTURNS-Verteilung " + m.library + " (Parameter";
-        for (std::size_t i = 0; i < m.parameters.size(); ++i)
-            text += (i == 0 ? " " : "; ") + exact(m.parameters[i]);
-        return text + ")";
-    }
-    const auto& p = m.spec.p;
-    switch (m.spec.kind) {
-        case DistributionKind::LogNormal:
-            return "lognormal, Mittelwert " + exact(p[0]) + ", Standardabweichung " + exact(p[1]);
-        case DistributionKind::Uniform:
-            return "gleichverteilt von " + exact(p[0]) + " bis " + exact(p[1]);
-        case DistributionKind::Normal:
-            return "normal, Mittelwert " + exact(p[0]) + ", Standardabweichung " + exact(p[1]);
-        case DistributionKind::Triangular:
-            return "dreieckig von " + exact(p[0]) + " über " + exact(p[1]) + " bis " + exact(p[2]);
-    }
-    return {};
-}
-
 std::string fieldCell(Control field) {
     std::string cell = "`";
     return cell.append(controlName(field))
@@ -62,18 +41,8 @@ void inputsSection(std::string& out, const UncertaintyPlan& plan) {
         out += "| " + fieldCell(m.field) + " | " + distributionWords(m) + " |\n";
     for (const CorrelatedNormal& b : plan.correlated) {
         const std::size_t n = b.fields.size();
-        for (std::size_t i = 0; i < n; ++i) {
-            const bool log = !b.scale.empty() && b.scale[i] == Scale::Log;
-            const std::string sd = readableNumber(std::sqrt(b.covariance[i * n + i]));
-            // On a log scale the mean of the logarithm says little at a glance; its exponential
-            // is the input's median.
-            out += "| " + fieldCell(b.fields[i]) + " | " +
-                   (log ? "lognormal, korreliert, Median " + readableNumber(std::exp(b.mean[i])) +
-                              ", Standardabweichung des Logarithmus " + sd
-                        : "normal, korreliert, Mittelwert " + readableNumber(b.mean[i]) +
-                              ", Standardabweichung " + sd) +
-                   (b.source.empty() ? "" : " (aus " + b.source + ")") + " |\n";
-        }
+        for (std::size_t i = 0; i < n; ++i)
+            out += "| " + fieldCell(b.fields[i]) + " | " + correlatedWords(b, i) + " |\n";
     }
     for (const CorrelatedNormal& b : plan.correlated) {
         const std::size_t n = b.fields.size();
@@ -85,12 +54,8 @@ void inputsSection(std::string& out, const UncertaintyPlan& plan) {
         out += "\nKorrelationen:\n\n" + head + " |\n" + rule + "\n";
         for (std::size_t i = 0; i < n; ++i) {
             out += "| `" + std::string(controlName(b.fields[i])) + "`";
-            for (std::size_t j = 0; j < n; ++j) {
-                const double c = b.covariance[i * n + j];
-                out += " | " +
-                       decimalText(c / std::sqrt(b.covariance[i * n + i] * b.covariance[j * n + j]),
-                                   3);
-            }
+            for (std::size_t j = 0; j < n; ++j)
+                out += " | " + decimalText(correlation(b, i, j), 3);
             out += " |\n";
         }
     }

@@ -52,6 +52,82 @@ std::string tableCaption(std::size_t column) {
     return unit.empty() ? name : name + " in " + unit;
 }
 
+std::string distributionWords(const Marginal& m) {
+    const auto exact = [](double v) { return ZahlZuTextExakt(v); };
+    if (!m.library.empty()) {
+        std::string text = "OpenTURNS-Verteilung " + m.library + " (Parameter";
+        for (std::size_t i = 0; i < m.parameters.size(); ++i)
+            text += (i == 0 ? " " : "; ") + exact(m.parameters[i]);
+        return text + ")";
+    }
+    const auto& p = m.spec.p;
+    switch (m.spec.kind) {
+        case DistributionKind::LogNormal:
+            return "lognormal, Mittelwert " + exact(p[0]) + ", Standardabweichung " + exact(p[1]);
+        case DistributionKind::Uniform:
+            return "gleichverteilt von " + exact(p[0]) + " bis " + exact(p[1]);
+        case DistributionKind::Normal:
+            return "normal, Mittelwert " + exact(p[0]) + ", Standardabweichung " + exact(p[1]);
+        case DistributionKind::Triangular:
+            return "dreieckig von " + exact(p[0]) + " über " + exact(p[1]) + " bis " + exact(p[2]);
+    }
+    return {};
+}
+
+std::string correlatedWords(const CorrelatedNormal& b, std::size_t i) {
+    const std::size_t n = b.fields.size();
+    const bool log = !b.scale.empty() && b.scale[i] == Scale::Log;
+    const std::string sd = readableNumber(std::sqrt(b.covariance[i * n + i]));
+    // On a log scale the mean of the logarithm says little at a glance; its exponential is the
+    // input's median.
+    return (log ? "lognormal, korreliert, Median " + readableNumber(std::exp(b.mean[i])) +
+                      ", Standardabweichung des Logarithmus " + sd
+                : "normal, korreliert, Mittelwert " + readableNumber(b.mean[i]) +
+                      ", Standardabweichung " + sd) +
+           (b.source.empty() ? "" : " (aus " + b.source + ")");
+}
+
+double correlation(const CorrelatedNormal& b, std::size_t i, std::size_t j) {
+    const std::size_t n = b.fields.size();
+    return b.covariance[i * n + j] / std::sqrt(b.covariance[i * n + i] * b.covariance[j * n + j]);
+}
+
+TextTable inputsTable(const UncertaintyPlan& plan) {
+    TextTable t;
+    t.header = {"Eingabe", "Bedeutung", "Verteilung"};
+    const auto caption = [](Control f) { return trimmedCaption(inputCaption(f)); };
+    for (const Marginal& m : plan.marginals)
+        t.rows.push_back({controlName(m.field), caption(m.field), distributionWords(m)});
+    for (const CorrelatedNormal& b : plan.correlated)
+        for (std::size_t i = 0; i < b.fields.size(); ++i)
+            t.rows.push_back({controlName(b.fields[i]), caption(b.fields[i]), correlatedWords(b, i)});
+    return t;
+}
+
+TextTable correlationTable(const CorrelatedNormal& b) {
+    TextTable t;
+    t.header = {"Korrelation"};
+    for (Control f : b.fields)
+        t.header.emplace_back(controlName(f));
+    for (std::size_t i = 0; i < b.fields.size(); ++i) {
+        std::vector<std::string> row = {controlName(b.fields[i])};
+        for (std::size_t j = 0; j < b.fields.size(); ++j)
+            row.push_back(decimalText(correlation(b, i, j), 3));
+        t.rows.push_back(std::move(row));
+    }
+    return t;
+}
+
+TextTable regionsTable(const UncertaintyAnalysis& a) {
+    TextTable t;
+    t.header = {"Eingabe", "Werte", "Lage in der Verteilung"};
+    for (const InputRegion& r : a.unfinished.regions)
+        t.rows.push_back({controlName(r.field),
+                          readableNumber(r.lowest) + " bis " + readableNumber(r.highest),
+                          percentText(r.lowestLevel) + " bis " + percentText(r.highestLevel)});
+    return t;
+}
+
 TextTable statisticsTable(const UncertaintyAnalysis& a) {
     TextTable t;
     t.header = {"Ergebnis", "Einheit",      "Fälle",  "Mittelwert",

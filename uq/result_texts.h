@@ -28,12 +28,27 @@ std::string withInterval(const Estimate& e, std::string (*format)(double));
 // "max. Schwindungsgradient in 1/m".
 std::string tableCaption(std::size_t column);
 
+// An input's distribution in words: "lognormal, Mittelwert 40, Standardabweichung 8",
+// "gleichverteilt von 15 bis 25", …, with the numbers as exact as the study file has them.
+std::string distributionWords(const Marginal& m);
+// The same for input i of a correlated block: normal (or lognormal when it is normal on a log
+// scale), with its mean (median) and standard deviation, and where the block comes from.
+std::string correlatedWords(const CorrelatedNormal& block, std::size_t i);
+// The correlation of inputs i and j of a block.
+double correlation(const CorrelatedNormal& block, std::size_t i, std::size_t j);
+
 // A table of texts: a header of column titles and rows of cells.
 struct TextTable {
     std::vector<std::string> header;
     std::vector<std::vector<std::string>> rows;
 };
 
+// One row per uncertain input: its control name, its caption and its distribution.
+TextTable inputsTable(const UncertaintyPlan& plan);
+// The correlations of a block as a table of its inputs.
+TextTable correlationTable(const CorrelatedNormal& block);
+// Where the cases that did not finish lie: one row per input (empty when all finished).
+TextTable regionsTable(const UncertaintyAnalysis& a);
 // One row per analysed result: name, unit, cases, mean, standard deviation, the three
 // quantiles (with their intervals).
 TextTable statisticsTable(const UncertaintyAnalysis& a);
