@@ -10,7 +10,11 @@ using namespace look;
 
 PlotLegend::PlotLegend(const PlotSpec& spec, const QFont& font, const QFontMetricsF& metrics,
                        double scale, double areaWidth)
-    : font_(font), metrics_(metrics), scale_(scale), areaWidth_(areaWidth) {
+    : font_(font),
+      metrics_(metrics),
+      scale_(scale),
+      areaWidth_(areaWidth),
+      below_(spec.legendBelow) {
     for (std::size_t i = 0; i < spec.series.size(); ++i) {
         const PlotSeries& s = spec.series[i];
         if (s.label.empty()) continue;
@@ -57,7 +61,11 @@ double PlotLegend::rowHeight() const {
 }
 
 QString PlotLegend::text(const Entry& e) const {
-    return metrics_.elidedText(qtext(e.look.label), Qt::ElideRight, areaWidth_ * kMostLegendShare);
+    // Beside the plot the legend may only take a share of the width; below it, a label has a
+    // row of its own when it needs one, so it is cut only where it is wider than the area.
+    const double room =
+        below_ ? areaWidth_ - (kLegendSample + kSpace) * scale_ : areaWidth_ * kMostLegendShare;
+    return metrics_.elidedText(qtext(e.look.label), Qt::ElideRight, room);
 }
 
 double PlotLegend::entryWidth(const Entry& e) const {

@@ -49,6 +49,7 @@ class PlotLegend {
     QFontMetricsF metrics_;
     double scale_;
     double areaWidth_;
+    bool below_;  // in rows below the plot: a label may take a whole row
     std::vector<Entry> entries_;
     std::vector<QPointF> cells_;  // below: each entry's place from the origin
 };
