@@ -100,7 +100,8 @@ TextTable inputsTable(const UncertaintyPlan& plan) {
         t.rows.push_back({controlName(m.field), caption(m.field), distributionWords(m)});
     for (const CorrelatedNormal& b : plan.correlated)
         for (std::size_t i = 0; i < b.fields.size(); ++i)
-            t.rows.push_back({controlName(b.fields[i]), caption(b.fields[i]), correlatedWords(b, i)});
+            t.rows.push_back(
+                {controlName(b.fields[i]), caption(b.fields[i]), correlatedWords(b, i)});
     return t;
 }
 
@@ -130,7 +131,7 @@ TextTable regionsTable(const UncertaintyAnalysis& a) {
 
 TextTable statisticsTable(const UncertaintyAnalysis& a) {
     TextTable t;
-    t.header = {"Ergebnis", "Einheit",      "Fälle",  "Mittelwert",
+    t.header = {"Ergebnis",  "Einheit",     "Fälle",  "Mittelwert",
                 "Std.-Abw.", "5-%-Quantil", "Median", "95-%-Quantil"};
     for (const ResultStatistics& s : a.statistics)
         t.rows.push_back({columnName(s.column), tableUnit(s.column), std::to_string(s.count),
@@ -160,7 +161,7 @@ TextTable indicesTable(const UncertaintyAnalysis& a, std::size_t result) {
     t.header = {"Eingabe", "erster Ordnung", "total"};
     if (result >= a.indices.size() || !a.indices[result].reported) return t;
     for (const SobolIndex& s : a.indices[result].indices)
-        t.rows.push_back({a.groups[s.group].name, withInterval(s.first, indexText),
+        t.rows.push_back({groupLabel(a.groups[s.group]), withInterval(s.first, indexText),
                           withInterval(s.total, indexText)});
     return t;
 }
