@@ -106,6 +106,8 @@ bool shootUncertainty(tesmo::qt::ProgramWindow& program, const QString& folder) 
     ok &= page.exportChartSvg(folder + "/study-uq-indizes.svg");
     page.results().showTab(UncertaintyResults::Tab::Histogram);
     ok &= page.exportChartPng(folder + "/study-uq-histogramm-export.png");
+    // The form as the file has it again, so that the end of the program asks nothing.
+    ok &= page.openStudy(QStringLiteral(TESMO_EXAMPLES "/anpassung/unsicherheit.tguq"));
     return ok;
 }
 

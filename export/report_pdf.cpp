@@ -223,9 +223,10 @@ void diagramsPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
 bool writeReportPdf(QIODevice& device, const WindowBase& window, const RunControl& run,
                     const QDateTime& made) {
     QPdfWriter pdf(&device);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
-                                  QPageLayout::Millimeter));
+    pdf.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
+                    QPageLayout::Millimeter));
     pdf.setTitle(QStringLiteral("Bericht über einen Trocknungslauf"));
     pdf.setCreator(QStringLiteral("Tesmo-Gegen %1").arg(QLatin1String(kProgramVersion)));
 

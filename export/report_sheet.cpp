@@ -42,8 +42,8 @@ double Sheet::table(double x, double y, double width, const QString& heading,
     for (const ReportRow& row : rows) {
         const double labelHeight =
             text(x, y, width - valueWidth - 1.0, row.label, labelFont, row.colour);
-        const double valueHeight = text(x + width - valueWidth, y, valueWidth, row.value,
-                                        valueFont, row.colour, Qt::AlignRight);
+        const double valueHeight = text(x + width - valueWidth, y, valueWidth, row.value, valueFont,
+                                        row.colour, Qt::AlignRight);
         y += std::max(labelHeight, valueHeight) + kReportRowGapMm;
     }
     return y - top;
@@ -65,10 +65,9 @@ double Sheet::grid(double x, double y, double width, const std::vector<QString>&
     const auto line = [&](const std::vector<QString>& cells, const QFont& font) {
         double height = 0;
         for (std::size_t c = 0; c < cells.size() && c < left.size(); ++c)
-            height = std::max(height,
-                              text(left[c], y, span[c], cells[c], font, Qt::black,
-                                   static_cast<int>(c) < leftColumns ? Qt::AlignLeft
-                                                                     : Qt::AlignRight));
+            height = std::max(
+                height, text(left[c], y, span[c], cells[c], font, Qt::black,
+                             static_cast<int>(c) < leftColumns ? Qt::AlignLeft : Qt::AlignRight));
         y += height + kReportRowGapMm;
     };
     line(header, reportFont(8, true));

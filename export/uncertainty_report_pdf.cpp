@@ -65,7 +65,8 @@ class Pages {
     // A heading and a table of columns kept together where they fit on a page.
     void table(const QString& heading, const TextTable& t, const std::vector<double>& weights,
                int leftColumns = 1) {
-        const double height = measure([&](double y) { return block(y, heading, t, weights, leftColumns); });
+        const double height =
+            measure([&](double y) { return block(y, heading, t, weights, leftColumns); });
         need(std::min(height, height_ - kFooterMm));
         y_ += block(y_, heading, t, weights, leftColumns) + kSectionGapMm;
     }
@@ -84,7 +85,8 @@ class Pages {
     double block(double y, const QString& heading, const TextTable& t,
                  const std::vector<double>& weights, int leftColumns) {
         double h = 0;
-        if (!heading.isEmpty()) h += sheet_.text(0, y, width_, heading, reportFont(10.5, true)) + 1.0;
+        if (!heading.isEmpty())
+            h += sheet_.text(0, y, width_, heading, reportFont(10.5, true)) + 1.0;
         std::vector<std::vector<QString>> rows;
         for (const auto& r : t.rows)
             rows.push_back(cells(r));
@@ -205,10 +207,10 @@ bool writeUncertaintyReportPdf(QIODevice& device, const UncertaintyPlan& plan,
                                const UncertaintyAnalysis& analysis, const QString& study,
                                const QDateTime& made) {
     QPdfWriter pdf(&device);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm,
-                                            kReportMarginMm),
-                                  QPageLayout::Millimeter));
+    pdf.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
+                    QPageLayout::Millimeter));
     pdf.setTitle(QStringLiteral("Bericht über eine Unsicherheitsstudie"));
     pdf.setCreator(QStringLiteral("Tesmo-Gegen %1").arg(QLatin1String(kProgramVersion)));
     const QRectF printable = pdf.pageLayout().paintRect(QPageLayout::Millimeter);

@@ -237,39 +237,40 @@ void StudyWindow::buildMenus() {
                                  std::function<bool(UncertaintyPage&, const QString&)> uq) {
         return [=, this] {
             if (kind() == Kind::Uncertainty)
-                exportWithDialog(caption, filter, suffix,
-                                 [this, uq](const QString& path) { return uq(*uncertainty_, path); });
+                exportWithDialog(caption, filter, suffix, [this, uq](const QString& path) {
+                    return uq(*uncertainty_, path);
+                });
             else
                 exportWithDialog(caption, filter, suffix, parameter);
         };
     };
     const QString csv = QStringLiteral("CSV-Tabellen (*.csv)");
-    needRows_.push_back(add("tabelleCsv", QStringLiteral("&Tabelle als CSV exportieren…"), none,
-                            exporter(QStringLiteral("Tabelle als CSV exportieren"), csv,
-                                     QStringLiteral("csv"), &StudyWindow::exportTable,
-                                     [](UncertaintyPage& u, const QString& path) {
-                                         return u.exportTable(path, TableFormat::Csv);
-                                     })));
     needRows_.push_back(
-        add("tabelleCsvDeutsch",
-            QStringLiteral("Tabelle als CSV für Tabellenkalkulation (&deutsch)…"), none,
-            exporter(QStringLiteral("CSV für Tabellenkalkulation (deutsch)"), csv,
-                     QStringLiteral("csv"), &StudyWindow::exportTableGerman,
-                     [](UncertaintyPage& u, const QString& path) {
-                         return u.exportTable(path, TableFormat::German);
+        add("tabelleCsv", QStringLiteral("&Tabelle als CSV exportieren…"), none,
+            exporter(QStringLiteral("Tabelle als CSV exportieren"), csv, QStringLiteral("csv"),
+                     &StudyWindow::exportTable, [](UncertaintyPage& u, const QString& path) {
+                         return u.exportTable(path, TableFormat::Csv);
                      })));
-    chartActions_.push_back(
-        add("diagrammPng", QStringLiteral("Diagramm als &PNG exportieren…"), none,
-            exporter(QStringLiteral("Diagramm als PNG exportieren"),
-                     QStringLiteral("PNG-Bilder (*.png)"), QStringLiteral("png"),
-                     &StudyWindow::exportChartPng,
-                     [](UncertaintyPage& u, const QString& path) { return u.exportChartPng(path); })));
-    chartActions_.push_back(
-        add("diagrammSvg", QStringLiteral("Diagramm als S&VG exportieren…"), none,
-            exporter(QStringLiteral("Diagramm als SVG exportieren"),
-                     QStringLiteral("SVG-Grafiken (*.svg)"), QStringLiteral("svg"),
-                     &StudyWindow::exportChartSvg,
-                     [](UncertaintyPage& u, const QString& path) { return u.exportChartSvg(path); })));
+    needRows_.push_back(add("tabelleCsvDeutsch",
+                            QStringLiteral("Tabelle als CSV für Tabellenkalkulation (&deutsch)…"),
+                            none,
+                            exporter(QStringLiteral("CSV für Tabellenkalkulation (deutsch)"), csv,
+                                     QStringLiteral("csv"), &StudyWindow::exportTableGerman,
+                                     [](UncertaintyPage& u, const QString& path) {
+                                         return u.exportTable(path, TableFormat::German);
+                                     })));
+    chartActions_.push_back(add(
+        "diagrammPng", QStringLiteral("Diagramm als &PNG exportieren…"), none,
+        exporter(QStringLiteral("Diagramm als PNG exportieren"),
+                 QStringLiteral("PNG-Bilder (*.png)"), QStringLiteral("png"),
+                 &StudyWindow::exportChartPng,
+                 [](UncertaintyPage& u, const QString& path) { return u.exportChartPng(path); })));
+    chartActions_.push_back(add(
+        "diagrammSvg", QStringLiteral("Diagramm als S&VG exportieren…"), none,
+        exporter(QStringLiteral("Diagramm als SVG exportieren"),
+                 QStringLiteral("SVG-Grafiken (*.svg)"), QStringLiteral("svg"),
+                 &StudyWindow::exportChartSvg,
+                 [](UncertaintyPage& u, const QString& path) { return u.exportChartSvg(path); })));
     // Only the uncertainty study has statistics and a report of them.
     const auto uqExport = [this](const QString& caption, const QString& filter,
                                  const QString& suffix,
@@ -280,13 +281,12 @@ void StudyWindow::buildMenus() {
             });
         };
     };
-    needAnalysis_.push_back(add("kennwerteCsv", QStringLiteral("&Kennwerte als CSV exportieren…"),
-                                none,
-                                uqExport(QStringLiteral("Kennwerte als CSV exportieren"), csv,
-                                         QStringLiteral("csv"),
-                                         [](UncertaintyPage& u, const QString& path) {
-                                             return u.exportStatistics(path, TableFormat::Csv);
-                                         })));
+    needAnalysis_.push_back(
+        add("kennwerteCsv", QStringLiteral("&Kennwerte als CSV exportieren…"), none,
+            uqExport(QStringLiteral("Kennwerte als CSV exportieren"), csv, QStringLiteral("csv"),
+                     [](UncertaintyPage& u, const QString& path) {
+                         return u.exportStatistics(path, TableFormat::Csv);
+                     })));
     needAnalysis_.push_back(
         add("kennwerteCsvDeutsch",
             QStringLiteral("Kennwerte als CSV für Tabellenkalkulation (deutsc&h)…"), none,
@@ -294,14 +294,11 @@ void StudyWindow::buildMenus() {
                      QStringLiteral("csv"), [](UncertaintyPage& u, const QString& path) {
                          return u.exportStatistics(path, TableFormat::German);
                      })));
-    needAnalysis_.push_back(add("berichtPdf", QStringLiteral("&Bericht als PDF exportieren…"),
-                                none,
-                                uqExport(QStringLiteral("Bericht als PDF exportieren"),
-                                         QStringLiteral("PDF-Dokumente (*.pdf)"),
-                                         QStringLiteral("pdf"),
-                                         [](UncertaintyPage& u, const QString& path) {
-                                             return u.exportReportPdf(path);
-                                         })));
+    needAnalysis_.push_back(add(
+        "berichtPdf", QStringLiteral("&Bericht als PDF exportieren…"), none,
+        uqExport(QStringLiteral("Bericht als PDF exportieren"),
+                 QStringLiteral("PDF-Dokumente (*.pdf)"), QStringLiteral("pdf"),
+                 [](UncertaintyPage& u, const QString& path) { return u.exportReportPdf(path); })));
     datei->addSeparator();
     add("schliessen", QStringLiteral("S&chließen"), QKeySequence::Close, [this] { close(); });
     buildEditMenu();

@@ -66,7 +66,8 @@ void StudyWindow::takeAsSaved(const QString& path) {
 void StudyWindow::showTitle() {
     // "[*]" shows the desktop's mark of unsaved changes (setWindowModified).
     const bool uq = kind() == Kind::Uncertainty;
-    const QString title = uq ? QStringLiteral("Unsicherheitsstudie") : QStringLiteral("Parameterstudie");
+    const QString title =
+        uq ? QStringLiteral("Unsicherheitsstudie") : QStringLiteral("Parameterstudie");
     const QString& file = uq ? uncertainty_->studyFile() : studyFile_;
     setWindowTitle(file.isEmpty() ? title + QStringLiteral("[*]")
                                   : QStringLiteral("%1 – %2[*]").arg(title, documentName(file)));
@@ -91,8 +92,7 @@ bool StudyWindow::maybeSave() {
 }
 
 bool StudyWindow::maybeSaveAll() {
-    return maybeSave() &&
-           uncertainty_->maybeSave([this] { return saveUncertaintyWithDialog(); });
+    return maybeSave() && uncertainty_->maybeSave([this] { return saveUncertaintyWithDialog(); });
 }
 
 bool StudyWindow::openUncertaintyFile(const QString& path) {
@@ -206,10 +206,10 @@ bool StudyWindow::saveWithDialog() {
 }
 
 bool StudyWindow::saveUncertaintyWithDialog() {
-    const QString path = savePath(QStringLiteral("Unsicherheitsstudie speichern"),
-                                  filterOf(FileKind::Uncertainty) +
-                                      QStringLiteral(";;Alle Dateien (*)"),
-                                  QStringLiteral("tguq"), uncertainty_->studyFile());
+    const QString path =
+        savePath(QStringLiteral("Unsicherheitsstudie speichern"),
+                 filterOf(FileKind::Uncertainty) + QStringLiteral(";;Alle Dateien (*)"),
+                 QStringLiteral("tguq"), uncertainty_->studyFile());
     if (path.isEmpty() || !uncertainty_->saveStudyAs(path)) return false;
     folder_ = QFileInfo(path).path();
     return true;

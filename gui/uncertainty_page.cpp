@@ -151,9 +151,9 @@ void UncertaintyPage::takeResults() {
     if (!arrived.ended) {
         progress_->setValue(static_cast<int>(arrived.progress.done));
         if (arrived.progress.done > 0)
-            status_->setText(QStringLiteral("Zeit %1, noch etwa %2")
-                                 .arg(timeText(arrived.progress.elapsed),
-                                      timeText(arrived.progress.remaining)));
+            status_->setText(
+                QStringLiteral("Zeit %1, noch etwa %2")
+                    .arg(timeText(arrived.progress.elapsed), timeText(arrived.progress.remaining)));
         return;
     }
     const bool cancelled = study_->cancelled();
@@ -191,14 +191,13 @@ void UncertaintyPage::startAnalysis() {
     // surrogate's fit): off the window's thread, so that the window stays responsive. It works
     // on copies; OpenTURNS' shared generator is guarded by the uncertainty library.
     analysisStart_ = std::chrono::steady_clock::now();
-    analysis_ = std::async(std::launch::async,
-                           [this, plan = *plan_, sample = sample_,
-                            outcomes = results_->table().outcomes()] {
-                               UncertaintyAnalysis a = analyseUncertainty(plan, *sample, outcomes);
-                               QMetaObject::invokeMethod(
-                                   this, [this] { takeAnalysis(); }, Qt::QueuedConnection);
-                               return a;
-                           });
+    analysis_ = std::async(std::launch::async, [this, plan = *plan_, sample = sample_,
+                                                outcomes = results_->table().outcomes()] {
+        UncertaintyAnalysis a = analyseUncertainty(plan, *sample, outcomes);
+        QMetaObject::invokeMethod(
+            this, [this] { takeAnalysis(); }, Qt::QueuedConnection);
+        return a;
+    });
 }
 
 void UncertaintyPage::takeAnalysis() {
@@ -208,7 +207,8 @@ void UncertaintyPage::takeAnalysis() {
     try {
         a = analysis_.get();
     } catch (const std::exception& e) {
-        problem = QStringLiteral("Die Auswertung ist fehlgeschlagen: %1").arg(QString::fromUtf8(e.what()));
+        problem = QStringLiteral("Die Auswertung ist fehlgeschlagen: %1")
+                      .arg(QString::fromUtf8(e.what()));
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - analysisStart_).count();

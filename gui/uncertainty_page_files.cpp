@@ -159,8 +159,8 @@ bool UncertaintyPage::exportReportPdf(const QString& path) {
     WriteFailure failure;
     if (writeFileAtomically(local(path), bytes.toStdString(), &failure)) return true;
     if (show_)
-        show_(QString::fromStdString(failure.path + " konnte nicht geschrieben werden: " +
-                                     reasonText(failure)));
+        show_(QString::fromStdString(failure.path +
+                                     " konnte nicht geschrieben werden: " + reasonText(failure)));
     return false;
 }
 

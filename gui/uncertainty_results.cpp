@@ -113,9 +113,9 @@ QWidget* UncertaintyResults::buildStatistics() {
     limits_->setAccessibleName(QStringLiteral("Wahrscheinlichkeit jenseits einer Grenze"));
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(casesNote_);
-    layout->addWidget(new QLabel(QStringLiteral(
-        "Kennwerte in den Einheiten der Ergebnistabelle, in eckigen Klammern das "
-        "95-%-Vertrauensintervall (Bootstrap):")));
+    layout->addWidget(new QLabel(
+        QStringLiteral("Kennwerte in den Einheiten der Ergebnistabelle, in eckigen Klammern das "
+                       "95-%-Vertrauensintervall (Bootstrap):")));
     layout->addWidget(statistics_);
     layout->addWidget(new QLabel(QStringLiteral(
         "Wahrscheinlichkeit jenseits einer Grenze, mit dem 95-%-Intervall nach Wilson:")));

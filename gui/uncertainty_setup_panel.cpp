@@ -80,7 +80,8 @@ QComboBox* narrowCombo(QWidget* parent) {
 }  // namespace
 
 UncertaintySetupPanel::UncertaintySetupPanel(QWidget* parent) : QWidget(parent) {
-    baseBox_ = new BaseCaseBox(QStringLiteral("uqGrundfall"), QStringLiteral("uqUebernehmen"), this);
+    baseBox_ =
+        new BaseCaseBox(QStringLiteral("uqGrundfall"), QStringLiteral("uqUebernehmen"), this);
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("uqFaelle"));
     count_->setWordWrap(true);
@@ -104,10 +105,12 @@ UncertaintySetupPanel::UncertaintySetupPanel(QWidget* parent) : QWidget(parent) 
 
 QWidget* UncertaintySetupPanel::buildInputs() {
     auto* box = new QGroupBox(QStringLiteral("Unsichere Eingaben"), this);
-    inputs_ = rowTable("unsichereEingaben",
-                       {QStringLiteral("Eingabe"), QStringLiteral("Verteilung"),
-                        QStringLiteral("Parameter in der Einheit der Eingabe")},
-                       box);
+    inputs_ = rowTable(
+        "unsichereEingaben",
+        {QStringLiteral("Eingabe"), QStringLiteral("Verteilung"), QStringLiteral("Parameter")},
+        box);
+    inputs_->horizontalHeaderItem(2)->setToolTip(
+        QStringLiteral("Die Parameter der Verteilung in der Einheit des Eingabefelds"));
     inputs_->setAccessibleName(QStringLiteral("Unsichere Eingaben"));
     inputs_->setMinimumHeight(5 * inputs_->verticalHeader()->defaultSectionSize());
     inputs_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Interactive);
@@ -165,7 +168,8 @@ QWidget* UncertaintySetupPanel::buildSample() {
         design_->addItem(qs(designCaption(static_cast<SampleDesign>(d))));
     seed_ = new QLineEdit(box);
     seed_->setObjectName(QStringLiteral("startwert"));
-    seed_->setToolTip(QStringLiteral("Derselbe Startwert zieht dieselben Fälle, auf jedem Rechner."));
+    seed_->setToolTip(
+        QStringLiteral("Derselbe Startwert zieht dieselben Fälle, auf jedem Rechner."));
     indices_ = new QComboBox(box);
     indices_->setObjectName(QStringLiteral("indizes"));
     for (std::size_t m = 0; m < kIndexWords.size(); ++m)
@@ -296,7 +300,8 @@ void UncertaintySetupPanel::showKind(const InputRow& row) {
     const DistributionForm& f = distributionForm(kind);
     const std::vector<std::string> names = parameterNames(kind);
     const int field = row.field->currentData().toInt();
-    const QString of = field < 0 ? QString() : QStringLiteral(" von ") + shortName(controlAt(field));
+    const QString of =
+        field < 0 ? QString() : QStringLiteral(" von ") + shortName(controlAt(field));
     for (std::size_t k = 0; k < row.parameters.size(); ++k) {
         const bool used = static_cast<int>(k) < f.count;
         QLineEdit* e = row.parameters[k];
@@ -325,8 +330,8 @@ void UncertaintySetupPanel::addLimitRow(const LimitEntry& entry) {
     row.result->addItem(QStringLiteral("(Ergebnis wählen)"), -1);
     for (std::size_t c = 0; c < kResultCount; ++c)
         row.result->addItem(QString::fromLatin1(resultColumns()[c].name), static_cast<int>(c));
-    row.result->setCurrentIndex(row.result->findData(
-        entry.column < kResultCount ? static_cast<int>(entry.column) : -1));
+    row.result->setCurrentIndex(
+        row.result->findData(entry.column < kResultCount ? static_cast<int>(entry.column) : -1));
     row.side = new QComboBox(limits_);
     row.side->setObjectName(QStringLiteral("seite"));
     row.side->setAccessibleName(QStringLiteral("über oder unter der Grenze"));
@@ -430,8 +435,9 @@ void UncertaintySetupPanel::setForm(const UncertaintyForm& form) {
     showFit();
     // A study file may ask for more cases than the window runs: the number stays as it is, and
     // the check says so.
-    samples_->setMaximum(std::max(static_cast<int>(kCasesWithoutYes),
-                                  static_cast<int>(std::min<std::size_t>(form.samples, kMaxSamples))));
+    samples_->setMaximum(
+        std::max(static_cast<int>(kCasesWithoutYes),
+                 static_cast<int>(std::min<std::size_t>(form.samples, kMaxSamples))));
     samples_->setValue(static_cast<int>(form.samples));
     design_->setCurrentIndex(static_cast<int>(form.design));
     seed_->setText(QString::fromStdString(form.seed));

@@ -78,8 +78,8 @@ void unfinishedSection(std::string& out, const UncertaintyAnalysis& a) {
         "0 % ist ihr unteres, 100 % ihr oberes Ende):\n\n"
         "| Eingabe | Werte | Lage in der Verteilung |\n| --- | --- | --- |\n";
     for (const InputRegion& r : u.regions)
-        out += "| `" + std::string(controlName(r.field)) + "` | " + readableNumber(r.lowest) + " bis " +
-               readableNumber(r.highest) + " | " + percentText(r.lowestLevel) + " bis " +
+        out += "| `" + std::string(controlName(r.field)) + "` | " + readableNumber(r.lowest) +
+               " bis " + readableNumber(r.highest) + " | " + percentText(r.lowestLevel) + " bis " +
                percentText(r.highestLevel) + " |\n";
 }
 
@@ -94,8 +94,8 @@ void statisticsSection(std::string& out, const UncertaintyAnalysis& a) {
     for (const ResultStatistics& s : a.statistics)
         out += "| " + resultName(s.column) + " | " + std::to_string(s.count) + " | " +
                withInterval(s.mean, readableNumber) + " | " + readableNumber(s.sd) + " | " +
-               withInterval(s.q05, readableNumber) + " | " + withInterval(s.q50, readableNumber) + " | " +
-               withInterval(s.q95, readableNumber) + " |\n";
+               withInterval(s.q05, readableNumber) + " | " + withInterval(s.q50, readableNumber) +
+               " | " + withInterval(s.q95, readableNumber) + " |\n";
 }
 
 void limitsSection(std::string& out, const UncertaintyAnalysis& a) {
@@ -161,8 +161,9 @@ void histogramSection(std::string& out, const UncertaintyAnalysis& a) {
     for (const ResultStatistics& s : a.statistics) {
         out += "\n### " + resultName(s.column) + "\n\n| von | bis | Fälle |\n| --- | --- | --- |\n";
         for (std::size_t b = 0; b < s.histogram.counts.size(); ++b)
-            out += "| " + readableNumber(s.histogram.edges[b]) + " | " + readableNumber(s.histogram.edges[b + 1]) +
-                   " | " + std::to_string(s.histogram.counts[b]) + " |\n";
+            out += "| " + readableNumber(s.histogram.edges[b]) + " | " +
+                   readableNumber(s.histogram.edges[b + 1]) + " | " +
+                   std::to_string(s.histogram.counts[b]) + " |\n";
     }
 }
 
@@ -196,7 +197,7 @@ std::string uncertaintyReport(const UncertaintyPlan& plan, const UncertaintyAnal
            ".\n\nFertig gerechnet: " + std::to_string(a.finishedCases) + " von " +
            std::to_string(a.cases) + " Fällen (" +
            percentText(a.cases ? static_cast<double>(a.finishedCases) / static_cast<double>(a.cases)
-                           : 0.0) +
+                               : 0.0) +
            "). Alle Werte in den Einheiten der Ergebnistabelle.\n";
     inputsSection(out, plan);
     unfinishedSection(out, a);

@@ -68,7 +68,8 @@ PlotSpec histogramChart(const UncertaintyAnalysis& a, std::size_t result) {
         spec.guides.push_back({std::string(m.name) + " " +
                                    withUnit(withInterval(*m.estimate, readableNumber), s.column),
                                true, m.estimate->value, kQuantileColour, m.dash, 1.2});
-        intervals.at.push_back(kIntervalHeight * static_cast<double>(std::max<std::size_t>(most, 1)));
+        intervals.at.push_back(kIntervalHeight *
+                               static_cast<double>(std::max<std::size_t>(most, 1)));
         intervals.low.push_back(m.estimate->low);
         intervals.high.push_back(m.estimate->high);
     }
@@ -76,7 +77,8 @@ PlotSpec histogramChart(const UncertaintyAnalysis& a, std::size_t result) {
 
     for (const LimitStatistics& l : a.limits) {
         if (l.limit.column != s.column) continue;
-        spec.guides.push_back({"Grenze " + std::string(l.limit.side == LimitSide::Above ? "> " : "< ") +
+        spec.guides.push_back({"Grenze " +
+                                   std::string(l.limit.side == LimitSide::Above ? "> " : "< ") +
                                    withUnit(ZahlZuTextExakt(l.limit.value), s.column) +
                                    ": jenseits mit " + withInterval(l.probability, percentText),
                                true, l.limit.value, kLimitColour, Dash::Dotted, 1.6});

@@ -42,7 +42,8 @@ std::string entryError(const UncertaintyForm& form, std::size_t i, Marginal& out
     const std::vector<std::string> names = parameterNames(e.kind);
     DistributionSpec spec{e.kind, {}};
     for (std::size_t k = 0; k < static_cast<std::size_t>(shape.count); ++k)
-        if (!readDecimal(e.parameters[k], spec.p[k])) return parameterError(names[k], e.parameters[k]);
+        if (!readDecimal(e.parameters[k], spec.p[k]))
+            return parameterError(names[k], e.parameters[k]);
     FileProblem problem;
     if (!checkDistribution(spec, problem)) return describe(problem);
     out = {e.field, spec, {}, {}};
@@ -101,7 +102,8 @@ std::string UncertaintyFormCheck::firstError() const {
     if (!fitError.empty()) return "Anpassung: " + fitError;
     if (!seedError.empty()) return "Startwert: " + seedError;
     for (std::size_t i = 0; i < limitErrors.size(); ++i)
-        if (!limitErrors[i].empty()) return "Grenze " + std::to_string(i + 1) + ": " + limitErrors[i];
+        if (!limitErrors[i].empty())
+            return "Grenze " + std::to_string(i + 1) + ": " + limitErrors[i];
     return studyError;
 }
 

@@ -220,8 +220,8 @@ TEST_F(UncertaintyPageTest, AStudySavedAndOpenedAgainIsTheSameStudy) {
 TEST_F(UncertaintyPageTest, AFileThatCannotBeReadLeavesTheFormAndSaysWhy) {
     ASSERT_TRUE(page().openStudy(writeStudy(dir, "gut.tguq", studyText(24))));
     const UncertaintyForm before = page().setup().form();
-    EXPECT_FALSE(page().openStudy(writeStudy(dir, "kaputt.tguq",
-                                             "format = tesmo-gegen-uq 1\nsamples = viele\n")));
+    EXPECT_FALSE(page().openStudy(
+        writeStudy(dir, "kaputt.tguq", "format = tesmo-gegen-uq 1\nsamples = viele\n")));
     ASSERT_FALSE(messages.empty());
     EXPECT_NE(messages.back().find("kaputt.tguq"), std::string::npos) << messages.back();
     EXPECT_EQ(page().setup().form().samples, before.samples);

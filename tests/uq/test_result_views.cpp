@@ -28,9 +28,9 @@ UncertaintyAnalysis linearStudy(UncertaintyPlan& plan) {
     plan.indices = IndexMethod::Chaos;
     plan.limits = {{test::kLaufzeit, LimitSide::Above, 1150}};
     const UncertaintySample s = drawSample(plan);
-    return analyseUncertainty(
-        plan, s,
-        test::analyticOutcomes(s, [](const double* x) { return 1000 + 100 * x[0] + 30 * x[1]; }));
+    return analyseUncertainty(plan, s, test::analyticOutcomes(s, [](const double* x) {
+                                  return 1000 + 100 * x[0] + 30 * x[1];
+                              }));
 }
 
 const PlotGuide* guideNamed(const PlotSpec& spec, const std::string& start) {
@@ -72,8 +72,8 @@ TEST(UqResultViews, TheHistogramMarksTheQuantilesAndLimitsAtTheirValues) {
     const PlotGuide* limit = guideNamed(chart, "Grenze > 1150 s");
     ASSERT_TRUE(limit);
     EXPECT_EQ(limit->at, 1150);
-    EXPECT_EQ(limit->label,
-              "Grenze > 1150 s: jenseits mit " + withInterval(a.limits[0].probability, percentText));
+    EXPECT_EQ(limit->label, "Grenze > 1150 s: jenseits mit " +
+                                withInterval(a.limits[0].probability, percentText));
     // The value axis of the tables is the chart's: the statistics table shows the same texts.
     const TextTable table = statisticsTable(a);
     ASSERT_EQ(table.rows.size(), 1u);
@@ -93,10 +93,10 @@ TEST(UqResultViews, TheIndexChartShowsEachGroupsIndicesOrWhyThereAreNone) {
     EXPECT_EQ(chart.yLabels[0].label, "mue");
     EXPECT_EQ(chart.yLabels[0].value, 1);
     ASSERT_EQ(chart.bars.size(), 2u);
-    EXPECT_EQ(chart.bars[0].value, (std::vector<double>{r.indices[0].first.value,
-                                                        r.indices[1].first.value}));
-    EXPECT_EQ(chart.bars[1].value, (std::vector<double>{r.indices[0].total.value,
-                                                        r.indices[1].total.value}));
+    EXPECT_EQ(chart.bars[0].value,
+              (std::vector<double>{r.indices[0].first.value, r.indices[1].first.value}));
+    EXPECT_EQ(chart.bars[1].value,
+              (std::vector<double>{r.indices[0].total.value, r.indices[1].total.value}));
     EXPECT_EQ(chart.bars[1].fill, Fill::Light);
     // 100² against 30²/12: the normal input causes 99,3 % of the variance.
     EXPECT_NEAR(chart.bars[0].value[0], 10000 / (10000 + 75.0), 1e-6);

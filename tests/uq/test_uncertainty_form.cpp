@@ -30,7 +30,8 @@ TEST(UncertaintyForm, EachWrongEntryIsNamedAndNothingRuns) {
         const char* message;  // a part of the first error
     };
     const Case cases[] = {
-        {"a parameter missing", [](UncertaintyForm& f) { f.inputs[1].parameters[2] = std::string(1, ' '); },
+        {"a parameter missing",
+         [](UncertaintyForm& f) { f.inputs[1].parameters[2] = std::string(1, ' '); },
          "unsichere Eingabe 2: Oben fehlt"},
         {"a parameter no number", [](UncertaintyForm& f) { f.inputs[0].parameters[1] = "acht"; },
          "„acht“ ist keine Zahl"},
