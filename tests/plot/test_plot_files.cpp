@@ -166,6 +166,20 @@ TEST(PlotFiles, APlotWithoutShowableDataSaysSo) {
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](int n) { return n != 2; }), 0);
 }
 
+// A long legend label: beside the plot it is cut to leave the plot its room; below the plot it
+// has a row of its own and stays whole (a quantile with its interval must not lose its end).
+TEST(PlotFiles, ALegendBelowThePlotKeepsALongLabelWhole) {
+    const std::string label = "95-%-Quantil 20 450 [19 914; 20 767] s, aus dem Bootstrap";
+    PlotSpec spec = studySpec();
+    spec.series[0].label = label;
+    const std::string beside = plotSvg(spec, QSize(640, 400)).toStdString();
+    EXPECT_EQ(beside.find(label), std::string::npos);
+    EXPECT_NE(beside.find("…"), std::string::npos);
+    spec.legendBelow = true;
+    const std::string below = plotSvg(spec, QSize(640, 400)).toStdString();
+    EXPECT_NE(below.find(label), std::string::npos);
+}
+
 // A histogram with its bins as bars and a confidence interval, and a bar chart of named
 // places: each drawn where its data lie, with its legend, and the named places as the only
 // labels of their axis.
