@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include "gui/program_window.h"
+#include "gui/save_question.h"
 #include "gui/study_table_model.h"
 #include "gui/study_window.h"
 #include "gui/uncertainty_page.h"
@@ -190,6 +191,15 @@ TEST_F(UncertaintyPageTest, AStudySavedAndOpenedAgainIsTheSameStudy) {
     form.samples = 30;
     page().setup().setForm(form);
     EXPECT_TRUE(page().hasUnsavedChanges());
+    // Opening another study first asks; Abbrechen keeps the changed form.
+    std::vector<std::string> asked;
+    window->setSaveQuestionHook([&asked](const QString& q) {
+        asked.push_back(q.toStdString());
+        return qt::SaveChoice::Cancel;
+    });
+    EXPECT_FALSE(window->openUncertaintyFile(first));
+    EXPECT_EQ(asked.size(), 1U);
+    EXPECT_EQ(page().setup().form().samples, 30U);
     const QString saved = dir.filePath(QStringLiteral("zweite.tguq"));
     ASSERT_TRUE(page().saveStudyAs(saved));
     EXPECT_FALSE(page().hasUnsavedChanges());
