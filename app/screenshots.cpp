@@ -87,6 +87,8 @@ bool shootUncertainty(tesmo::qt::ProgramWindow& program, const QString& folder) 
     page.setup().setForm(form);
     QApplication::processEvents();
     ok &= save(window.grab().toImage(), folder + "/study-uq-form.png");
+    // The whole column of the form with the run buttons, which the window shows scrolled.
+    ok &= save(page.setup().parentWidget()->grab().toImage(), folder + "/study-uq-form-whole.png");
     QEventLoop wait;
     QObject::connect(&page, &tesmo::qt::UncertaintyPage::analysisEnded, &wait, &QEventLoop::quit);
     if (!page.startStudy()) return false;
