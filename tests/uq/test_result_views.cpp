@@ -148,3 +148,41 @@ TEST(UqResultViews, TheStatisticsFileGivesBackEveryNumberExactly) {
 }
 
 }  // namespace tesmo
+
+namespace tesmo {
+
+// What the report says of the inputs: each marginal with its parameters as exact as the file
+// has them, a fitted block's inputs with their correlation, one on a log scale by its median.
+TEST(UqResultViews, TheInputsTableNamesEachDistributionAndTheFittedBlock) {
+    UncertaintyPlan plan;
+    plan.marginals = {
+        test::marginal(Control::txt_AbluftFeuchte, DistributionKind::Normal, {70, 3}),
+        test::marginal(Control::txt_mue, DistributionKind::Triangular, {15, 17.5, 25})};
+    CorrelatedNormal block;
+    block.fields = {Control::txt_Feuchteleit, Control::txt_KappaSteig};
+    block.mean = {std::log(40.0), 6.7};
+    block.covariance = {0.04, 0.06, 0.06, 0.25};  // correlation 0,06 / (0,2 · 0,5) = 0,6
+    block.scale = {Scale::Log, Scale::Linear};
+    block.source = "ergebnis.tgfit";
+    plan.correlated = {block};
+
+    const TextTable t = inputsTable(plan);
+    ASSERT_EQ(t.rows.size(), 4U);
+    EXPECT_EQ(t.rows[0][0], "txt_AbluftFeuchte");
+    EXPECT_EQ(t.rows[0][2], "normal, Mittelwert 70, Standardabweichung 3");
+    EXPECT_EQ(t.rows[1][2], "dreieckig von 15 über 17,5 bis 25");
+    EXPECT_EQ(t.rows[2][0], "txt_Feuchteleit");
+    EXPECT_NE(t.rows[2][2].find("lognormal, korreliert, Median 40"), std::string::npos)
+        << t.rows[2][2];
+    EXPECT_NE(t.rows[2][2].find("(aus ergebnis.tgfit)"), std::string::npos);
+    EXPECT_NE(t.rows[3][2].find("normal, korreliert, Mittelwert 6,7"), std::string::npos)
+        << t.rows[3][2];
+
+    EXPECT_NEAR(correlation(block, 0, 1), 0.6, 1e-12);
+    EXPECT_DOUBLE_EQ(correlation(block, 1, 1), 1.0);
+    const TextTable c = correlationTable(block);
+    ASSERT_EQ(c.rows.size(), 2U);
+    EXPECT_EQ(c.rows[0], (std::vector<std::string>{"txt_Feuchteleit", "1,000", "0,600"}));
+}
+
+}  // namespace tesmo
