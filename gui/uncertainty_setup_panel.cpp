@@ -346,8 +346,11 @@ void UncertaintySetupPanel::addLimitRow(const LimitEntry& entry) {
     limitRows_.push_back(row);
     const auto show = [this, row] {
         const int c = row.result->currentData().toInt();
-        row.value->setPlaceholderText(
-            c < 0 ? QString() : QStringLiteral("in ") + qs(tableUnit(static_cast<std::size_t>(c))));
+        const QString unit = c < 0 ? QString() : qs(tableUnit(static_cast<std::size_t>(c)));
+        // The unit stays in sight once a value is typed: in the tooltip.
+        row.value->setPlaceholderText(unit.isEmpty() ? QString() : QStringLiteral("in ") + unit);
+        row.value->setToolTip(unit.isEmpty() ? QStringLiteral("Grenze in der Einheit der Tabelle")
+                                             : QStringLiteral("Grenze in ") + unit);
         recheck();
     };
     connect(row.result, &QComboBox::currentIndexChanged, this, show);
