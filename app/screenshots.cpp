@@ -1,7 +1,8 @@
 // Saves pictures of the window for review: freshly opened, in the middle of a run with the
 // default inputs, and after that run has finished; plus enlarged details of the small print,
 // the whole screen with the window on it (how it fits a small screen), the manual, the study
-// window, the standard dialogs in German (the question before unsaved changes are lost and a
+// window (both kinds of study, the uncertainty study with its results and exports), the
+// standard dialogs in German (the question before unsaved changes are lost and a
 // file dialog), then the diagram window with each of its diagrams of that run. With
 // --diagrams-only only the diagram window (to be run once more at a device pixel ratio of 2:
 // QT_SCALE_FACTOR=2; those pictures end in "-2x").
@@ -12,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QImage>
 #include <QMouseEvent>
@@ -29,6 +31,9 @@
 #include "gui/run_diagrams.h"
 #include "gui/save_question.h"
 #include "gui/study_window.h"
+#include "gui/uncertainty_page.h"
+#include "gui/uncertainty_results.h"
+#include "gui/uncertainty_setup_panel.h"
 #include "model/run_state.h"
 #include "plot/run_charts.h"
 
@@ -65,6 +70,46 @@ bool saveDetails(const QImage& window, const QString& folder, const QString& ste
                                             Qt::FastTransformation),
                    folder + "/" + stem + "-" + d.name + "-x3.png");
     }
+    return ok;
+}
+
+// The study window's kind "Unsicherheit" with the example of a fitted clay (a fifth of its
+// cases, so that it runs in seconds): the form, then each tab of the results, and its exports
+// (the PDF report and the charts as SVG) for a look at them.
+bool shootUncertainty(tesmo::qt::ProgramWindow& program, const QString& folder) {
+    using tesmo::qt::UncertaintyResults;
+    program.showUncertaintyStudy();
+    tesmo::qt::StudyWindow& window = *program.studyWindow();
+    tesmo::qt::UncertaintyPage& page = window.uncertainty();
+    bool ok = page.openStudy(QStringLiteral(TESMO_EXAMPLES "/anpassung/unsicherheit.tguq"));
+    tesmo::UncertaintyForm form = page.setup().form();
+    form.samples = 100;
+    page.setup().setForm(form);
+    QApplication::processEvents();
+    ok &= save(window.grab().toImage(), folder + "/study-uq-form.png");
+    // The whole column of the form with the run buttons, which the window shows scrolled.
+    ok &= save(page.setup().parentWidget()->grab().toImage(), folder + "/study-uq-form-whole.png");
+    QEventLoop wait;
+    QObject::connect(&page, &tesmo::qt::UncertaintyPage::analysisEnded, &wait, &QEventLoop::quit);
+    if (!page.startStudy()) return false;
+    wait.exec();
+    const std::pair<UncertaintyResults::Tab, const char*> tabs[] = {
+        {UncertaintyResults::Tab::Cases, "faelle"},
+        {UncertaintyResults::Tab::Statistics, "kennwerte"},
+        {UncertaintyResults::Tab::Histogram, "histogramm"},
+        {UncertaintyResults::Tab::Indices, "indizes"}};
+    for (const auto& [tab, name] : tabs) {
+        page.results().showTab(tab);
+        QApplication::processEvents();
+        ok &= save(window.grab().toImage(), folder + "/study-uq-" + name + ".png");
+    }
+    ok &= page.exportReportPdf(folder + "/study-uq-bericht.pdf");
+    page.results().setChartResult(1);
+    ok &= page.exportChartSvg(folder + "/study-uq-indizes.svg");
+    page.results().showTab(UncertaintyResults::Tab::Histogram);
+    ok &= page.exportChartPng(folder + "/study-uq-histogramm-export.png");
+    // The form as the file has it again, so that the end of the program asks nothing.
+    ok &= page.openStudy(QStringLiteral(TESMO_EXAMPLES "/anpassung/unsicherheit.tguq"));
     return ok;
 }
 
@@ -164,6 +209,7 @@ int main(int argc, char** argv) {
         program.showStudy();
         QApplication::processEvents();
         ok &= save(program.studyWindow()->grab().toImage(), folder + "/study.png");
+        ok &= shootUncertainty(program, folder);
         program.studyWindow()->close();
         // The question, grabbed while it is open and then answered with Abbrechen.
         QTimer::singleShot(100, [&] {

@@ -6,19 +6,24 @@
 
 #include "files/case_file.h"
 #include "files/study_file.h"
+#include "files/uncertainty_file.h"
 
 namespace tesmo {
 
 namespace {
 
 // clang-format off
-constexpr std::array<FileKindSpec, 2> kKinds = {{
+constexpr std::array<FileKindSpec, 3> kKinds = {{
     {FileKind::Case, kCaseFileSuffix, "application/x-tesmo-gegen-case",
      "Tesmo-Gegen case", "Tesmo-Gegen-Fall", "Tesmo-Gegen-Fälle",
      "ein Fall: seine siebzehn Texte kommen in die Eingabefelder"},
     {FileKind::Study, kStudyFileSuffix, "application/x-tesmo-gegen-study",
      "Tesmo-Gegen parameter study", "Tesmo-Gegen-Parameterstudie", "Tesmo-Gegen-Studien",
      "eine Parameterstudie: öffnet im Fenster „Parameterstudie“"},
+    {FileKind::Uncertainty, kUncertaintyFileSuffix, "application/x-tesmo-gegen-uncertainty",
+     "Tesmo-Gegen uncertainty study", "Tesmo-Gegen-Unsicherheitsstudie",
+     "Tesmo-Gegen-Unsicherheitsstudien",
+     "eine Unsicherheitsstudie: öffnet im Studienfenster unter „Unsicherheit“"},
 }};
 // clang-format on
 

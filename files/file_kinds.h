@@ -15,8 +15,9 @@ namespace tesmo {
 
 // Which window a file opens in.
 enum class FileKind : std::uint8_t {
-    Case,   // the seventeen input texts: the main window's fields
-    Study,  // base case and varied inputs: the window "Parameterstudie"
+    Case,         // the seventeen input texts: the main window's fields
+    Study,        // base case and varied inputs: the window "Parameterstudie"
+    Uncertainty,  // base case and uncertain inputs: the study window's kind "Unsicherheit"
 };
 
 struct FileKindSpec {

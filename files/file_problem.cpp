@@ -269,6 +269,19 @@ std::string what(const FileProblem& p) {
                    "„uncertain NAME = VERTEILUNG“";
         case ProblemKind::UnsupportedLine:
             return "Zeilen „" + p.detail + " = …“ kann diese Version noch nicht auswerten";
+        case ProblemKind::FitWithoutResult:
+            return "die Anpassung " + shown(p.detail) +
+                   " enthält kein gespeichertes Ergebnis; zuerst ihr Ergebnis speichern "
+                   "(tesmo-gegen-batch --fit DATEI --fit-save DATEI)";
+        case ProblemKind::FitWithoutCovariance:
+            return "die Anpassung " + shown(p.detail) +
+                   " enthält ihr Ergebnis ohne Kovarianz; ohne sie weiß die Studie nicht, wie "
+                   "die angepassten Werte streuen";
+        case ProblemKind::FitUndetermined:
+            return shown(p.detail) + " ist durch die Messungen der Anpassung " + shown(p.context) +
+                   " nicht bestimmt (Varianz „inf“), die Studie kann diese Eingabe nicht aus "
+                   "ihr ziehen; die Anpassung mit Messungen wiederholen, die sie festlegen, oder "
+                   "sie ohne diese Eingabe anpassen";
         case ProblemKind::UnusableStudy:
             return p.expected;
         case ProblemKind::NotAResultTable:

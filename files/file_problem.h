@@ -56,14 +56,18 @@ enum class ProblemKind {
     NotHistoryTable,     // a table whose header is not that of the time histories
     TooManyRows,         // number = the most rows a table of its kind may hold
     // An uncertainty study's lines.
-    UnknownWord,       // a word the line does not take; detail = the word, expected = the words
-    BadNumber,         // detail = the text; expected = the number it must be
-    WrongForm,         // a line not in its form; detail = the text, expected = the form
-    ParameterRule,     // detail = the distribution's word; number = the ParameterRule broken
-    NoUncertainInput,  // an uncertainty study without an "uncertain" (or "fit") line
-    UnsupportedLine,   // a line this version knows but cannot use yet; detail = its name
-    UnusableStudy,     // the lines together cannot run; expected = why
-    NotAResultTable,   // a table whose header is not that of a study's result table
+    UnknownWord,           // a word the line does not take; detail = the word, expected = the words
+    BadNumber,             // detail = the text; expected = the number it must be
+    WrongForm,             // a line not in its form; detail = the text, expected = the form
+    ParameterRule,         // detail = the distribution's word; number = the ParameterRule broken
+    NoUncertainInput,      // an uncertainty study without an "uncertain" (or "fit") line
+    UnsupportedLine,       // a line this version knows but cannot use yet; detail = its name
+    FitWithoutResult,      // a fit line's fit file holds no saved outcome; detail = the fit file
+    FitWithoutCovariance,  // … an outcome without its covariance; detail = the fit file
+    FitUndetermined,       // a fitted input of infinite variance; detail = its name,
+                           // context = the fit file
+    UnusableStudy,         // the lines together cannot run; expected = why
+    NotAResultTable,       // a table whose header is not that of a study's result table
 
     // measurement files (detail = the cell's text where one is named)
     NoColumnHeader,       // a measurement file without its header row

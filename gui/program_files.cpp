@@ -99,6 +99,10 @@ bool ProgramWindow::openFile(const QString& path) {
         }
         return study_->maybeSave() && study_->openStudy(path);
     }
+    if (kind && kind->kind == FileKind::Uncertainty) {
+        showStudy();
+        return study_->openUncertaintyFile(path);
+    }
     // A case file, or a file of no known suffix, which the case reader checks.
     if (client_->runControl().running() || !maybeSave()) return false;
     return openCase(path);

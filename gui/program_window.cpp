@@ -198,6 +198,8 @@ void ProgramWindow::showRunOptions() {
 void ProgramWindow::buildStudyMenu() {
     addEntry(menu(Menu::Studie), "parameterstudie", QStringLiteral("&Parameterstudie…"),
              [this] { showStudy(); }, {QKeySequence(Qt::CTRL | Qt::Key_T)});
+    addEntry(menu(Menu::Studie), "unsicherheitsstudie", QStringLiteral("&Unsicherheitsstudie…"),
+             [this] { showUncertaintyStudy(); });
 }
 
 void ProgramWindow::buildHelpMenu() {
@@ -338,7 +340,13 @@ void ProgramWindow::showStudy() {
         study_ = std::make_unique<StudyWindow>(*client_);
         if (saveQuestionHook_) study_->setSaveQuestionHook(saveQuestionHook_);
     }
+    study_->showKind(StudyWindow::Kind::Parameter);
     study_->showAndRaise();
+}
+
+void ProgramWindow::showUncertaintyStudy() {
+    showStudy();
+    study_->showKind(StudyWindow::Kind::Uncertainty);
 }
 
 void ProgramWindow::about() {
@@ -359,7 +367,7 @@ void ProgramWindow::about() {
 void ProgramWindow::closeEvent(QCloseEvent* event) {
     // Unsaved inputs, then an unsaved study, are offered for saving first; Abbrechen keeps the
     // window open and a run going (it waited while the question was open).
-    if (!maybeSave() || (study_ && !study_->maybeSave())) {
+    if (!maybeSave() || (study_ && !study_->maybeSaveAll())) {
         event->ignore();
         return;
     }

@@ -100,6 +100,8 @@ class ProgramWindow : public QMainWindow {
 
     // "Studie → Parameterstudie…": the one study window, created on first use, shown and raised.
     void showStudy();
+    // "Studie → Unsicherheitsstudie…": the same window with its kind "Unsicherheit" shown.
+    void showUncertaintyStudy();
     StudyWindow* studyWindow() const { return study_.get(); }
 
     // The runs kept for the diagram window, its menu entries and the copy of the results.

@@ -10,11 +10,10 @@
 #include "study/study_form.h"
 
 class QLabel;
-class QPushButton;
-class QTableWidget;
 
 namespace tesmo::qt {
 
+class BaseCaseBox;
 class VaryEditor;
 
 class StudySetupPanel : public QWidget {
@@ -37,9 +36,7 @@ class StudySetupPanel : public QWidget {
   private:
     void recheck();
 
-    InputTexts base_;
-    QTableWidget* baseList_ = nullptr;
-    QPushButton* takeBase_ = nullptr;
+    BaseCaseBox* baseBox_ = nullptr;
     std::array<VaryEditor*, kFormVariations> editors_{};
     QLabel* count_ = nullptr;
     FormCheck check_;

@@ -2,6 +2,7 @@
 
 #include "files/file_text.h"
 #include "study/result_view.h"
+#include "uq/result_texts.h"
 
 namespace tesmo::qt {
 
@@ -21,9 +22,10 @@ QString header(const std::string& caption) {
 
 StudyTableModel::StudyTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void StudyTableModel::reset(const CaseList& cases) {
+void StudyTableModel::reset(const CaseList& cases, bool drawn) {
     beginResetModel();
     cases_.emplace(cases);
+    drawn_ = drawn;
     outcomes_.clear();
     columns_.clear();
     columns_.push_back({Kind::Number, 0});
@@ -74,6 +76,8 @@ QVariant StudyTableModel::data(const QModelIndex& index, int role) const {
             return QVariant::fromValue(Qt::AlignVCenter |
                                        (numeric ? Qt::AlignRight : Qt::AlignLeft));
         case Qt::ToolTipRole:
+            if (column.kind == Kind::Input && drawn_)
+                return qtext(caseTexts(index.row())[controlAt(static_cast<int>(column.item))]);
             if (column.kind == Kind::End)
                 return qtext(std::string("Ergebnistabelle: end = ") + caseEndName(o) +
                              (o.message.empty() ? "" : "\n" + o.message));
@@ -89,6 +93,8 @@ QVariant StudyTableModel::data(const QModelIndex& index, int role) const {
         case Kind::Number:
             return sort ? QVariant(static_cast<double>(o.number)) : QVariant(qulonglong(o.number));
         case Kind::Input:
+            if (!sort && drawn_ && o.inputRead[column.item])
+                return qtext(readableNumber(o.inputs[column.item]));
             if (!sort)
                 return qtext(caseTexts(index.row())[controlAt(static_cast<int>(column.item))]);
             return o.inputRead[column.item] ? QVariant(o.inputs[column.item]) : QVariant();

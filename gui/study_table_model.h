@@ -1,6 +1,7 @@
 // The study window's result table: one row per case in case order, as the cases arrive.
 //
-// Columns: case number, the varied inputs (their texts), how the case ended, the result columns
+// Columns: case number, the varied inputs (their texts, or of drawn inputs their numbers),
+// how the case ended, the result columns
 // in the window's formats with their captions and units, and the message of a refused or
 // cut-short case (also the tooltip of its row). Each cell also holds a sort key (kSortRole):
 // the number behind it, so that StudySortModel sorts numerically. The model keeps each row's
@@ -25,8 +26,11 @@ class StudyTableModel : public QAbstractTableModel {
 
     explicit StudyTableModel(QObject* parent = nullptr);
 
-    // A new study: no rows, the columns of its varied inputs.
-    void reset(const CaseList& cases);
+    // A new study: no rows, the columns of its varied inputs. `drawn`: the inputs were drawn
+    // from distributions; their texts are the shortest that give each number exactly, and the
+    // table shows them in the window's way instead, with four significant digits (the exact
+    // text in the cell's tooltip).
+    void reset(const CaseList& cases, bool drawn = false);
     // Cases that have arrived, continuing in case order.
     void append(std::vector<CaseOutcome> outcomes);
 
@@ -50,6 +54,7 @@ class StudyTableModel : public QAbstractTableModel {
     };
     std::vector<Column> columns_;
     std::optional<CaseList> cases_;
+    bool drawn_ = false;
     std::vector<CaseOutcome> outcomes_;
 };
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -26,6 +28,9 @@
 #include "gui/standard_keys.h"
 #include "gui/study_setup_panel.h"
 #include "gui/study_table_model.h"
+#include "gui/uncertainty_page.h"
+#include "gui/uncertainty_results.h"
+#include "gui/uncertainty_setup_panel.h"
 #include "study/result_view.h"
 #include "study/study_chart.h"
 
@@ -55,6 +60,43 @@ StudyWindow::StudyWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(pa
     // The program ends when its main window closes, whether this window is open or not.
     setAttribute(Qt::WA_QuitOnClose, false);
 
+    uncertainty_ = new UncertaintyPage;
+    kinds_ = new QTabWidget;
+    kinds_->setObjectName(QStringLiteral("studienart"));
+    kinds_->setDocumentMode(true);
+    kinds_->addTab(buildParameterPage(), QStringLiteral("&Parameterstudie"));
+    kinds_->addTab(uncertainty_, QStringLiteral("&Unsicherheit"));
+    kinds_->setTabToolTip(0, QStringLiteral("Eine oder zwei Eingaben über einen Bereich oder "
+                                            "eine Liste von Werten variieren"));
+    kinds_->setTabToolTip(1, QStringLiteral("Unsichere Eingaben aus Verteilungen ziehen: "
+                                            "Streuung und Sensitivität der Ergebnisse"));
+    setCentralWidget(kinds_);
+    buildMenus();
+    resize(1320, 860);
+
+    connect(this, &StudyWindow::resultsWaiting, this, &StudyWindow::takeResults,
+            Qt::QueuedConnection);
+    connect(setup_, &StudySetupPanel::changed, this, &StudyWindow::updateState);
+    connect(setup_, &StudySetupPanel::baseRequested, this, &StudyWindow::takeBaseFromMain);
+    connect(kinds_, &QTabWidget::currentChanged, this, [this] {
+        showTitle();
+        updateState();
+    });
+    connect(uncertainty_, &UncertaintyPage::stateChanged, this, &StudyWindow::updateState);
+    connect(&uncertainty_->setup(), &UncertaintySetupPanel::baseRequested, this,
+            &StudyWindow::takeBaseFromMain);
+    connect(&uncertainty_->setup(), &UncertaintySetupPanel::fitRequested, this, [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Anpassung wählen"), folder_,
+            QStringLiteral("Tesmo-Gegen-Anpassungen (*.tgfit);;Alle Dateien (*)"));
+        if (!path.isEmpty()) uncertainty_->setup().setFitFile(path);
+    });
+    uncertainty_->setMessenger([this](const QString& m) { showMessage(m); });
+    takeAsSaved({});
+    updateState();
+}
+
+QWidget* StudyWindow::buildParameterPage() {
     setup_ = new StudySetupPanel;
     auto* left = new QWidget;
     auto* leftLayout = new QVBoxLayout(left);
@@ -74,21 +116,20 @@ StudyWindow::StudyWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(pa
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
     split->setSizes({kLeftWidth, 1000});
-    setCentralWidget(split);
-    buildMenus();
-    resize(1320, 860);
+    return split;
+}
 
-    connect(this, &StudyWindow::resultsWaiting, this, &StudyWindow::takeResults,
-            Qt::QueuedConnection);
-    connect(setup_, &StudySetupPanel::changed, this, &StudyWindow::updateState);
-    connect(setup_, &StudySetupPanel::baseRequested, this, &StudyWindow::takeBaseFromMain);
-    takeAsSaved({});
-    updateState();
+StudyWindow::Kind StudyWindow::kind() const {
+    return kinds_->currentIndex() == 1 ? Kind::Uncertainty : Kind::Parameter;
+}
+
+void StudyWindow::showKind(Kind kind) {
+    kinds_->setCurrentIndex(kind == Kind::Uncertainty ? 1 : 0);
 }
 
 StudyWindow::~StudyWindow() {
     // Raises the cancel flag and waits for the workers before anything they could signal to
-    // is taken down.
+    // is taken down (the uncertainty page waits for its own as it goes).
     study_.reset();
 }
 
@@ -171,57 +212,6 @@ QWidget* StudyWindow::buildResults() {
     return split;
 }
 
-void StudyWindow::buildMenus() {
-    QMenu* datei = menuBar()->addMenu(QStringLiteral("&Datei"));
-    const auto add = [this, datei](const char* name, const QString& text,
-                                   QKeySequence::StandardKey keys,
-                                   const std::function<void()>& what) {
-        QAction* a = datei->addAction(text);
-        a->setObjectName(QString::fromLatin1(name));
-        a->setShortcuts(standardKeys(keys));
-        connect(a, &QAction::triggered, this, what);
-        return a;
-    };
-    constexpr QKeySequence::StandardKey none = QKeySequence::UnknownKey;
-    disabledWhileRunning_.push_back(add("studieOeffnen", QStringLiteral("Studie ö&ffnen…"),
-                                        QKeySequence::Open, [this] { openWithDialog(); }));
-    save_ = add("studieSpeichern", QStringLiteral("Studie &speichern…"), QKeySequence::Save,
-                [this] { saveWithDialog(); });
-    datei->addSeparator();
-    needRows_.push_back(
-        add("tabelleCsv", QStringLiteral("&Tabelle als CSV exportieren…"), none, [this] {
-            exportWithDialog(QStringLiteral("Tabelle als CSV exportieren"),
-                             QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
-                             &StudyWindow::exportTable);
-        }));
-    needRows_.push_back(
-        add("tabelleCsvDeutsch",
-            QStringLiteral("Tabelle als CSV für Tabellenkalkulation (&deutsch)…"), none, [this] {
-                exportWithDialog(QStringLiteral("CSV für Tabellenkalkulation (deutsch)"),
-                                 QStringLiteral("CSV-Tabellen (*.csv)"), QStringLiteral("csv"),
-                                 &StudyWindow::exportTableGerman);
-            }));
-    needRows_.push_back(
-        add("diagrammPng", QStringLiteral("Diagramm als &PNG exportieren…"), none, [this] {
-            exportWithDialog(QStringLiteral("Diagramm als PNG exportieren"),
-                             QStringLiteral("PNG-Bilder (*.png)"), QStringLiteral("png"),
-                             &StudyWindow::exportChartPng);
-        }));
-    needRows_.push_back(
-        add("diagrammSvg", QStringLiteral("Diagramm als S&VG exportieren…"), none, [this] {
-            exportWithDialog(QStringLiteral("Diagramm als SVG exportieren"),
-                             QStringLiteral("SVG-Grafiken (*.svg)"), QStringLiteral("svg"),
-                             &StudyWindow::exportChartSvg);
-        }));
-    datei->addSeparator();
-    add("schliessen", QStringLiteral("S&chließen"), QKeySequence::Close, [this] { close(); });
-    buildEditMenu();
-}
-
-QAction* StudyWindow::action(const QString& objectName) const {
-    return findChild<QAction*>(objectName);
-}
-
 void StudyWindow::setMessageHook(std::function<void(const QString&)> hook) {
     messageHook_ = std::move(hook);
 }
@@ -231,13 +221,14 @@ void StudyWindow::setQuestionHook(std::function<bool(const QString&)> hook) {
 }
 
 void StudyWindow::setSaveQuestionHook(SaveQuestionHook hook) {
+    uncertainty_->setSaveQuestionHook(hook);
     saveQuestionHook_ = std::move(hook);
 }
 
 void StudyWindow::showAndRaise() {
     if (!shownBefore_) {
-        shownBefore_ = true;
         takeBaseFromMain();
+        shownBefore_ = true;
         shrinkToScreen(*this);
     }
     show();
@@ -250,7 +241,9 @@ void StudyWindow::takeBaseFromMain() {
     for (int i = 0; i < kInputCount; ++i)
         base[controlAt(i)] = main_.text(controlAt(i));
     base.optionen = main_.runControl().runOptions();
-    setup_->setBase(base);
+    // The first time both kinds start from the main window; later the kind shown asks.
+    if (!shownBefore_ || kind() == Kind::Parameter) setup_->setBase(base);
+    if (!shownBefore_ || kind() == Kind::Uncertainty) uncertainty_->setup().setBase(base);
 }
 
 bool StudyWindow::startStudy() {
@@ -286,6 +279,7 @@ void StudyWindow::cancelStudy() {
 void StudyWindow::closeEvent(QCloseEvent* event) {
     // The rows stay; the workers end at their next time step and the end arrives as usual.
     cancelStudy();
+    uncertainty_->cancelStudy();
     event->accept();
 }
 
@@ -350,12 +344,23 @@ void StudyWindow::updateState() {
     start_->setEnabled(!run && setup_->check().ok());
     cancel_->setEnabled(run);
     setup_->setEnabled(!run);
+    // The menus act on the kind shown.
+    const bool uq = kind() == Kind::Uncertainty;
+    const UncertaintyPage& u = *uncertainty_;
+    const bool shownRuns = uq ? u.running() : run;
     for (QAction* a : disabledWhileRunning_)
-        a->setEnabled(!run);
+        a->setEnabled(!shownRuns);
+    const int rows = uq ? u.results().table().rowCount() : model_->rowCount();
     for (QAction* a : needRows_)
-        a->setEnabled(!run && model_->rowCount() > 0);
-    save_->setEnabled(setup_->check().ok());
-    setWindowModified(hasUnsavedChanges());
+        a->setEnabled(!shownRuns && rows > 0);
+    const bool analysed = uq && !u.running() && u.hasAnalysis();
+    for (QAction* a : needAnalysis_)
+        a->setEnabled(analysed);
+    for (QAction* a : chartActions_)
+        a->setEnabled(uq ? analysed : !run && rows > 0);
+    save_->setEnabled(uq ? u.setup().check().ok() : setup_->check().ok());
+    showTitle();
+    setWindowModified(uq ? u.hasUnsavedChanges() : hasUnsavedChanges());
 }
 
 void StudyWindow::setChartResult(std::size_t column) {

@@ -1,5 +1,8 @@
-// The window "Parameterstudie": a study of one or two varied inputs around a base case, run on
-// every core in the background, its results as a sortable table and a chart.
+// The study window: two kinds of study around a base case, each on a tab of its own.
+// "Parameterstudie": one or two varied inputs, run on every core in the background, its
+// results as a sortable table and a chart. "Unsicherheit": inputs drawn from distributions (see
+// uncertainty_page.h), the statistics and sensitivity indices of the results. The menus act on
+// the kind shown.
 //
 // Threads: the study runs in a BackgroundStudy (its own threads, one run state each). Nothing
 // of this window is touched there: the workers only emit resultsWaiting(), which reaches
@@ -22,7 +25,9 @@
 
 class QAction;
 class QComboBox;
+class QTabWidget;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -35,12 +40,20 @@ class PlotWidget;
 class StudySetupPanel;
 class StudySortModel;
 class StudyTableModel;
+class UncertaintyPage;
 
 class StudyWindow : public QMainWindow {
     Q_OBJECT
   public:
+    enum class Kind { Parameter, Uncertainty };
+
     explicit StudyWindow(frm_TesmoGegen& main, QWidget* parent = nullptr);
     ~StudyWindow() override;
+
+    // The kind of study shown, and the page of the uncertainty study.
+    Kind kind() const;
+    void showKind(Kind kind);
+    UncertaintyPage& uncertainty() const { return *uncertainty_; }
 
     // Shows the window, the first time with the main window's texts as the base case, and
     // raises it.
@@ -68,9 +81,14 @@ class StudyWindow : public QMainWindow {
     // Whether the form holds a study (a valid one: only that can be saved) that differs from
     // the one last opened or saved.
     bool hasUnsavedChanges() const;
-    // Before the form is replaced or the program ends: "Änderungen an … speichern?" when there
-    // are unsaved changes. True when the form may go (saved, discarded, or none).
+    // Before the form is replaced: "Änderungen an … speichern?" when there are unsaved changes.
+    // True when the form may go (saved, discarded, or none).
     bool maybeSave();
+    // Before the program ends: the same for both kinds of study.
+    bool maybeSaveAll();
+    // A .tguq file into the kind "Unsicherheit": asks first when the uncertainty study shown
+    // is unsaved, refuses while it runs. True when it is open.
+    bool openUncertaintyFile(const QString& path);
     // The runner's table (--table-format csv), or the variant for a German spreadsheet (de).
     bool exportTable(const QString& path);
     bool exportTableGerman(const QString& path);
@@ -105,6 +123,8 @@ class StudyWindow : public QMainWindow {
   private:
     void buildMenus();
     void buildEditMenu();
+    QWidget* buildParameterPage();
+    QTableView* shownTable() const;
     bool writeTable(const QString& path, TableFormat format);
     QWidget* buildRunBox();
     QWidget* buildResults();
@@ -126,8 +146,15 @@ class StudyWindow : public QMainWindow {
     void showTitle();
     void exportWithDialog(const QString& caption, const QString& filter, const QString& suffix,
                           bool (StudyWindow::*write)(const QString&));
+    void exportWithDialog(const QString& caption, const QString& filter, const QString& suffix,
+                          const std::function<bool(const QString&)>& write);
+    bool saveUncertaintyWithDialog();
 
     frm_TesmoGegen& main_;
+    QTabWidget* kinds_ = nullptr;
+    UncertaintyPage* uncertainty_ = nullptr;
+    std::vector<QAction*> needAnalysis_;  // of the uncertainty study
+    std::vector<QAction*> chartActions_;
     StudySetupPanel* setup_ = nullptr;
     QPushButton* start_ = nullptr;
     QPushButton* cancel_ = nullptr;

@@ -13,14 +13,27 @@
 #include "gui/study_setup_panel.h"
 #include "gui/study_table_model.h"
 #include "gui/study_window.h"
+#include "gui/uncertainty_page.h"
 #include "plot/plot_files.h"
 
 namespace tesmo::qt {
 
 namespace {
 
+QString filterOf(FileKind kind) {
+    return QString::fromStdString(dialogFilter(fileKindSpec(kind)));
+}
+
 QString studyFilter() {
-    return QString::fromStdString(dialogFilter(fileKindSpec(FileKind::Study))) +
+    return filterOf(FileKind::Study) + QStringLiteral(";;Alle Dateien (*)");
+}
+
+// Opening takes either kind; the file's suffix says which.
+QString openFilter() {
+    return QStringLiteral("Alle Studien (*%1 *%2);;")
+               .arg(QString::fromLatin1(fileKindSpec(FileKind::Study).suffix),
+                    QString::fromLatin1(fileKindSpec(FileKind::Uncertainty).suffix)) +
+           filterOf(FileKind::Study) + QStringLiteral(";;") + filterOf(FileKind::Uncertainty) +
            QStringLiteral(";;Alle Dateien (*)");
 }
 // The chart's size in the PNG and SVG files, in pixels.
@@ -47,15 +60,17 @@ void StudyWindow::takeAsSaved(const QString& path) {
     studyFile_ = path;
     savedForm_ = formKey(setup_->form());
     if (!path.isEmpty()) folder_ = QFileInfo(path).path();
-    showTitle();
-    setWindowModified(false);
+    updateState();
 }
 
 void StudyWindow::showTitle() {
     // "[*]" shows the desktop's mark of unsaved changes (setWindowModified).
-    setWindowTitle(studyFile_.isEmpty()
-                       ? QStringLiteral("Parameterstudie[*]")
-                       : QStringLiteral("Parameterstudie – %1[*]").arg(documentName(studyFile_)));
+    const bool uq = kind() == Kind::Uncertainty;
+    const QString title =
+        uq ? QStringLiteral("Unsicherheitsstudie") : QStringLiteral("Parameterstudie");
+    const QString& file = uq ? uncertainty_->studyFile() : studyFile_;
+    setWindowTitle(file.isEmpty() ? title + QStringLiteral("[*]")
+                                  : QStringLiteral("%1 – %2[*]").arg(title, documentName(file)));
 }
 
 bool StudyWindow::hasUnsavedChanges() const {
@@ -74,6 +89,22 @@ bool StudyWindow::maybeSave() {
             break;
     }
     return false;
+}
+
+bool StudyWindow::maybeSaveAll() {
+    return maybeSave() && uncertainty_->maybeSave([this] { return saveUncertaintyWithDialog(); });
+}
+
+bool StudyWindow::openUncertaintyFile(const QString& path) {
+    showKind(Kind::Uncertainty);
+    if (uncertainty_->running()) {
+        showMessage(QStringLiteral("Die Unsicherheitsstudie rechnet noch; %1 kann erst nach ihrem "
+                                   "Ende geöffnet werden.")
+                        .arg(QFileInfo(path).fileName()));
+        return false;
+    }
+    return uncertainty_->maybeSave([this] { return saveUncertaintyWithDialog(); }) &&
+           uncertainty_->openStudy(path);
 }
 
 bool StudyWindow::openStudy(const QString& path) {
@@ -156,22 +187,47 @@ QString StudyWindow::savePath(const QString& caption, const QString& filter, con
 
 void StudyWindow::openWithDialog() {
     const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Studie öffnen"), folder_, studyFilter());
-    if (!path.isEmpty() && maybeSave()) openStudy(path);
+        QFileDialog::getOpenFileName(this, QStringLiteral("Studie öffnen"), folder_, openFilter());
+    if (path.isEmpty()) return;
+    const FileKindSpec* kind = fileKindOf(local(path));
+    if (kind && kind->kind == FileKind::Uncertainty) {
+        if (openUncertaintyFile(path)) folder_ = QFileInfo(path).path();
+        return;
+    }
+    showKind(Kind::Parameter);
+    if (maybeSave()) openStudy(path);
 }
 
 bool StudyWindow::saveWithDialog() {
+    if (kind() == Kind::Uncertainty) return saveUncertaintyWithDialog();
     const QString path = savePath(QStringLiteral("Studie speichern"), studyFilter(),
                                   QStringLiteral("tgstudy"), studyFile_);
     return !path.isEmpty() && saveStudyAs(path);
 }
 
+bool StudyWindow::saveUncertaintyWithDialog() {
+    const QString path =
+        savePath(QStringLiteral("Unsicherheitsstudie speichern"),
+                 filterOf(FileKind::Uncertainty) + QStringLiteral(";;Alle Dateien (*)"),
+                 QStringLiteral("tguq"), uncertainty_->studyFile());
+    if (path.isEmpty() || !uncertainty_->saveStudyAs(path)) return false;
+    folder_ = QFileInfo(path).path();
+    return true;
+}
+
 void StudyWindow::exportWithDialog(const QString& caption, const QString& filter,
                                    const QString& suffix,
                                    bool (StudyWindow::*write)(const QString&)) {
+    exportWithDialog(caption, filter, suffix,
+                     [this, write](const QString& path) { return (this->*write)(path); });
+}
+
+void StudyWindow::exportWithDialog(const QString& caption, const QString& filter,
+                                   const QString& suffix,
+                                   const std::function<bool(const QString&)>& write) {
     const QString path = savePath(caption, filter, suffix);
     if (path.isEmpty()) return;
-    if ((this->*write)(path)) folder_ = QFileInfo(path).path();
+    if (write(path)) folder_ = QFileInfo(path).path();
 }
 
 }  // namespace tesmo::qt

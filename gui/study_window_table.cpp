@@ -13,6 +13,8 @@
 #include "display/clipboard_text.h"
 #include "gui/study_table_model.h"
 #include "gui/study_window.h"
+#include "gui/uncertainty_page.h"
+#include "gui/uncertainty_results.h"
 
 namespace tesmo::qt {
 
@@ -24,10 +26,15 @@ void StudyWindow::buildEditMenu() {
     connect(copy, &QAction::triggered, this, &StudyWindow::copySelectedRows);
 }
 
+QTableView* StudyWindow::shownTable() const {
+    return kind() == Kind::Uncertainty ? &uncertainty_->results().tableView() : view_;
+}
+
 QString StudyWindow::selectedRowsText() const {
-    const QAbstractItemModel* shown = view_->model();
+    const QTableView* view = shownTable();
+    const QAbstractItemModel* shown = view->model();
     std::vector<int> rows;
-    for (const QModelIndex& index : view_->selectionModel()->selectedRows())
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
         rows.push_back(index.row());
     if (rows.empty()) return {};
     std::sort(rows.begin(), rows.end());

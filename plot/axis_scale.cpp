@@ -308,4 +308,21 @@ AxisScale chooseAxis(double dataMin, double dataMax, bool log, double length,
                : linearAxis(dataMin, dataMax, length, extent, gap);
 }
 
+AxisScale labelledAxis(double lo, double hi, std::vector<AxisTick> labels) {
+    AxisScale s;
+    if (!(std::isfinite(lo) && std::isfinite(hi))) lo = hi = 0;
+    if (!(lo < hi)) {
+        const double middle = lo > hi ? 0 : lo;
+        lo = middle - 0.5;
+        hi = middle + 0.5;
+    }
+    s.lo = lo;
+    s.hi = hi;
+    std::sort(labels.begin(), labels.end(),
+              [](const AxisTick& a, const AxisTick& b) { return a.value < b.value; });
+    for (AxisTick& t : labels)
+        if (t.value >= lo && t.value <= hi) s.ticks.push_back(std::move(t));
+    return s;
+}
+
 }  // namespace tesmo

@@ -41,4 +41,9 @@ using LabelExtent = std::function<double(const std::string&)>;
 AxisScale chooseAxis(double dataMin, double dataMax, bool log, double length,
                      const LabelExtent& extent, double gap);
 
+// A linear axis from lo to hi labelled only at the given places (those inside the range, in
+// ascending order), e.g. the categories of a bar chart. A range without length widens by a
+// half on either side.
+AxisScale labelledAxis(double lo, double hi, std::vector<AxisTick> labels);
+
 }  // namespace tesmo

@@ -35,6 +35,43 @@ void DataRange::include(double v) {
     }
 }
 
+std::vector<DataBox> shownBars(const PlotBars& bars, bool logX, bool logY) {
+    std::vector<DataBox> boxes;
+    const std::size_t n = std::min({bars.from.size(), bars.to.size(), bars.value.size()});
+    const bool acrossLog = bars.horizontal ? logY : logX;
+    const bool alongLog = bars.horizontal ? logX : logY;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!showable(bars.from[i], acrossLog) || !showable(bars.to[i], acrossLog) ||
+            !showable(bars.value[i], alongLog) || !showable(bars.base, alongLog))
+            continue;
+        if (bars.horizontal)
+            boxes.push_back({bars.base, bars.from[i], bars.value[i], bars.to[i]});
+        else
+            boxes.push_back({bars.from[i], bars.base, bars.to[i], bars.value[i]});
+    }
+    return boxes;
+}
+
+std::vector<DataBox> shownIntervals(const PlotIntervals& intervals, bool logX, bool logY) {
+    std::vector<DataBox> boxes;
+    const std::size_t n =
+        std::min({intervals.at.size(), intervals.low.size(), intervals.high.size()});
+    const bool atLog = intervals.horizontal ? logY : logX;
+    const bool alongLog = intervals.horizontal ? logX : logY;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!showable(intervals.at[i], atLog) || !showable(intervals.low[i], alongLog) ||
+            !showable(intervals.high[i], alongLog))
+            continue;
+        if (intervals.horizontal)
+            boxes.push_back(
+                {intervals.low[i], intervals.at[i], intervals.high[i], intervals.at[i]});
+        else
+            boxes.push_back(
+                {intervals.at[i], intervals.low[i], intervals.at[i], intervals.high[i]});
+    }
+    return boxes;
+}
+
 DataRanges shownRanges(const PlotSpec& spec) {
     DataRanges r;
     for (const PlotSeries& s : spec.series) {
@@ -45,6 +82,18 @@ DataRanges shownRanges(const PlotSpec& spec) {
             }
         }
     }
+    const auto include = [&r](const std::vector<DataBox>& boxes) {
+        for (const DataBox& b : boxes) {
+            r.x.include(b.x0);
+            r.x.include(b.x1);
+            r.y.include(b.y0);
+            r.y.include(b.y1);
+        }
+    };
+    for (const PlotBars& b : spec.bars)
+        include(shownBars(b, spec.logX, spec.logY));
+    for (const PlotIntervals& i : spec.intervals)
+        include(shownIntervals(i, spec.logX, spec.logY));
     return r;
 }
 

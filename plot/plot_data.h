@@ -18,6 +18,15 @@ bool showable(double v, bool log);
 // left out ends the run before it.
 std::vector<std::vector<PlotPoint>> shownRuns(const PlotSeries& series, bool logX, bool logY);
 
+// A bar or an interval as far as it can be shown, in data units: the box from (x0, y0) to
+// (x1, y1) it covers (an upright interval has x0 = x1, a lying one y0 = y1).
+struct DataBox {
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+// The bars, and the intervals, whose every coordinate can be shown on the axes.
+std::vector<DataBox> shownBars(const PlotBars& bars, bool logX, bool logY);
+std::vector<DataBox> shownIntervals(const PlotIntervals& intervals, bool logX, bool logY);
+
 // The smallest and largest shown value; min > max when nothing is shown.
 struct DataRange {
     double min = 1, max = 0;
@@ -28,6 +37,7 @@ struct DataRange {
 struct DataRanges {
     DataRange x, y;
 };
+// Of the series' shown points, the bars and the intervals.
 DataRanges shownRanges(const PlotSpec& spec);
 
 // The box a plot shows, in any coordinates in which straight lines stay straight (pixels).

@@ -10,7 +10,11 @@ using namespace look;
 
 PlotLegend::PlotLegend(const PlotSpec& spec, const QFont& font, const QFontMetricsF& metrics,
                        double scale, double areaWidth)
-    : font_(font), metrics_(metrics), scale_(scale), areaWidth_(areaWidth) {
+    : font_(font),
+      metrics_(metrics),
+      scale_(scale),
+      areaWidth_(areaWidth),
+      below_(spec.legendBelow) {
     for (std::size_t i = 0; i < spec.series.size(); ++i) {
         const PlotSeries& s = spec.series[i];
         if (s.label.empty()) continue;
@@ -22,6 +26,23 @@ PlotLegend::PlotLegend(const PlotSpec& spec, const QFont& font, const QFontMetri
         e.look.dash = s.dash;
         e.look.width = s.width;
         e.shape = markerShape(s, i);
+        entries_.push_back(std::move(e));
+    }
+    for (const PlotBars& b : spec.bars) {
+        if (b.label.empty()) continue;
+        Entry e;
+        e.look.label = b.label;
+        e.look.colour = b.colour;
+        e.sample = Sample::Box;
+        e.fill = b.fill;
+        entries_.push_back(std::move(e));
+    }
+    for (const PlotIntervals& in : spec.intervals) {
+        if (in.label.empty()) continue;
+        Entry e;
+        e.look.label = in.label;
+        e.look.colour = in.colour;
+        e.sample = Sample::Interval;
         entries_.push_back(std::move(e));
     }
     for (const PlotGuide& g : spec.guides) {
@@ -40,7 +61,11 @@ double PlotLegend::rowHeight() const {
 }
 
 QString PlotLegend::text(const Entry& e) const {
-    return metrics_.elidedText(qtext(e.look.label), Qt::ElideRight, areaWidth_ * kMostLegendShare);
+    // Beside the plot the legend may only take a share of the width; below it, a label has a
+    // row of its own when it needs one, so it is cut only where it is wider than the area.
+    const double room =
+        below_ ? areaWidth_ - (kLegendSample + kSpace) * scale_ : areaWidth_ * kMostLegendShare;
+    return metrics_.elidedText(qtext(e.look.label), Qt::ElideRight, room);
 }
 
 double PlotLegend::entryWidth(const Entry& e) const {
@@ -75,7 +100,19 @@ void PlotLegend::drawEntry(QPainter& p, const Entry& e, double x0, double y,
     const PlotSeries& s = e.look;
     const double x1 = x0 + kLegendSample * scale_;
     const double sp = kSpace * scale_;
-    if (s.line) {
+    const double h = rowHeight();
+    if (e.sample == Sample::Box) {
+        const QColor c = qcolour(s.colour);
+        p.setPen(QPen(c, e.fill == Fill::Light ? 1.2 * scale_ : 1.0));
+        p.setBrush(e.fill == Fill::Light ? lightTint(c) : c);
+        p.drawRect(QRectF(x0 + sp, y - h * 0.3, x1 - x0 - 2 * sp, h * 0.6));
+    } else if (e.sample == Sample::Interval) {
+        p.setPen(QPen(qcolour(s.colour), kLineWidth * scale_ * 0.8, Qt::SolidLine, Qt::FlatCap));
+        const double half = h * 0.3;
+        p.drawLine(QPointF(x0 + sp, y), QPointF(x1 - sp, y));
+        p.drawLine(QPointF(x0 + sp, y - half), QPointF(x0 + sp, y + half));
+        p.drawLine(QPointF(x1 - sp, y - half), QPointF(x1 - sp, y + half));
+    } else if (s.line) {
         p.setPen(seriesPen(s, scale_));
         p.drawLine(QPointF(x0, y), QPointF(x1, y));
     }
@@ -85,7 +122,6 @@ void PlotLegend::drawEntry(QPainter& p, const Entry& e, double x0, double y,
         drawMarker(p, QPointF((x0 + x1) / 2, y), kMarkerSize * scale_, e.shape);
     }
     p.setPen(frameColour());
-    const double h = rowHeight();
     p.drawText(QRectF(x1 + sp, y - h / 2, std::max(0.0, textRight - x1 - sp), h),
                Qt::AlignLeft | Qt::AlignVCenter, text(e));
 }

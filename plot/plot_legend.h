@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPointF>
+#include <cstdint>
 #include <vector>
 
 #include "plot/plot_spec.h"
@@ -30,10 +31,14 @@ class PlotLegend {
     void drawBelow(QPainter& p, QPointF origin) const;
 
   private:
-    // What the legend shows of a labelled series or guide: its look, without its points.
+    // What the legend shows of a labelled series, guide, bar or interval: its look, without
+    // its points.
+    enum class Sample : std::uint8_t { Line, Box, Interval };
     struct Entry {
         PlotSeries look;
         int shape = 0;
+        Sample sample = Sample::Line;
+        Fill fill = Fill::Solid;
     };
     double rowHeight() const;
     double entryWidth(const Entry& e) const;
@@ -44,6 +49,7 @@ class PlotLegend {
     QFontMetricsF metrics_;
     double scale_;
     double areaWidth_;
+    bool below_;  // in rows below the plot: a label may take a whole row
     std::vector<Entry> entries_;
     std::vector<QPointF> cells_;  // below: each entry's place from the origin
 };

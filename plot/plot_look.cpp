@@ -46,6 +46,13 @@ QColor qcolour(Rgb c) {
     return QColor(c.r, c.g, c.b);
 }
 
+QColor lightTint(const QColor& c) {
+    // A quarter of the colour on white: light enough to tell from the solid fill in grey.
+    constexpr double kShare = 0.25;
+    const auto mix = [](int v) { return static_cast<int>(std::lround(255 - kShare * (255 - v))); };
+    return QColor(mix(c.red()), mix(c.green()), mix(c.blue()));
+}
+
 QString qtext(const std::string& s) {
     return QString::fromStdString(s);
 }

@@ -34,6 +34,8 @@ QColor minorGridColour();
 QColor noteColour();
 
 QColor qcolour(Rgb c);
+// The light tint of a colour that fills a bar of Fill::Light.
+QColor lightTint(const QColor& c);
 QString qtext(const std::string& s);
 QPointF qpoint(PlotPoint p);
 QFont font(double px, double scale, bool bold = false, bool italic = false);

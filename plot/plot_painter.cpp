@@ -41,8 +41,10 @@ class PlotPainter {
         // An area too small for the texts (a widget while it is resized) stays empty.
         if (!(plot_.width() >= kSmallestFrame && plot_.height() >= kSmallestFrame)) return frame;
         drawGrid();
+        drawBars();
         drawGuides();
         drawSeries();
+        drawIntervals();
         drawFrameAndTicks();
         drawPlacedTexts();
         drawTexts();
@@ -91,7 +93,9 @@ class PlotPainter {
         if (spec_.xLimits.set()) data.x = {spec_.xLimits.min, spec_.xLimits.max};
         if (spec_.yLimits.set()) data.y = {spec_.yLimits.min, spec_.yLimits.max};
         const auto height = [&](const std::string&) { return lineHeight; };
-        yAxis_ = chooseAxis(data.y.min, data.y.max, spec_.logY, bottom - top, height, lineHeight);
+        yAxis_ = spec_.yLabels.empty() ? chooseAxis(data.y.min, data.y.max, spec_.logY,
+                                                    bottom - top, height, lineHeight)
+                                       : labelledAxis(data.y.min, data.y.max, spec_.yLabels);
         double yLabelWidth = 0;
         for (const AxisTick& t : yAxis_.ticks)
             yLabelWidth = std::max(yLabelWidth, tickMetrics_.horizontalAdvance(qtext(t.label)));
@@ -108,7 +112,9 @@ class PlotPainter {
         const double gap = tickMetrics_.horizontalAdvance(QStringLiteral("MM"));
         // The outermost x labels are centred on the frame's corners: make room for their halves.
         for (int pass = 0; pass < 2; ++pass) {
-            xAxis_ = chooseAxis(data.x.min, data.x.max, spec_.logX, right - left, width, gap);
+            xAxis_ = spec_.xLabels.empty()
+                         ? chooseAxis(data.x.min, data.x.max, spec_.logX, right - left, width, gap)
+                         : labelledAxis(data.x.min, data.x.max, spec_.xLabels);
             if (xAxis_.ticks.empty()) break;
             const double firstHalf = width(xAxis_.ticks.front().label) / 2;
             const double lastHalf = width(xAxis_.ticks.back().label) / 2;
@@ -162,6 +168,40 @@ class PlotPainter {
                 const double y = atY(g.at);
                 if (y >= plot_.top() && y <= plot_.bottom())
                     p_.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
+            }
+        }
+    }
+
+    // The bars cut to the frame. A solid bar has a thin white edge, so that the bins of a
+    // histogram stay apart; a light one an edge in its full colour.
+    void drawBars() {
+        for (const PlotBars& bars : spec_.bars) {
+            const QColor colour = qcolour(bars.colour);
+            const bool light = bars.fill == Fill::Light;
+            p_.setBrush(light ? lightTint(colour) : colour);
+            p_.setPen(QPen(light ? colour : QColor(Qt::white), light ? 1.2 * scale_ : 1.0));
+            for (const DataBox& b : shownBars(bars, spec_.logX, spec_.logY)) {
+                const QRectF r = QRectF(at(b.x0, b.y0), at(b.x1, b.y1)).normalized() & plot_;
+                if (!r.isEmpty()) p_.drawRect(r);
+            }
+        }
+    }
+
+    // Each interval a line with a short bar across either end, cut to the frame.
+    void drawIntervals() {
+        p_.setBrush(Qt::NoBrush);
+        const PlotBox frame = box();
+        for (const PlotIntervals& in : spec_.intervals) {
+            p_.setPen(
+                QPen(qcolour(in.colour), kLineWidth * scale_ * 0.8, Qt::SolidLine, Qt::FlatCap));
+            const double half = in.cap * scale_ / 2;
+            for (const DataBox& b : shownIntervals(in, spec_.logX, spec_.logY)) {
+                const QPointF a = at(b.x0, b.y0), z = at(b.x1, b.y1);
+                const QPointF across = in.horizontal ? QPointF(0, half) : QPointF(half, 0);
+                for (const auto& part : clipToBox({{a.x(), a.y()}, {z.x(), z.y()}}, frame))
+                    if (part.size() == 2) p_.drawLine(qpoint(part[0]), qpoint(part[1]));
+                for (const QPointF& end : {a, z})
+                    if (plot_.contains(end)) p_.drawLine(end - across, end + across);
             }
         }
     }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "display/rgb.h"
+#include "plot/axis_scale.h"
 
 namespace tesmo {
 
@@ -71,6 +72,36 @@ struct PlotGuide {
     double width = 0.75;
 };
 
+// How a bar is filled: in its colour, or in a light tint of it within an outline of the full
+// colour, so that two kinds of bar side by side stay apart also in black and white.
+enum class Fill : std::uint8_t { Solid, Light };
+
+// Bars from a base line to a value each: the bins of a histogram (each from one edge to the
+// next) or the bars of a bar chart. Upright bars stand on the x axis; lying ones
+// (`horizontal`) reach along x and stand side by side along y.
+struct PlotBars {
+    std::string label;  // legend text; none when empty
+    // Bar i covers `from[i]` to `to[i]` across (on x for upright bars) and reaches from `base`
+    // to `value[i]`. A bar with a value that cannot be shown is left out; extra values of a
+    // longer list are ignored.
+    std::vector<double> from, to, value;
+    double base = 0;
+    bool horizontal = false;
+    Rgb colour = kBlack;
+    Fill fill = Fill::Solid;
+};
+
+// Intervals, e.g. confidence intervals: for each i a line from `low[i]` to `high[i]` with a
+// short bar across each end, at `at[i]` on the other axis. Upright (along y at x = at) unless
+// `horizontal`. An interval with an end that cannot be shown is left out.
+struct PlotIntervals {
+    std::string label;  // legend text; none when empty
+    std::vector<double> at, low, high;
+    bool horizontal = false;
+    Rgb colour = kBlack;
+    double cap = 8;  // length of the end bars, in pixels at the plot's usual size
+};
+
 // The range an axis covers whatever the data: both ends finite and min < max, else the
 // data's range is taken. What lies outside is cut off at the frame.
 struct AxisLimits {
@@ -89,7 +120,13 @@ struct PlotSpec {
     // The legend in rows below the plot instead of beside it: the plot keeps the full width,
     // and long labels stay whole.
     bool legendBelow = false;
+    // Named places instead of round numbers on an axis, e.g. the inputs of a bar chart: when
+    // not empty, the axis is labelled at these values with these texts and nowhere else, and
+    // it spans exactly its limits (when set) or its data.
+    std::vector<AxisTick> xLabels, yLabels;
     std::vector<PlotSeries> series;
+    std::vector<PlotBars> bars;  // drawn beneath the series, in their order
+    std::vector<PlotIntervals> intervals;
     std::vector<PlotGuide> guides;  // inside the axes' range, which they widen where needed
     std::vector<PlotText> texts;
 };

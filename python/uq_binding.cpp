@@ -98,13 +98,19 @@ UncertaintyPlan planOfArguments(const std::vector<std::string>& base,
                                 const std::vector<BlockArgs>& blocks, std::size_t samples,
                                 const std::string& design, std::uint64_t seed,
                                 const std::string& indices, const std::vector<std::string>& results,
-                                const std::vector<LimitArgs>& limits) {
+                                const std::vector<LimitArgs>& limits, const std::string& fit) {
     UncertaintyPlan plan;
     plan.base = inputTexts(base);
     for (const MarginalArgs& m : marginals)
         plan.marginals.push_back(marginalOf(m));
     for (const BlockArgs& b : blocks)
         plan.correlated.push_back(blockOf(b));
+    if (!fit.empty()) {
+        CorrelatedNormal block;
+        FileProblem problem;
+        if (!fitBlock(fit, fit, block, problem)) raiseFileProblem(problem);
+        plan.correlated.push_back(std::move(block));
+    }
     plan.samples = samples;
     plan.design = static_cast<SampleDesign>(wordIndex(design, kDesignWords, "design"));
     plan.seed = seed;
@@ -252,7 +258,7 @@ std::string caseTable(const UncertaintyPlan& plan) {
 void writeStudy(const std::string& path, const UncertaintyPlan& plan) {
     UncertaintyFile file;
     FileProblem problem;
-    if (!uncertaintyFileOf(plan, file, problem) || !writeUncertaintyFile(path, file, problem))
+    if (!uncertaintyFileOf(plan, file, problem, path) || !writeUncertaintyFile(path, file, problem))
         raiseFileProblem(problem);
 }
 
@@ -273,7 +279,9 @@ void registerUncertainty(py::module_& m) {
     m.def("uq_plan_file", &planOfFile, py::arg("path"), "The plan of a study file (.tguq).");
     m.def("uq_plan", &planOfArguments, py::arg("base"), py::arg("marginals"), py::arg("blocks"),
           py::arg("samples"), py::arg("design"), py::arg("seed"), py::arg("indices"),
-          py::arg("results"), py::arg("limits"), "A plan from its parts; ValueError if unusable.");
+          py::arg("results"), py::arg("limits"), py::arg("fit") = "",
+          "A plan from its parts (fit: a fit file with its saved result); ValueError if "
+          "unusable.");
     m.def("uq_parse_distribution", &parsedDistribution, py::arg("text"),
           "A distribution as a study file writes it: (kind, parameters).");
     m.def("uq_run", &uncertainty, py::arg("plan"), py::arg("tables"), py::arg("jobs"),

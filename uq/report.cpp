@@ -6,6 +6,7 @@
 #include "model/text_to_number.h"
 #include "plot/number_text.h"
 #include "study/result_view.h"
+#include "uq/result_texts.h"
 
 namespace tesmo {
 
@@ -16,60 +17,15 @@ constexpr std::array<const char*, kResultCount> kTableUnits = {
     "kg/kg", "kg/kg", "kg/kg", "",      "s",     "s", "kg/kg", "kg/(m² h)", "s", "s", "%",
     "1/m",   "°C",    "°C",    "kg/kg", "kJ/kg", "",  "%",     "",          "",  ""};
 
-constexpr int kSignificant = 4;
-
-// A value with four significant digits, never fewer whole digits than it has: 18 346, 2,724,
-// 0,3676; beyond that plain range as a power of ten.
-std::string number(double v) {
-    if (!std::isfinite(v)) return kKeineZahl;
-    if (v == 0) return "0";
-    const int whole = static_cast<int>(std::floor(std::log10(std::abs(v)))) + 1;
-    if (whole < -2 || whole > 12) return powerText(v, kSignificant);
-    return decimalText(v, std::max(0, kSignificant - whole));
-}
-
-std::string percent(double share) {
-    return std::isfinite(share) ? decimalText(100 * share, 2) + " %" : kKeineZahl;
-}
-
-std::string withInterval(const Estimate& e, std::string (*format)(double)) {
-    if (std::isnan(e.low)) return format(e.value);
-    return format(e.value) + " [" + format(e.low) + "; " + format(e.high) + "]";
-}
-
-std::string indexText(double v) {
-    return std::isfinite(v) ? decimalText(v, 3) : kKeineZahl;
-}
-
 std::string resultName(std::size_t column) {
     const std::string unit = tableUnit(column);
-    return "`" + std::string(resultColumns()[column].name) + "`" +
-           (unit.empty() ? "" : " in " + unit);
+    std::string name = "`";
+    name.append(resultColumns()[column].name).append("`");
+    return unit.empty() ? name : name + " in " + unit;
 }
 
 std::string exact(double v) {
     return ZahlZuTextExakt(v);
-}
-
-std::string distributionWords(const Marginal& m) {
-    if (!m.library.empty()) {
-        std::string text = "OpenTURNS-Verteilung " + m.library + " (Parameter";
-        for (std::size_t i = 0; i < m.parameters.size(); ++i)
-            text += (i == 0 ? " " : "; ") + exact(m.parameters[i]);
-        return text + ")";
-    }
-    const auto& p = m.spec.p;
-    switch (m.spec.kind) {
-        case DistributionKind::LogNormal:
-            return "lognormal, Mittelwert " + exact(p[0]) + ", Standardabweichung " + exact(p[1]);
-        case DistributionKind::Uniform:
-            return "gleichverteilt von " + exact(p[0]) + " bis " + exact(p[1]);
-        case DistributionKind::Normal:
-            return "normal, Mittelwert " + exact(p[0]) + ", Standardabweichung " + exact(p[1]);
-        case DistributionKind::Triangular:
-            return "dreieckig von " + exact(p[0]) + " über " + exact(p[1]) + " bis " + exact(p[2]);
-    }
-    return {};
 }
 
 std::string fieldCell(Control field) {
@@ -85,13 +41,8 @@ void inputsSection(std::string& out, const UncertaintyPlan& plan) {
         out += "| " + fieldCell(m.field) + " | " + distributionWords(m) + " |\n";
     for (const CorrelatedNormal& b : plan.correlated) {
         const std::size_t n = b.fields.size();
-        for (std::size_t i = 0; i < n; ++i) {
-            const bool log = !b.scale.empty() && b.scale[i] == Scale::Log;
-            out += "| " + fieldCell(b.fields[i]) + " | normal" + (log ? " im Logarithmus" : "") +
-                   ", korreliert, Mittelwert " + number(b.mean[i]) + ", Standardabweichung " +
-                   number(std::sqrt(b.covariance[i * n + i])) +
-                   (b.source.empty() ? "" : " (aus " + b.source + ")") + " |\n";
-        }
+        for (std::size_t i = 0; i < n; ++i)
+            out += "| " + fieldCell(b.fields[i]) + " | " + correlatedWords(b, i) + " |\n";
     }
     for (const CorrelatedNormal& b : plan.correlated) {
         const std::size_t n = b.fields.size();
@@ -103,12 +54,8 @@ void inputsSection(std::string& out, const UncertaintyPlan& plan) {
         out += "\nKorrelationen:\n\n" + head + " |\n" + rule + "\n";
         for (std::size_t i = 0; i < n; ++i) {
             out += "| `" + std::string(controlName(b.fields[i])) + "`";
-            for (std::size_t j = 0; j < n; ++j) {
-                const double c = b.covariance[i * n + j];
-                out += " | " +
-                       decimalText(c / std::sqrt(b.covariance[i * n + i] * b.covariance[j * n + j]),
-                                   3);
-            }
+            for (std::size_t j = 0; j < n; ++j)
+                out += " | " + decimalText(correlation(b, i, j), 3);
             out += " |\n";
         }
     }
@@ -119,7 +66,7 @@ void unfinishedSection(std::string& out, const UncertaintyAnalysis& a) {
     if (u.count == 0) return;
     out += "\n## Nicht fertig gerechnete Fälle\n\n" + std::to_string(u.count) + " von " +
            std::to_string(u.total) + " Fällen (" +
-           percent(static_cast<double>(u.count) / static_cast<double>(u.total)) +
+           percentText(static_cast<double>(u.count) / static_cast<double>(u.total)) +
            ") sind nicht fertig gerechnet. Die Kennwerte und Indizes unten beruhen nur auf den "
            "fertigen Fällen; wenn die nicht fertigen Fälle in einem Bereich der Eingaben "
            "liegen, fehlt dieser Bereich in ihnen.\n\n| Ende | Fälle |\n| --- | --- |\n";
@@ -131,9 +78,9 @@ void unfinishedSection(std::string& out, const UncertaintyAnalysis& a) {
         "0 % ist ihr unteres, 100 % ihr oberes Ende):\n\n"
         "| Eingabe | Werte | Lage in der Verteilung |\n| --- | --- | --- |\n";
     for (const InputRegion& r : u.regions)
-        out += "| `" + std::string(controlName(r.field)) + "` | " + number(r.lowest) + " bis " +
-               number(r.highest) + " | " + percent(r.lowestLevel) + " bis " +
-               percent(r.highestLevel) + " |\n";
+        out += "| `" + std::string(controlName(r.field)) + "` | " + readableNumber(r.lowest) +
+               " bis " + readableNumber(r.highest) + " | " + percentText(r.lowestLevel) + " bis " +
+               percentText(r.highestLevel) + " |\n";
 }
 
 void statisticsSection(std::string& out, const UncertaintyAnalysis& a) {
@@ -146,9 +93,9 @@ void statisticsSection(std::string& out, const UncertaintyAnalysis& a) {
         "95-%-Quantil |\n| --- | --- | --- | --- | --- | --- | --- |\n";
     for (const ResultStatistics& s : a.statistics)
         out += "| " + resultName(s.column) + " | " + std::to_string(s.count) + " | " +
-               withInterval(s.mean, number) + " | " + number(s.sd) + " | " +
-               withInterval(s.q05, number) + " | " + withInterval(s.q50, number) + " | " +
-               withInterval(s.q95, number) + " |\n";
+               withInterval(s.mean, readableNumber) + " | " + readableNumber(s.sd) + " | " +
+               withInterval(s.q05, readableNumber) + " | " + withInterval(s.q50, readableNumber) +
+               " | " + withInterval(s.q95, readableNumber) + " |\n";
 }
 
 void limitsSection(std::string& out, const UncertaintyAnalysis& a) {
@@ -164,16 +111,9 @@ void limitsSection(std::string& out, const UncertaintyAnalysis& a) {
         out += "| `" + std::string(resultColumns()[l.limit.column].name) + "` " +
                (l.limit.side == LimitSide::Above ? "> " : "< ") + exact(l.limit.value) +
                (unit.empty() ? "" : " " + unit) + " | " + std::to_string(l.beyond) + " von " +
-               std::to_string(l.count) + " | " + withInterval(l.probability, percent) + " | " +
-               percent(l.lowest) + " bis " + percent(l.highest) + " |\n";
+               std::to_string(l.count) + " | " + withInterval(l.probability, percentText) + " | " +
+               percentText(l.lowest) + " bis " + percentText(l.highest) + " |\n";
     }
-}
-
-// Q² with four decimals; one that would round to 1 says how close it is.
-std::string q2Text(double q2) {
-    if (q2 >= 0.99995) return "> 0,9999";
-    std::string text = "= ";
-    return text.append(decimalText(q2, 4));
 }
 
 void indicesSection(std::string& out, const UncertaintyPlan& plan, const UncertaintyAnalysis& a) {
@@ -221,8 +161,9 @@ void histogramSection(std::string& out, const UncertaintyAnalysis& a) {
     for (const ResultStatistics& s : a.statistics) {
         out += "\n### " + resultName(s.column) + "\n\n| von | bis | Fälle |\n| --- | --- | --- |\n";
         for (std::size_t b = 0; b < s.histogram.counts.size(); ++b)
-            out += "| " + number(s.histogram.edges[b]) + " | " + number(s.histogram.edges[b + 1]) +
-                   " | " + std::to_string(s.histogram.counts[b]) + " |\n";
+            out += "| " + readableNumber(s.histogram.edges[b]) + " | " +
+                   readableNumber(s.histogram.edges[b + 1]) + " | " +
+                   std::to_string(s.histogram.counts[b]) + " |\n";
     }
 }
 
@@ -255,8 +196,8 @@ std::string uncertaintyReport(const UncertaintyPlan& plan, const UncertaintyAnal
                 : "") +
            ".\n\nFertig gerechnet: " + std::to_string(a.finishedCases) + " von " +
            std::to_string(a.cases) + " Fällen (" +
-           percent(a.cases ? static_cast<double>(a.finishedCases) / static_cast<double>(a.cases)
-                           : 0.0) +
+           percentText(a.cases ? static_cast<double>(a.finishedCases) / static_cast<double>(a.cases)
+                               : 0.0) +
            "). Alle Werte in den Einheiten der Ergebnistabelle.\n";
     inputsSection(out, plan);
     unfinishedSection(out, a);

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+
+#include "files/fit_file.h"
 
 #include "study/result_view.h"
 #include "study/results.h"
@@ -16,6 +19,17 @@ std::string joined(const std::vector<Control>& fields, const char* between) {
     for (Control f : fields)
         text += (text.empty() ? "" : between) + std::string(controlName(f));
     return text;
+}
+
+// An input given twice; when a fit holds it, the message says which.
+std::string twiceUncertain(const UncertaintyPlan& plan, Control field) {
+    const std::string name = controlName(field);
+    for (const CorrelatedNormal& block : plan.correlated)
+        if (!block.fitPath.empty() &&
+            std::find(block.fields.begin(), block.fields.end(), field) != block.fields.end())
+            return name + " ist angepasst in „" + block.source +
+                   "“ und zugleich mit einer eigenen Verteilung unsicher angegeben";
+    return name + " ist zweimal unsicher angegeben";
 }
 
 std::string checkBlock(const CorrelatedNormal& block) {
@@ -86,6 +100,54 @@ std::vector<std::string> resultNames() {
     return names;
 }
 
+bool fitBlock(const std::string& written, const std::string& path, CorrelatedNormal& out,
+              FileProblem& problem) {
+    FitFile fit;
+    if (!readFitFile(path, fit, problem)) return false;
+    problem = FileProblem{};
+    if (!fit.outcome) return refuse(problem, ProblemKind::FitWithoutResult, written);
+    const FitOutcome& r = *fit.outcome;
+    if (!r.hasCovariance()) return refuse(problem, ProblemKind::FitWithoutCovariance, written);
+    const std::size_t n = r.size();
+    CorrelatedNormal block;
+    block.fields = r.fields;
+    block.source = written;
+    block.fitPath = path;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (std::isinf(r.cov(i, i))) {
+            problem.context = written;
+            return refuse(problem, ProblemKind::FitUndetermined, controlName(r.fields[i]));
+        }
+        const bool log = r.scales[i] == FitScale::Log;
+        block.scale.push_back(log ? Scale::Log : Scale::Linear);
+        // A log-fitted value is positive (the reader checks it): its logarithm is the mean.
+        block.mean.push_back(log ? std::log(r.values[i]) : r.values[i]);
+    }
+    // The file keeps each number to the last bit, but a matrix written by hand may be
+    // symmetric only within the reader's tolerance: the sampler takes its exact mean.
+    block.covariance.resize(n * n);
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = 0; j < n; ++j)
+            block.covariance[i * n + j] = i == j ? r.cov(i, i) : 0.5 * (r.cov(i, j) + r.cov(j, i));
+    out = std::move(block);
+    return true;
+}
+
+std::string fitFileBeside(const std::string& studyPath, const std::string& written) {
+    const std::filesystem::path p(written);
+    if (p.is_absolute()) return written;
+    return (std::filesystem::path(studyPath).parent_path() / p).lexically_normal().string();
+}
+
+std::string fitPathFrom(const std::string& studyPath, const std::string& fitFile) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path folder = fs::absolute(fs::path(studyPath), error).parent_path();
+    const fs::path from = fs::absolute(fs::path(fitFile), error).lexically_normal();
+    const fs::path relative = from.lexically_relative(folder);
+    return relative.empty() ? from.string() : relative.string();
+}
+
 bool planOf(const UncertaintyFile& file, const std::string& displayName, UncertaintyPlan& out,
             FileProblem& problem) {
     problem = FileProblem{.path = displayName};
@@ -94,13 +156,25 @@ bool planOf(const UncertaintyFile& file, const std::string& displayName, Uncerta
     plan.base = file.base;
     for (const UncertainLine& u : file.uncertain)
         plan.marginals.push_back({u.field, u.distribution, {}, {}});
-    // Here the fit line joins the plan: the fitted parameters as one CorrelatedNormal block
-    // (their estimates as mean, the fit's covariance, each on the scale the fit used), read
-    // from file.fitPath relative to the study file's folder. Until fit files can be read, the
-    // line is refused rather than ignored.
     if (!file.fitPath.empty()) {
-        problem.line = file.fitLine;
-        return refuse(problem, ProblemKind::UnsupportedLine, "fit");
+        CorrelatedNormal block;
+        FileProblem fitProblem;
+        if (!fitBlock(file.fitPath, fitFileBeside(displayName, file.fitPath), block, fitProblem)) {
+            // A problem inside the fit file names that file and its line; one with the fit as
+            // a whole stands at the study's fit line.
+            if (fitProblem.path.empty()) {
+                fitProblem.path = displayName;
+                fitProblem.line = file.fitLine;
+            }
+            problem = std::move(fitProblem);
+            return false;
+        }
+        if (const std::string error = checkBlock(block); !error.empty()) {
+            problem.line = file.fitLine;
+            problem.expected = error;
+            return refuse(problem, ProblemKind::UnusableStudy);
+        }
+        plan.correlated.push_back(std::move(block));
     }
     plan.samples = file.samples;
     plan.design = file.design;
@@ -113,6 +187,12 @@ bool planOf(const UncertaintyFile& file, const std::string& displayName, Uncerta
     const std::string error = checkPlan(plan);
     if (!error.empty()) {
         problem.expected = error;
+        // A fitted input also given its own distribution: the fit line is the second mention.
+        for (const Marginal& m : plan.marginals)
+            for (const CorrelatedNormal& block : plan.correlated)
+                if (std::find(block.fields.begin(), block.fields.end(), m.field) !=
+                    block.fields.end())
+                    problem.line = file.fitLine;
         return refuse(problem, ProblemKind::UnusableStudy);
     }
     out = std::move(plan);
@@ -128,7 +208,8 @@ bool readUncertaintyPlan(const std::string& path, UncertaintyPlan& out, FileProb
            planOf(file, path, out, problem);
 }
 
-bool uncertaintyFileOf(const UncertaintyPlan& plan, UncertaintyFile& out, FileProblem& problem) {
+bool uncertaintyFileOf(const UncertaintyPlan& plan, UncertaintyFile& out, FileProblem& problem,
+                       const std::string& studyPath) {
     problem = FileProblem{};
     problem.saving = true;
     UncertaintyFile file;
@@ -137,7 +218,11 @@ bool uncertaintyFileOf(const UncertaintyPlan& plan, UncertaintyFile& out, FilePr
         if (!m.library.empty()) return refuse(problem, ProblemKind::UnsupportedLine, m.library);
         file.uncertain.push_back({m.field, m.spec, 0});
     }
-    if (!plan.correlated.empty()) return refuse(problem, ProblemKind::UnsupportedLine, "fit");
+    for (const CorrelatedNormal& block : plan.correlated) {
+        if (block.fitPath.empty() || !file.fitPath.empty())
+            return refuse(problem, ProblemKind::UnsupportedLine, "fit");
+        file.fitPath = studyPath.empty() ? block.source : fitPathFrom(studyPath, block.fitPath);
+    }
     file.samples = plan.samples;
     file.design = plan.design;
     file.seed = plan.seed;
@@ -158,8 +243,7 @@ std::string checkPlan(const UncertaintyPlan& plan) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (!isInput(fields[i])) return "eine unsichere Eingabe ist kein Eingabefeld";
         for (std::size_t j = 0; j < i; ++j)
-            if (fields[j] == fields[i])
-                return std::string(controlName(fields[i])) + " ist zweimal unsicher angegeben";
+            if (fields[j] == fields[i]) return twiceUncertain(plan, fields[i]);
     }
     for (const Marginal& m : plan.marginals) {
         if (!m.library.empty()) {

@@ -41,6 +41,10 @@ struct CorrelatedNormal {
     std::vector<double> covariance;  // row after row, fields² numbers; symmetric, positive definite
     std::vector<Scale> scale;        // one per field (empty: all linear)
     std::string source;              // where it comes from, for the report (a fit file)
+    // The fit file this block was read from, as a path that opens it from the working folder
+    // (`source` is how the study names it); empty for a block given in code, which a study file
+    // cannot hold.
+    std::string fitPath{};
 };
 
 struct Limit {
@@ -76,15 +80,34 @@ std::vector<Control> sampledFields(const UncertaintyPlan& plan);
 // The names results and limits may use: the study table's result columns.
 std::vector<std::string> resultNames();
 
-// The plan of a file read by readUncertaintyFile. Refuses, with the file and line, a fit line
-// that cannot be used; the line's place in the plan is kept for it (see planOf's source).
+// The fitted inputs of a fit file (at `path`; `written` is how the study names it) as one
+// correlated normal block: the fitted values as its mean, the fit's covariance, each input on
+// the scale it was fitted on (the logarithm of a log-fitted input is normal). Refuses, naming
+// the fit file, a fit file that cannot be read, one without a saved result or without its
+// covariance, and an input the measurements did not determine (variance "inf"): it could take
+// any value, and a study that drew it from anything else would report too narrow a spread.
+bool fitBlock(const std::string& written, const std::string& path, CorrelatedNormal& out,
+              FileProblem& problem);
+
+// A fit line's path made usable: relative to the folder of the study file `studyPath`.
+std::string fitFileBeside(const std::string& studyPath, const std::string& written);
+// The other way: how a study file at `studyPath` names the fit file at `fitFile` (a usable
+// path): relative to the study's folder, absolute where no relative path leads there.
+std::string fitPathFrom(const std::string& studyPath, const std::string& fitFile);
+
+// The plan of a file read by readUncertaintyFile; `displayName` is the study file's path as the
+// user named it, and a relative fit path starts from its folder. Refuses, with the file and
+// line, a fit line whose fit cannot be used (see fitBlock).
 bool planOf(const UncertaintyFile& file, const std::string& displayName, UncertaintyPlan& out,
             FileProblem& problem);
 // readUncertaintyFile and planOf in one.
 bool readUncertaintyPlan(const std::string& path, UncertaintyPlan& out, FileProblem& problem);
-// The file of a plan (marginals of a library distribution and correlated blocks cannot be
-// written; refused as unsupported).
-bool uncertaintyFileOf(const UncertaintyPlan& plan, UncertaintyFile& out, FileProblem& problem);
+// The file of a plan, to be saved at `studyPath`: a block from a fit file becomes its fit line
+// again, naming the fit file from the study's folder (with no `studyPath`: as the block's
+// source names it). Marginals of a library distribution, blocks given in code and a second fit
+// cannot be written; refused as unsupported.
+bool uncertaintyFileOf(const UncertaintyPlan& plan, UncertaintyFile& out, FileProblem& problem,
+                       const std::string& studyPath = {});
 
 // The lower Cholesky factor `l` of the symmetric n × n matrix `a` (both row after row), so that
 // a = l·lᵀ; false when `a` is not positive definite (a pivot at or below rounding).

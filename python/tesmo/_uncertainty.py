@@ -170,12 +170,14 @@ def _limit(limit):
     return str(name), str(side), float(value)
 
 
-def _plan(study, uncertain, base, samples, design, seed, indices, results, limits):
+def _plan(study, uncertain, base, samples, design, seed, indices, results, limits, fit):
     if study is not None:
-        if uncertain is not None or base is not None:
+        if uncertain is not None or base is not None or fit is not None:
             raise TypeError("give the study either as a .tguq file or by its arguments")
         return _core.uq_plan_file(case_path(study))
-    if not isinstance(uncertain, dict) or not uncertain:
+    if uncertain is None and fit is not None:
+        uncertain = {}
+    if not isinstance(uncertain, dict) or (not uncertain and fit is None):
         raise TypeError("uncertain is a dict input -> distribution (or tuple of inputs -> Normal)")
     marginals, blocks = [], []
     for key, spec in uncertain.items():
@@ -189,12 +191,13 @@ def _plan(study, uncertain, base, samples, design, seed, indices, results, limit
     return _core.uq_plan(
         texts_of(base), marginals, blocks, int(samples), design, int(seed), indices,
         list(results), [_limit(limit) for limit in (limits or [])],
+        "" if fit is None else case_path(fit),
     )
 
 
 def uncertainty(study=None, *, uncertain=None, base=None, samples=1000, design="lhs", seed=1,
-                indices="auto", results=("Laufzeit",), limits=None, tables=None, jobs=None,
-                progress=False):
+                indices="auto", results=("Laufzeit",), limits=None, fit=None, tables=None,
+                jobs=None, progress=False):
     """Runs an uncertainty study and returns what it found (an Uncertainty).
 
     study      the path of a study file (.tguq) as tesmo-gegen-batch --uq reads it; or None
@@ -212,13 +215,16 @@ def uncertainty(study=None, *, uncertain=None, base=None, samples=1000, design="
     indices    'auto', 'pickfreeze' or 'chaos' (see the manual)
     results    the result columns analysed; limits a list of 'SchwindGradMax > 8' or
                (result, '>', value)
+    fit        the path of a fit file (.tgfit) with its saved result: its fitted inputs scatter
+               together as a multivariate normal with the fit's covariance (a log-fitted input
+               on the scale of its logarithm), as a study file's fit line does
     tables     instead of running: result tables of the study's cases (e.g. the shards'
                tables of tesmo-gegen-batch --uq --shard), analysed as --uq-summary does
     jobs, progress  as for tesmo.study()
 
     The same study (and seed) gives the runner's table and report to the last bit.
     """
-    plan = _plan(study, uncertain, base, samples, design, seed, indices, results, limits)
+    plan = _plan(study, uncertain, base, samples, design, seed, indices, results, limits, fit)
     jobs = jobs_argument(jobs)
     _, show = progress_argument(progress, _ProgressLine, Progress)
     if tables is not None and is_path(tables):
@@ -231,9 +237,10 @@ def uncertainty(study=None, *, uncertain=None, base=None, samples=1000, design="
 def uncertainty_cases(study=None, **arguments):
     """The drawn cases of an uncertainty study as a DataFrame of input texts (the runner's
     case table), one row per case in case order; arguments as for uncertainty()."""
-    keys = ("uncertain", "base", "samples", "design", "seed", "indices", "results", "limits")
+    keys = ("uncertain", "base", "samples", "design", "seed", "indices", "results", "limits",
+            "fit")
     defaults = {"uncertain": None, "base": None, "samples": 1000, "design": "lhs", "seed": 1,
-                "indices": "auto", "results": ("Laufzeit",), "limits": None}
+                "indices": "auto", "results": ("Laufzeit",), "limits": None, "fit": None}
     unknown = set(arguments) - set(keys)
     if unknown:
         raise TypeError(f"unknown argument {', '.join(sorted(unknown))}")

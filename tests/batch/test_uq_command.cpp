@@ -132,8 +132,9 @@ TEST(UqCommand, RefusesMalformedStudiesAndOptionsThatDoNotBelongTogether) {
     const std::string fit = studyFile("fit.tguq", "fit = versuch.tgfit\n");
     const ExeResult withFit = runBatchExe("--uq '" + fit + "'");
     EXPECT_EQ(withFit.status, 2);
-    EXPECT_EQ(withFit.err,
-              fit + ", Zeile 11: Zeilen „fit = …“ kann diese Version noch nicht auswerten\n");
+    EXPECT_EQ(withFit.err, testing::TempDir() +
+                               "versuch.tgfit: kann nicht gelesen werden – die Datei existiert "
+                               "nicht\n");
     const std::string bad = studyFile("bad.tguq", "design = latin\n");
     const ExeResult malformed = runBatchExe("--uq '" + bad + "'");
     EXPECT_EQ(malformed.status, 2);
@@ -141,6 +142,53 @@ TEST(UqCommand, RefusesMalformedStudiesAndOptionsThatDoNotBelongTogether) {
                                  ", Zeile 11: „latin“ ist hier nicht möglich, erwartet wird "
                                  "lhs, sobol oder montecarlo\n");
     EXPECT_EQ(malformed.out, "");
+}
+
+// A study with the example's saved fit: the fitted material values scatter together with the
+// fit's covariance, the same table on one or two threads, and the report names the fit and
+// rates its inputs as one group. The examples of the manual are accepted as they stand.
+TEST(UqCommand, FittedInputsComeFromTheSavedFit) {
+    const std::string examples = std::string(TESMO_SOURCE_DIR) + "/examples/anpassung/";
+    const std::string study = testFile("fit.tguq");
+    spit(study,
+         "format = tesmo-gegen-uq 1\n"
+         "txt_Dicke = 4\n"
+         "txt_Ortsschrittweite = 0,25\n"
+         "txt_deltaT = 2,0\n"
+         "uncertain txt_AbluftFeuchte = normal 70 ; 3\n"
+         "fit = " +
+             examples +
+             "ergebnis.tgfit\n"
+             "samples = 12\n"
+             "results = Laufzeit\n");
+    const std::string one = testFile("eins.csv"), two = testFile("zwei.csv");
+    const std::string report = testFile("bericht.md");
+    const ExeResult r = runBatchExe("--uq '" + study + "' --jobs 1 --table '" + one +
+                                    "' --uq-report '" + report + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(runBatchExe("--uq '" + study + "' --jobs 2 --table '" + two + "'").status, 0);
+    EXPECT_EQ(slurp(one), slurp(two));
+    const auto rows = lines(slurp(one));
+    ASSERT_EQ(rows.size(), 13u);
+    const auto header = csvCells(rows[0]);
+    const auto at = std::find(header.begin(), header.end(), "txt_Feuchteleit") - header.begin();
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        // The fit found 55,01 with a standard deviation of 0,65 % of it.
+        const double value = std::stod(csvCells(rows[i])[static_cast<std::size_t>(at)]);
+        EXPECT_NEAR(value, 55.01, 55.01 * 4 * 0.0066) << rows[i];
+    }
+    const std::string text = slurp(report);
+    EXPECT_NE(text.find("lognormal, korreliert, Median 55,01"), std::string::npos) << text;
+    EXPECT_NE(text.find("(aus " + examples + "ergebnis.tgfit)"), std::string::npos);
+    EXPECT_NE(text.find("| `txt_KappaSteig` | 0,074 | 1,000 | −0,720 |"), std::string::npos);
+
+    for (const char* example :
+         {"/examples/unsicherheit.tguq", "/examples/anpassung/unsicherheit.tguq"}) {
+        const ExeResult shard =
+            runBatchExe("--uq '" + std::string(TESMO_SOURCE_DIR) + example + "' --shard 1/100");
+        EXPECT_EQ(shard.status, 0) << example << "\n" << shard.err;
+        EXPECT_GT(lines(shard.out).size(), 5u) << example;
+    }
 }
 
 }  // namespace tesmo

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "plot/axis_scale.h"
 #include "plot/plot_data.h"
 
 namespace tesmo {
@@ -54,6 +55,56 @@ TEST(PlotData, SeriesColoursRepeatAfterThePaletteAndAreDistinct) {
     for (int i = 0; i < 7; ++i)
         for (int j = i + 1; j < 7; ++j)
             EXPECT_NE(seriesColour(i), seriesColour(j));
+}
+
+// Bars and intervals show what both axes can show, lying ones with their axes swapped, and
+// widen the range to their base; a labelled axis keeps its places inside its range only.
+TEST(PlotData, BarsAndIntervalsWidenTheRangeByWhatCanBeShown) {
+    PlotSpec spec;
+    PlotBars bins;
+    bins.from = {2, 3, 4, 5};
+    bins.to = {3, 4, 5};  // the fourth bar has no end: left out
+    bins.value = {7, kNaN, 12, 1};
+    spec.bars.push_back(bins);
+    const auto shown = shownBars(spec.bars[0], false, false);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].x0, 4);
+    EXPECT_EQ(shown[1].y1, 12);
+    DataRanges r = shownRanges(spec);
+    EXPECT_EQ(r.x.min, 2);
+    EXPECT_EQ(r.x.max, 5);
+    EXPECT_EQ(r.y.min, 0);  // the base
+    EXPECT_EQ(r.y.max, 12);
+    // On a logarithmic value axis a base of 0 cannot be shown: no bar is.
+    EXPECT_TRUE(shownBars(spec.bars[0], false, true).empty());
+
+    PlotIntervals lying;
+    lying.horizontal = true;
+    lying.at = {0, 1};
+    lying.low = {0.2, -0.1};
+    lying.high = {0.4, kInf};
+    spec.intervals.push_back(lying);
+    spec.bars[0].horizontal = true;  // now along x, from 0 to 12, across y from 2 to 5
+    const auto intervals = shownIntervals(spec.intervals[0], false, false);
+    ASSERT_EQ(intervals.size(), 1u);
+    EXPECT_EQ(intervals[0].x0, 0.2);
+    EXPECT_EQ(intervals[0].y0, 0);
+    EXPECT_EQ(intervals[0].y1, 0);
+    r = shownRanges(spec);
+    EXPECT_EQ(r.x.min, 0);
+    EXPECT_EQ(r.x.max, 12);
+    EXPECT_EQ(r.y.min, 0);
+    EXPECT_EQ(r.y.max, 5);
+
+    const AxisScale axis = labelledAxis(-0.5, 1.5, {{1, "mue"}, {0, "Feuchteleit"}, {2, "weg"}});
+    EXPECT_EQ(axis.lo, -0.5);
+    EXPECT_EQ(axis.hi, 1.5);
+    ASSERT_EQ(axis.ticks.size(), 2u);
+    EXPECT_EQ(axis.ticks[0].label, "Feuchteleit");
+    EXPECT_EQ(axis.fraction(1), 0.75);
+    const AxisScale single = labelledAxis(3, 3, {{3, "eins"}});
+    EXPECT_EQ(single.lo, 2.5);
+    EXPECT_EQ(single.hi, 3.5);
 }
 
 }  // namespace tesmo

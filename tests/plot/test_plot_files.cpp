@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "plot/plot_files.h"
+#include "plot/plot_painter.h"
 
 namespace tesmo {
 namespace {
@@ -163,6 +164,83 @@ TEST(PlotFiles, APlotWithoutShowableDataSaysSo) {
     EXPECT_EQ(std::count(svg.begin(), svg.end(), '\n') > 0, true);
     const std::vector<int> lines = polylinePointCounts(svg);
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](int n) { return n != 2; }), 0);
+}
+
+// A long legend label: beside the plot it is cut to leave the plot its room; below the plot it
+// has a row of its own and stays whole (a quantile with its interval must not lose its end).
+TEST(PlotFiles, ALegendBelowThePlotKeepsALongLabelWhole) {
+    const std::string label = "95-%-Quantil 20 450 [19 914; 20 767] s, aus dem Bootstrap";
+    PlotSpec spec = studySpec();
+    spec.series[0].label = label;
+    const std::string beside = plotSvg(spec, QSize(640, 400)).toStdString();
+    EXPECT_EQ(beside.find(label), std::string::npos);
+    EXPECT_NE(beside.find("…"), std::string::npos);
+    spec.legendBelow = true;
+    const std::string below = plotSvg(spec, QSize(640, 400)).toStdString();
+    EXPECT_NE(below.find(label), std::string::npos);
+}
+
+// A histogram with its bins as bars and a confidence interval, and a bar chart of named
+// places: each drawn where its data lie, with its legend, and the named places as the only
+// labels of their axis.
+TEST(PlotFiles, BarsAndIntervalsAreDrawnWhereTheirDataLie) {
+    PlotSpec spec;
+    PlotBars bins;
+    bins.label = "Fälle";
+    bins.from = {0, 1, 2, 3};
+    bins.to = {1, 2, 3, 4};
+    bins.value = {3, 8, 0, 5};
+    bins.colour = Rgb{0, 114, 178};
+    spec.bars.push_back(bins);
+    PlotIntervals interval;
+    interval.label = "95-%-Intervall";
+    interval.at = {2.5};
+    interval.low = {2};
+    interval.high = {6};
+    spec.intervals.push_back(interval);
+
+    QImage image(640, 400, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const PlotFrame frame = paintPlot(painter, QRectF(0, 0, 640, 400), spec);
+    painter.end();
+    ASSERT_TRUE(frame.drawn);
+    const auto colourAt = [&](double x, double y) {
+        const PlotPoint p = frame.pixelOf(x, y);
+        return image.pixelColor(static_cast<int>(p.x), static_cast<int>(p.y));
+    };
+    EXPECT_EQ(colourAt(1.5, 4), QColor(0, 114, 178));    // inside the second bin
+    EXPECT_NE(colourAt(1.5, 8.5), QColor(0, 114, 178));  // above it
+    EXPECT_NE(colourAt(2.3, 1), QColor(0, 114, 178));    // the empty third bin
+    EXPECT_LT(colourAt(2.5, 4).lightness(), 60);         // the interval's line
+    EXPECT_LT(colourAt(2.5, 6).lightness(), 128);        // and its upper end
+    EXPECT_GT(colourAt(2.5, 6.5).lightness(), 150);      // ends there
+    EXPECT_GE(frame.y.lo, -1e-12);                       // the bars stand on 0
+
+    // Lying bars of two fills over named places.
+    PlotSpec chart;
+    chart.yLabels = {{0, "Feuchteleit"}, {1, "mue"}};
+    chart.yLimits = {-0.5, 1.5};
+    chart.yGrid = false;
+    for (const Fill fill : {Fill::Solid, Fill::Light}) {
+        PlotBars b;
+        b.label = fill == Fill::Solid ? "erster Ordnung" : "total";
+        b.horizontal = true;
+        b.fill = fill;
+        b.colour = Rgb{213, 94, 0};
+        const double shift = fill == Fill::Solid ? -0.2 : 0.2;
+        b.from = {shift - 0.18, 1 + shift - 0.18};
+        b.to = {shift + 0.18, 1 + shift + 0.18};
+        b.value = {0.6, 0.3};
+        chart.bars.push_back(b);
+    }
+    const std::string svg = plotSvg(chart, QSize(640, 400)).toStdString();
+    for (const char* text : {"Feuchteleit", "mue", "erster Ordnung", "total"})
+        EXPECT_NE(svg.find(text), std::string::npos) << text;
+    // No round numbers on the named axis, which spans −0,5 to 1,5.
+    EXPECT_EQ(svg.find(">−0,5<"), std::string::npos);
+    EXPECT_EQ(svg.find(">1,5<"), std::string::npos);
+    EXPECT_NE(svg.find("#d55e00"), std::string::npos);  // solid fill and outline
+    EXPECT_NE(svg.find("#f5d7bf"), std::string::npos);  // the light tint
 }
 
 }  // namespace

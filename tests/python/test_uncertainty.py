@@ -1,5 +1,6 @@
 """tesmo.uncertainty against the runner's --uq: the same cases, table and report."""
 
+import os
 from pathlib import Path
 
 import numpy as np
@@ -128,3 +129,31 @@ def test_the_example_of_the_readme_runs(runner):
     rows = done.stdout.splitlines()
     assert len(rows) == 1 + 10
     assert all(row.split(",")[0] == str(1 + 100 * i) for i, row in enumerate(rows[1:]))
+
+
+FIT = Path(__file__).resolve().parents[2] / "examples" / "anpassung" / "ergebnis.tgfit"
+
+
+def test_a_fit_argument_gives_the_fit_line_of_a_study_file(tmp_path):
+    study = tmp_path / "f.tguq"
+    study.write_text(
+        "format = tesmo-gegen-uq 1\ntxt_Dicke = 4\ntxt_Ortsschrittweite = 0,25\n"
+        f"txt_deltaT = 2,0\nuncertain txt_AbluftFeuchte = normal 70 ; 3\nfit = {FIT}\n"
+        "samples = 12\nseed = 4\n", encoding="utf-8")
+    by_file = tesmo.uncertainty_cases(study)
+    by_arguments = tesmo.uncertainty_cases(
+        uncertain={"txt_AbluftFeuchte": "normal 70 ; 3"}, fit=FIT,
+        base={**COARSE, "txt_Dicke": "4"}, samples=12, seed=4)
+    pd.testing.assert_frame_equal(by_arguments, by_file)
+    assert list(by_file.columns)[1:] == ["txt_Feuchteleit", "txt_KappaSteig", "txt_mue"]
+    # The fit alone is a study too; written out, it names the fit file from its own folder.
+    plan = tesmo._core.uq_plan(list(tesmo.defaults().values()), [], [], 50, "lhs", 1, "auto",
+                               ["Laufzeit"], [], bytes(FIT))
+    (tmp_path / "sub").mkdir()
+    tesmo._core.uq_write(bytes(tmp_path / "sub" / "w.tguq"), plan)
+    text = (tmp_path / "sub" / "w.tguq").read_text(encoding="utf-8")
+    assert f"fit = {os.path.relpath(FIT, tmp_path / 'sub')}\n" in text
+    with pytest.raises(ValueError, match="kein gespeichertes Ergebnis"):
+        tesmo.uncertainty(fit=FIT.parent / "anpassung.tgfit")
+    with pytest.raises(TypeError, match="either as a .tguq file or by its arguments"):
+        tesmo.uncertainty(study, fit=FIT)
