@@ -10,6 +10,7 @@
 #include <random>
 
 #include "display/headless_window.h"
+#include "display/run_capture.h"
 #include "display/run_control.h"
 #include "fit/fit.h"
 #include "fit/sampling.h"
@@ -61,8 +62,8 @@ const FitSetup& setup() {
             series.name = std::string(k.lufttemp) + ".csv";
             series.texts = caseOf(k);
             auto runner = std::make_unique<CaseRunner>();
-            auto times = std::make_unique<HistoryArray>();
-            runner->run(1, series.texts, nullptr, times.get());
+            auto capture = std::make_unique<RunCapture>();
+            runner->run(1, series.texts, nullptr, capture.get());
             Measurement& m = series.measurement;
             for (std::size_t i = 0; i < kPoints; ++i)
                 m.zeit.push_back(0.95 * runner->state().Laufzeit * static_cast<double>(i) /
@@ -70,8 +71,8 @@ const FitSetup& setup() {
             m.zeile.assign(kPoints, 0);
             m.werte[slot(Messgroesse::X)].assign(kPoints, 0);
             const MeasuredPoints points = measuredPoints({series});
-            simulatedValues(series, points.points.data(), points.size(), runner->state(), *times,
-                            m.werte[slot(Messgroesse::X)].data());
+            simulatedValues(series, points.points.data(), points.size(), runner->state(),
+                            capture->recordTimes(), m.werte[slot(Messgroesse::X)].data());
             for (double& x : m.werte[slot(Messgroesse::X)])
                 x += 0.002 * gauss();
             setup.series.push_back(std::move(series));

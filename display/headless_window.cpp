@@ -34,8 +34,6 @@ void HeadlessWindow::reopen() {
     progressOut_ = nullptr;
     stopRequest_ = nullptr;
     progressEvery_ = 0;
-    recordTimes_ = nullptr;
-    lastRecord_ = -1;
 }
 
 void HeadlessWindow::setInputTexts(const InputTexts& texts) {

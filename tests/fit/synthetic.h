@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "display/run_capture.h"
 #include "fit/fit.h"
 #include "fit/sampling.h"
 #include "study/case_runner.h"
@@ -60,8 +61,8 @@ inline MeasuredSeries exactSeries(const std::string& name, const InputTexts& tex
     s.texts = texts;
     s.trockenmasse_g = 150;
     auto runner = std::make_unique<CaseRunner>();
-    auto times = std::make_unique<HistoryArray>();
-    runner->run(1, texts, nullptr, times.get());
+    auto capture = std::make_unique<RunCapture>();
+    runner->run(1, texts, nullptr, capture.get());
     const RunState& st = runner->state();
     Measurement& m = s.measurement;
     for (std::size_t i = 0; i < count; ++i) {
@@ -73,7 +74,8 @@ inline MeasuredSeries exactSeries(const std::string& name, const InputTexts& tex
         m.werte[slot(g)].assign(count, 0);
     const MeasuredPoints points = measuredPoints({s});
     std::vector<double> values(points.size());
-    simulatedValues(s, points.points.data(), points.size(), st, *times, values.data());
+    simulatedValues(s, points.points.data(), points.size(), st, capture->recordTimes(),
+                    values.data());
     for (std::size_t i = 0; i < points.size(); ++i)
         m.werte[slot(points.points[i].groesse)][points.points[i].record] = values[i];
     return s;
