@@ -4,9 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include <QMarginsF>
 #include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -19,6 +17,7 @@
 #include "display/window_base.h"
 #include "export/chart_picture.h"
 #include "export/qt_look.h"
+#include "export/report_sheet.h"
 #include "export/run_exports.h"
 #include "model/inputs.h"
 #include "plot/plot_painter.h"
@@ -31,10 +30,7 @@ namespace {
 
 using C = Control;
 
-constexpr double kMarginMm = 15.0;
 constexpr double kColumnGapMm = 6.0;
-constexpr double kValueWidthMm = 21.0;
-constexpr double kRowGapMm = 0.7;
 constexpr int kPageCount = 3;
 // The numeric diagrams of the third page, laid out at this size in pixels and scaled to the
 // page's width.
@@ -47,77 +43,12 @@ QString str(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-QFont reportFont(double points, bool bold) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-struct Row {
-    QString label, value;
-    QColor colour;
-};
-
-// One page of the report, measured in millimetres from the top left corner of its printable
-// area.
-class Sheet {
-  public:
-    Sheet(QPainter& p, double dotsPerMm) : p_(p), dotsPerMm_(dotsPerMm) {}
-
-    double mm(double v) const { return v * dotsPerMm_; }
-
-    // Text wrapped to `width` at (x, y); returns its height.
-    double text(double x, double y, double width, const QString& s, const QFont& font,
-                const QColor& colour = Qt::black, int align = Qt::AlignLeft) {
-        p_.setFont(font);
-        p_.setPen(colour);
-        QRectF used;
-        p_.drawText(QRectF(mm(x), mm(y), mm(width), mm(300)), align | Qt::TextWordWrap, s, &used);
-        return used.height() / dotsPerMm_;
-    }
-
-    // A heading over a rule, then one line a row: the label on the left, the value on the right.
-    double table(double x, double y, double width, const QString& heading,
-                 const std::vector<Row>& rows) {
-        const double top = y;
-        y += text(x, y, width, heading, reportFont(10.5, true)) + 0.8;
-        p_.setPen(QPen(Qt::black, mm(0.2)));
-        p_.drawLine(QPointF(mm(x), mm(y)), QPointF(mm(x + width), mm(y)));
-        y += 1.2;
-        const QFont labelFont = reportFont(8.5, false), valueFont = reportFont(8.5, true);
-        for (const Row& row : rows) {
-            const double labelHeight =
-                text(x, y, width - kValueWidthMm - 1.0, row.label, labelFont, row.colour);
-            const double valueHeight = text(x + width - kValueWidthMm, y, kValueWidthMm, row.value,
-                                            valueFont, row.colour, Qt::AlignRight);
-            y += std::max(labelHeight, valueHeight) + kRowGapMm;
-        }
-        return y - top;
-    }
-
-    void footer(double width, double pageHeight, int page) {
-        text(0, pageHeight - 5.0, width,
-             QStringLiteral("Tesmo-Gegen %1 – Seite %2 von %3")
-                 .arg(QLatin1String(kProgramVersion))
-                 .arg(page)
-                 .arg(kPageCount),
-             reportFont(7.5, false), Qt::darkGray, Qt::AlignRight);
-    }
-
-    QPainter& painter() { return p_; }
-
-  private:
-    QPainter& p_;
-    double dotsPerMm_;
-};
-
 QString fieldText(const WindowBase& window, Control field) {
     return str(window.text(field)).trimmed();
 }
 
-std::vector<Row> inputRows(const RunControl& run) {
-    std::vector<Row> rows;
+std::vector<ReportRow> inputRows(const RunControl& run) {
+    std::vector<ReportRow> rows;
     for (int i = 0; i < kInputCount; ++i) {
         const Control c = controlAt(i);
         rows.push_back({str(inputCaption(c)).trimmed(), str(run.startTexts()[c]), Qt::black});
@@ -127,8 +58,8 @@ std::vector<Row> inputRows(const RunControl& run) {
 
 // What the set-up showed: the four values that stay in their fields, and the wet-bulb
 // temperature of the exhaust air that surface and core take at the start.
-std::vector<Row> setupRows(const WindowBase& window) {
-    std::vector<Row> rows;
+std::vector<ReportRow> setupRows(const WindowBase& window) {
+    std::vector<ReportRow> rows;
     for (Control c :
          {C::txt_XSchwEnde, C::txt_offPoren, C::txt_LuftRohlingVerh, C::txt_LuftWasserVerh})
         rows.push_back({str(fieldCaption(c)).trimmed(), fieldText(window, c), Qt::black});
@@ -139,8 +70,8 @@ std::vector<Row> setupRows(const WindowBase& window) {
 }
 
 // Every result field the window shows, top to bottom, in its colour.
-std::vector<Row> resultRows(const WindowBase& window) {
-    std::vector<Row> rows;
+std::vector<ReportRow> resultRows(const WindowBase& window) {
+    std::vector<ReportRow> rows;
     for (int i = 0; i < kOutputCount; ++i) {
         const Control field = controlAt(index(kFirstOutput) + i);
         if (!window.isVisible(field)) continue;
@@ -194,7 +125,7 @@ bool inputsEditedSinceStart(const WindowBase& window, const RunControl& run) {
     return false;
 }
 
-void tablesPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
+void tablesPage(ReportSheet& sheet, const WindowBase& window, const RunControl& run,
                 const QDateTime& made, double width) {
     double y = 0;
     y += sheet.text(0, y, width, QStringLiteral("Bericht über einen Trocknungslauf"),
@@ -204,25 +135,25 @@ void tablesPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
                                    "Tonplatte im Gegenstromtrockner"),
                     reportFont(10, false)) +
          3.0;
-    const std::vector<Row> about = {
+    const std::vector<ReportRow> about = {
         {QStringLiteral("Erstellt am"), made.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'")),
          Qt::black},
         {QStringLiteral("Programmversion"), QLatin1String(kProgramVersion), Qt::black},
     };
-    for (const Row& row : about) {
+    for (const ReportRow& row : about) {
         sheet.text(0, y, 40, row.label, reportFont(9, false));
-        y += sheet.text(40, y, width - 40, row.value, reportFont(9, true)) + kRowGapMm;
+        y += sheet.text(40, y, width - 40, row.value, reportFont(9, true)) + kReportRowGapMm;
     }
     sheet.text(0, y, 40, QStringLiteral("Ende des Laufs"), reportFont(9, false));
     y += sheet.text(40, y, width - 40, str(runEndText(window.state().Laufende)),
                     reportFont(9, true)) +
-         kRowGapMm;
+         kReportRowGapMm;
     if (inputsEditedSinceStart(window, run))
         y += sheet.text(40, y, width - 40,
                         QStringLiteral("Die Eingabefelder wurden nach dem Start geändert; der "
                                        "Bericht zeigt die Eingaben, mit denen gerechnet wurde."),
                         reportFont(9, false)) +
-             kRowGapMm;
+             kReportRowGapMm;
     y += 4.0;
 
     const double column = (width - kColumnGapMm) / 2.0;
@@ -243,7 +174,7 @@ void tablesPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
         y += sheet.text(0, y, width, warning, reportFont(9, false)) + 1.0;
 }
 
-void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
+void chartsPage(ReportSheet& sheet, const WindowBase& window, double width) {
     double y = 0;
     y += sheet.text(0, y, width, QStringLiteral("Diagramme"), reportFont(13, true)) + 3.0;
     for (Chart chart : {Chart::Ausgabe, Chart::Zeit}) {
@@ -265,7 +196,8 @@ void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
 }
 
 // The numeric diagrams of water load, temperatures and shrinkage, with scales and units.
-void diagramsPage(Sheet& sheet, const WindowBase& window, const RunControl& run, double width) {
+void diagramsPage(ReportSheet& sheet, const WindowBase& window, const RunControl& run,
+                  double width) {
     double y = 0;
     y +=
         sheet.text(0, y, width, QStringLiteral("Verläufe mit Maßstab"), reportFont(13, true)) + 1.5;
@@ -295,24 +227,20 @@ void diagramsPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
 bool writeReportPdf(QIODevice& device, const WindowBase& window, const RunControl& run,
                     const QDateTime& made) {
     QPdfWriter pdf(&device);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
-                                  QPageLayout::Millimeter));
-    pdf.setTitle(QStringLiteral("Bericht über einen Trocknungslauf"));
-    pdf.setCreator(QStringLiteral("Tesmo-Gegen %1").arg(QLatin1String(kProgramVersion)));
+    setUpReport(pdf, QStringLiteral("Bericht über einen Trocknungslauf"));
 
     const QRectF printable = pdf.pageLayout().paintRect(QPageLayout::Millimeter);
     QPainter p;
     if (!p.begin(&pdf)) return false;
-    Sheet sheet(p, pdf.resolution() / 25.4);
+    ReportSheet sheet(p, pdf.resolution() / 25.4);
     tablesPage(sheet, window, run, made, printable.width());
-    sheet.footer(printable.width(), printable.height(), 1);
+    sheet.footer(printable.width(), printable.height(), 1, kPageCount);
     pdf.newPage();
     chartsPage(sheet, window, printable.width());
-    sheet.footer(printable.width(), printable.height(), 2);
+    sheet.footer(printable.width(), printable.height(), 2, kPageCount);
     pdf.newPage();
     diagramsPage(sheet, window, run, printable.width());
-    sheet.footer(printable.width(), printable.height(), 3);
+    sheet.footer(printable.width(), printable.height(), 3, kPageCount);
     return p.end();
 }
 

@@ -1,0 +1,77 @@
+// The page of a report as the PDF documents draw it: A4 portrait, measured in millimetres from
+// the top left corner of the printable area, with wrapped text, tables of rows and of columns,
+// and a footer. The run's report and the fit's report are made of these.
+#pragma once
+
+#include <vector>
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QPainter;
+class QPdfWriter;
+
+namespace tesmo::qt {
+
+inline constexpr double kReportMarginMm = 15.0;
+inline constexpr double kReportRowGapMm = 0.7;
+
+// The report's typeface at a size in points.
+QFont reportFont(double points, bool bold);
+
+// One line of a table of rows: the label on the left, the value on the right.
+struct ReportRow {
+    QString label, value;
+    QColor colour = Qt::black;
+};
+
+// One column of a table of columns.
+struct ReportColumn {
+    QString title;
+    double width = 20;  // mm
+    int align = Qt::AlignLeft;
+};
+
+// Sets the writer up for a report: A4 portrait with the report's margins, its title and the
+// program as its creator.
+void setUpReport(QPdfWriter& pdf, const QString& title);
+
+class ReportSheet {
+  public:
+    ReportSheet(QPainter& p, double dotsPerMm) : p_(p), dotsPerMm_(dotsPerMm) {}
+
+    double mm(double v) const { return v * dotsPerMm_; }
+
+    // Text wrapped to `width` at (x, y); returns its height.
+    double text(double x, double y, double width, const QString& s, const QFont& font,
+                const QColor& colour = Qt::black, int align = Qt::AlignLeft);
+    // The height `s` takes wrapped to `width`, without drawing it.
+    double textHeight(double width, const QString& s, const QFont& font) const;
+
+    // A heading over a rule, then one line a row: the label on the left, the value in a column
+    // of `valueWidth` on the right. Returns the table's height.
+    double table(double x, double y, double width, const QString& heading,
+                 const std::vector<ReportRow>& rows, double valueWidth = 21.0);
+
+    // A header row of the columns' titles (bold) over a rule, then one row a line, each cell
+    // wrapped to its column. `colours` (may be shorter) colours whole rows. Returns the height.
+    double columns(double x, double y, const std::vector<ReportColumn>& columns,
+                   const std::vector<std::vector<QString>>& rows,
+                   const std::vector<QColor>& colours = {});
+    // The height columns() would take.
+    double columnsHeight(const std::vector<ReportColumn>& columns,
+                         const std::vector<std::vector<QString>>& rows) const;
+
+    // "Tesmo-Gegen 1.2 – Seite 2 von 3" at the bottom right; without `pageCount` (0) only
+    // "Seite 2".
+    void footer(double width, double pageHeight, int page, int pageCount = 0);
+
+    QPainter& painter() { return p_; }
+
+  private:
+    QPainter& p_;
+    double dotsPerMm_;
+};
+
+}  // namespace tesmo::qt
