@@ -2,14 +2,13 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 
 #include "batch/arguments.h"
-#include "batch/exports.h"
-#include "batch/fit_command.h"
 #include "batch/interrupt.h"
+#include "batch/modules.h"
 #include "batch/report.h"
 #include "batch/study_command.h"
-#include "batch/uq_command.h"
 #include "display/headless_window.h"
 #include "display/run_capture.h"
 #include "display/run_control.h"
@@ -41,8 +40,16 @@ int exitFor(const FileProblem& problem) {
 
 int singleRun(const BatchOptions& options, const InputTexts& texts, std::ostream& out,
               std::ostream& err) {
+    RunState* state = nullptr;
+    try {
+        state = &programRunState();
+    } catch (const std::bad_alloc&) {
+        err << "tesmo-gegen-batch: Die Rechnung kann nicht beginnen: Der Arbeitsspeicher reicht "
+               "nicht.\n";
+        return kExitWriteFailed;
+    }
+    RunState& st = *state;
     installInterruptHandler();
-    RunState& st = programRunState();
     HeadlessWindow window(st);
     window.setInputTexts(texts);
     window.setStopRequest(&interruptFlag());
@@ -73,7 +80,7 @@ int singleRun(const BatchOptions& options, const InputTexts& texts, std::ostream
             << " konnte nicht geschrieben werden: " << reasonText(failure) << '\n';
         written = false;
     }
-    written &= writeExports(options, window, control, err);
+    written &= writeExportsInModule(options, window, control, err);
     if (!written) return kExitWriteFailed;
     return endedEarly(end) ? kExitEndedEarly : kExitFinished;
 }
@@ -95,9 +102,9 @@ int runBatch(const std::vector<std::string_view>& args, std::ostream& out, std::
         out << versionText();
         return kExitFinished;
     }
-    if (options.isUncertainty()) return runUncertaintyCommand(options, out, err);
+    if (options.isUncertainty()) return runUncertaintyInModule(options, out, err);
     if (options.isStudy()) return runStudyCommand(options, out, err);
-    if (options.isFit()) return runFitCommand(options, out, err);
+    if (options.isFit()) return runFitInModule(options, out, err);
 
     InputTexts base = defaultInputTexts();
     FileProblem problem;

@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QtGlobal>
+#include <type_traits>
 
+#include "batch/modules.h"
 #include "export/run_exports.h"
 
 namespace tesmo {
@@ -61,3 +63,12 @@ bool writeExports(const BatchOptions& options, const HeadlessWindow& window,
 }
 
 }  // namespace tesmo
+
+// The module's entry point (batch/modules.h).
+extern "C" __attribute__((visibility("default"))) bool tesmo_write_exports(
+    const tesmo::RunnerShares& runner, const tesmo::BatchOptions& options,
+    const tesmo::HeadlessWindow& window, const tesmo::RunControl& control, std::ostream& err) {
+    tesmo::adoptRunnerShares(runner);
+    return tesmo::writeExports(options, window, control, err);
+}
+static_assert(std::is_same_v<decltype(&tesmo_write_exports), tesmo::ExportsEntry>);

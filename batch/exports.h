@@ -1,5 +1,7 @@
-// The runner's exports of its run: the PDF report and both charts as SVG and PNG, drawn by the
-// window's export code on an offscreen Qt platform, so that no display is needed.
+// The runner's exports of its run: the PDF report, both charts as SVG and PNG and the numeric
+// diagrams, drawn by the window's export code on an offscreen Qt platform, so that no display
+// is needed. They make up the exports module (batch/modules.h), the only part of the runner that
+// uses Qt.
 #pragma once
 
 #include <ostream>

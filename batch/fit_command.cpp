@@ -4,9 +4,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <type_traits>
 
 #include "batch/batch_run.h"
 #include "batch/interrupt.h"
+#include "batch/modules.h"
 #include "files/atomic_file.h"
 #include "files/case_file.h"
 #include "files/fit_file.h"
@@ -106,3 +108,12 @@ int runFitCommand(const BatchOptions& options, std::ostream& out, std::ostream& 
 }
 
 }  // namespace tesmo
+
+// The module's entry point (batch/modules.h).
+extern "C" __attribute__((visibility("default"))) int tesmo_run_fit(
+    const tesmo::RunnerShares& runner, const tesmo::BatchOptions& options, std::ostream& out,
+    std::ostream& err) {
+    tesmo::adoptRunnerShares(runner);
+    return tesmo::runFitCommand(options, out, err);
+}
+static_assert(std::is_same_v<decltype(&tesmo_run_fit), tesmo::CommandEntry>);

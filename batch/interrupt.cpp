@@ -6,15 +6,29 @@
 
 namespace tesmo {
 
-namespace {
-std::atomic<bool> interrupted{false};
-std::atomic<int> caught{0};
-std::atomic<int> signalsCaught{0};
-static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+struct InterruptState {
+    std::atomic<bool> interrupted{false};
+    std::atomic<int> caught{0};
+    std::atomic<int> signalsCaught{0};
+};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free &&
+                  std::atomic<InterruptState*>::is_always_lock_free,
               "the signal handler may only touch lock-free atomics");
 
+namespace {
+
+// This copy's own state, and the one it uses: the program's, where this code is part of a
+// module that the program loaded (see shareInterruptState).
+InterruptState ownState;
+std::atomic<InterruptState*> usedState{&ownState};
+
+InterruptState& state() {
+    return *usedState.load(std::memory_order_acquire);
+}
+
 extern "C" void onInterrupt(int signal) {
-    if (signalsCaught.fetch_add(1, std::memory_order_relaxed) > 0) {
+    InterruptState& s = state();
+    if (s.signalsCaught.fetch_add(1, std::memory_order_relaxed) > 0) {
         // Asked twice: end now, as without a handler, and leave no temporary file behind.
         removeTemporaryFiles();
         struct sigaction fallback {};
@@ -24,8 +38,8 @@ extern "C" void onInterrupt(int signal) {
         ::raise(signal);  // delivered when the handler returns
         return;
     }
-    caught.store(signal, std::memory_order_relaxed);
-    interrupted.store(true, std::memory_order_relaxed);
+    s.caught.store(signal, std::memory_order_relaxed);
+    s.interrupted.store(true, std::memory_order_relaxed);
 }
 
 void take(int signal) {
@@ -45,15 +59,23 @@ void installInterruptHandler() {
 }
 
 std::atomic<bool>& interruptFlag() {
-    return interrupted;
+    return state().interrupted;
 }
 
 bool interruptRequested() {
-    return interrupted.load(std::memory_order_relaxed);
+    return state().interrupted.load(std::memory_order_relaxed);
 }
 
 int interruptSignal() {
-    return caught.load(std::memory_order_relaxed);
+    return state().caught.load(std::memory_order_relaxed);
+}
+
+InterruptState& interruptState() {
+    return state();
+}
+
+void shareInterruptState(InterruptState& shared) {
+    usedState.store(&shared, std::memory_order_release);
 }
 
 }  // namespace tesmo

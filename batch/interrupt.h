@@ -18,4 +18,11 @@ bool interruptRequested();
 // The signal that was caught (SIGINT, SIGTERM or SIGHUP), 0 before any.
 int interruptSignal();
 
+// What the handler has caught. The runner has one such state for all of its modules (each has
+// its own copy of this code): a module shares the runner's before it runs anything, so that a
+// signal caught by either side's handler stops the work of both.
+struct InterruptState;
+InterruptState& interruptState();
+void shareInterruptState(InterruptState& state);
+
 }  // namespace tesmo

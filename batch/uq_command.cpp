@@ -1,8 +1,9 @@
 #include "batch/uq_command.h"
 
+#include <type_traits>
+
 #include "batch/batch_run.h"
-#include "batch/interrupt.h"
-#include "batch/study_command.h"
+#include "batch/modules.h"
 #include "files/atomic_file.h"
 #include "study/result_table.h"
 #include "uq/analysis.h"
@@ -52,7 +53,8 @@ int summarise(const UncertaintyPlan& plan, const BatchOptions& options, std::ost
 
 }  // namespace
 
-int runUncertaintyCommand(const BatchOptions& options, std::ostream& out, std::ostream& err) {
+int runUncertaintyCommand(const BatchOptions& options, StudyCasesFunction runCases,
+                          std::ostream& out, std::ostream& err) {
     UncertaintyPlan plan;
     FileProblem problem;
     if (!readUncertaintyPlan(options.uqPath, plan, problem)) {
@@ -66,9 +68,9 @@ int runUncertaintyCommand(const BatchOptions& options, std::ostream& out, std::o
     const bool report = !options.uqReportPath.empty();
     std::vector<CaseOutcome> outcomes;
     const int status =
-        runStudyCases(sampleCases(plan, sample), options, out, err,
-                      report ? [&outcomes](const CaseOutcome& o) { outcomes.push_back(o); }
-                             : std::function<void(const CaseOutcome&)>());
+        runCases(sampleCases(plan, sample), options, out, err,
+                 report ? [&outcomes](const CaseOutcome& o) { outcomes.push_back(o); }
+                        : std::function<void(const CaseOutcome&)>());
     if (!report || (status != kExitFinished && status != kExitEndedEarly)) return status;
     const UncertaintyAnalysis analysis = analyseUncertainty(plan, sample, outcomes);
     const int written = writeReport(options, uncertaintyReport(plan, analysis), out, err);
@@ -76,3 +78,12 @@ int runUncertaintyCommand(const BatchOptions& options, std::ostream& out, std::o
 }
 
 }  // namespace tesmo
+
+// The module's entry point (batch/modules.h).
+extern "C" __attribute__((visibility("default"))) int tesmo_run_uncertainty(
+    const tesmo::RunnerShares& runner, const tesmo::BatchOptions& options, std::ostream& out,
+    std::ostream& err) {
+    tesmo::adoptRunnerShares(runner);
+    return tesmo::runUncertaintyCommand(options, runner.studyCases, out, err);
+}
+static_assert(std::is_same_v<decltype(&tesmo_run_uncertainty), tesmo::CommandEntry>);

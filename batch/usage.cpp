@@ -207,8 +207,9 @@ std::string usageText() {
         "   3  der Lauf endete vorzeitig; bei einer Studie: Fälle wurden abgewiesen oder\n"
         "      endeten vorzeitig (--uq-summary: oder fehlen in den Tabellen)\n"
         "  64  falscher Aufruf, auch eine doppelt angegebene Option oder eine ohne Wirkung\n"
-        "  74  eine Datei oder die Ausgabe ließ sich nicht schreiben, oder das System gab einer\n"
-        "      Studie keinen Thread oder keinen Speicher mehr (die geschriebenen Zeilen bleiben)\n"
+        "  74  eine Datei oder die Ausgabe ließ sich nicht schreiben, oder das System gab dem\n"
+        "      Lauf oder einer Studie keinen Thread oder keinen Speicher mehr (die geschriebenen\n"
+        "      Zeilen bleiben), oder ein Modul des Programms (Exporte, --uq, --fit) fehlt\n"
         " 130  eine Studie wurde mit Strg+C (SIGINT) unterbrochen; 143 mit SIGTERM; 129 mit\n"
         "      SIGHUP\n";
     return text;

@@ -64,6 +64,7 @@ const FitSetup& setup() {
             auto runner = std::make_unique<CaseRunner>();
             auto capture = std::make_unique<RunCapture>();
             runner->run(1, series.texts, nullptr, capture.get());
+            const HistoryArray& times = capture->recordTimes();
             Measurement& m = series.measurement;
             for (std::size_t i = 0; i < kPoints; ++i)
                 m.zeit.push_back(0.95 * runner->state().Laufzeit * static_cast<double>(i) /
@@ -71,8 +72,8 @@ const FitSetup& setup() {
             m.zeile.assign(kPoints, 0);
             m.werte[slot(Messgroesse::X)].assign(kPoints, 0);
             const MeasuredPoints points = measuredPoints({series});
-            simulatedValues(series, points.points.data(), points.size(), runner->state(),
-                            capture->recordTimes(), m.werte[slot(Messgroesse::X)].data());
+            simulatedValues(series, points.points.data(), points.size(), runner->state(), times,
+                            m.werte[slot(Messgroesse::X)].data());
             for (double& x : m.werte[slot(Messgroesse::X)])
                 x += 0.002 * gauss();
             setup.series.push_back(std::move(series));

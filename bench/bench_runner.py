@@ -3,8 +3,9 @@
 
     bench/bench_runner.py build/release/batch/tesmo-gegen-batch [REFERENCE-RUNNER]
 
-Measures the default run (start, run, report, exit) and its peak resident memory, and the peak
-of a study of four default cases on two threads (--jobs 2). With a second runner (e.g. a build
+Measures the default run (start, run, report, exit) and its peak resident memory, the peak of a
+study of four default cases on two threads (--jobs 2), and --version: the runner's start alone,
+which loads none of its modules (Qt, OpenTURNS, Ceres). With a second runner (e.g. a build
 of an earlier version) both default runs are timed taking turns, so that a change of load on a
 shared machine hits both alike. Targets: a default run no slower than the reference (by the
 median, within the 2 % the medians scatter by), a single run under 16 MiB, and the study on two
@@ -100,6 +101,8 @@ def main(runner, reference=None):
     show("4 default cases, --jobs 2", study)
     print(f"  --jobs 2 peak {study[4] / MIB:.1f} MiB = {study[4] / single[4]:.2f} x one run: "
           f"{verdict(study[4] <= 2 * single[4])} the target of 2 x")
+
+    show("--version", summary([measured([runner, "--version"]) for _ in range(ROUNDS)]))
     print(f"load average after: {os.getloadavg()[0]:.2f}")
 
 

@@ -34,6 +34,7 @@ void HeadlessWindow::reopen() {
     progressOut_ = nullptr;
     stopRequest_ = nullptr;
     progressEvery_ = 0;
+    setCapture(nullptr);
 }
 
 void HeadlessWindow::setInputTexts(const InputTexts& texts) {

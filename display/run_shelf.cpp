@@ -21,9 +21,9 @@ constexpr std::array<ShortName, kInputCount> kShortNames = {{
     {"Anfangsbeladung", " kg/kg"},
     {"Endbeladung", " kg/kg"},
     {"Trockenschwindung", " %"},
-    {"Feuchteleitk.", "·10⁻⁹ m²/s"},
-    {"Wärmeleitk.", " W/(m K)"},
-    {"Diff.-Widerstandszahl", ""},
+    {"Feuchteleitfähigkeit", "·10⁻⁹ m²/s"},
+    {"Wärmeleitfähigkeit λ", " W/(m K)"},
+    {"Wasserdampf-Diffusionswiderstandszahl µ", ""},
     {"Wärmeübergangskoeff.", " W/(m² K)"},
     {"Außenlufttemperatur", " °C"},
     {"Außenluftfeuchte", " %"},
@@ -64,6 +64,14 @@ std::string differingInputs(const InputTexts& reference, const InputTexts& run) 
         if (sameInput(reference[field], run[field])) continue;
         if (!out.empty()) out += ", ";
         out += inputWithUnit(field, run[field]);
+    }
+    // A run in another mode differs as much as one with another input: "Klima konstant".
+    for (const RunOptionSpec& spec : kRunOptions) {
+        if (optionChoice(reference.optionen, spec.option) ==
+            optionChoice(run.optionen, spec.option))
+            continue;
+        if (!out.empty()) out += ", ";
+        out += std::string(spec.caption) + " " + std::string(optionWord(run.optionen, spec.option));
     }
     return out;
 }

@@ -72,12 +72,25 @@ struct PendingTemporary {
 };
 static_assert(std::atomic<int>::is_always_lock_free, "a signal handler reads the table");
 
-PendingTemporary pendingTemporaries[64];
+}  // namespace
+
+struct TemporaryFileTable {
+    PendingTemporary entries[64];
+};
+
+namespace {
+
+// This copy's own table, and the one it uses: the program's, where this code is part of a
+// module that the program loaded (see shareTemporaryFileTable).
+TemporaryFileTable ownTable;
+std::atomic<TemporaryFileTable*> usedTable{&ownTable};
+static_assert(std::atomic<TemporaryFileTable*>::is_always_lock_free,
+              "a signal handler reads which table is used");
 
 class PendingEntry {
   public:
     PendingEntry(int folder, const char* name) {
-        for (PendingTemporary& p : pendingTemporaries) {
+        for (PendingTemporary& p : usedTable.load(std::memory_order_acquire)->entries) {
             int expected = kFreeEntry;
             if (!p.folder.compare_exchange_strong(expected, kClaimedEntry)) continue;
             for (std::size_t i = 0; i < kTemporaryNameSize; ++i)
@@ -257,9 +270,17 @@ std::string reasonText(const WriteFailure& failure) {
     return systemReason(failure.errnum, true);
 }
 
+TemporaryFileTable& temporaryFileTable() {
+    return *usedTable.load(std::memory_order_acquire);
+}
+
+void shareTemporaryFileTable(TemporaryFileTable& table) {
+    usedTable.store(&table, std::memory_order_release);
+}
+
 void removeTemporaryFiles() {
     const int saved = errno;
-    for (PendingTemporary& p : pendingTemporaries) {
+    for (PendingTemporary& p : usedTable.load(std::memory_order_acquire)->entries) {
         const int folder = p.folder.load(std::memory_order_acquire);
         if (folder >= 0) ::unlinkat(folder, p.name, 0);
     }

@@ -49,6 +49,14 @@ std::string reasonText(const WriteFailure& failure);
 // a process that ends on a signal calls it first, so that it leaves no temporary file behind.
 void removeTemporaryFiles();
 
+// The table of the writes in progress that removeTemporaryFiles() empties. A program that loads
+// parts of itself as modules (shared objects linked with their own copy of this code) has one
+// such table for all of them: the program's, which each module is handed and shares before it
+// writes anything, so that whichever signal handler runs finds every temporary file.
+struct TemporaryFileTable;
+TemporaryFileTable& temporaryFileTable();
+void shareTemporaryFileTable(TemporaryFileTable& table);
+
 // For every signal that would end the process without a handler of its own (SIGHUP, SIGINT,
 // SIGTERM, SIGQUIT, SIGPIPE, SIGALRM, …) and is not ignored: a handler that removes the
 // temporary files and then ends the process by the same signal, as before. A file grown beyond

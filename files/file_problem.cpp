@@ -173,9 +173,9 @@ std::string what(const FileProblem& p) {
         case ProblemKind::NoMeasuredQuantity:
             return "die Kopfzeile nennt keine Messgröße (X, m_g, thetaOb oder schwind)";
         case ProblemKind::NotANumber:
-            return p.context.empty() ? shown(p.detail) + " ist keine Zahl"
-                                     : shown(p.detail) + " in " + shown(p.context) +
-                                           " ist keine Zahl";
+            return p.context.empty()
+                       ? shown(p.detail) + " ist keine Zahl"
+                       : shown(p.detail) + " in " + shown(p.context) + " ist keine Zahl";
         case ProblemKind::NotAClockTime:
             return shown(p.detail) + " ist keine Zeit der Form h:mm:ss";
         case ProblemKind::MissingTime:

@@ -19,8 +19,9 @@ bool isShrinkage(std::size_t column) {
     return name == kSchwindOb || name == kSchwindK;
 }
 
-// The input lines: NAME = TEXT behind '#', as a case file writes them. A line end inside a text
-// would end the comment, so it becomes a blank (no accepted input holds one).
+// The input lines: NAME = TEXT behind '#', as a case file writes them, then a line for each run
+// mode that is not at its default. A line end inside a text would end the comment, so it
+// becomes a blank (no accepted input holds one).
 void appendInputLines(std::string& out, const InputTexts& texts) {
     for (int i = 0; i < kInputCount; ++i) {
         const Control field = controlAt(i);
@@ -29,6 +30,11 @@ void appendInputLines(std::string& out, const InputTexts& texts) {
             text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
         out += "# ";
         appendNameTextLine(out, controlName(field), text);
+    }
+    for (const RunOptionSpec& spec : kRunOptions) {
+        if (optionChoice(texts.optionen, spec.option) == 0) continue;
+        out += "# ";
+        appendNameTextLine(out, spec.name, optionWord(texts.optionen, spec.option));
     }
 }
 
@@ -64,7 +70,8 @@ void splitCells(std::string_view line, char separator, std::vector<std::string_v
     }
 }
 
-// A comment line "# NAME = TEXT" that names an input gives its text.
+// A comment line "# NAME = TEXT" that names an input gives its text, one that names a run mode
+// ("# klima = konstant") the mode.
 bool takeCommentLine(std::string_view comment, int lineNumber, InputLines& inputs, bool& any,
                      FileProblem& problem) {
     const std::size_t equals = comment.find('=');
@@ -72,7 +79,7 @@ bool takeCommentLine(std::string_view comment, int lineNumber, InputLines& input
     NameTextLine line{lineNumber, trimBlanks(comment.substr(0, equals)),
                       trimBlanks(comment.substr(equals + 1))};
     Control field{};
-    if (!findInput(line.name, field)) return true;
+    if (!findInput(line.name, field) && !runOptionByName(line.name)) return true;
     if (line.text.size() >= 2 && line.text.front() == '"' && line.text.back() == '"')
         line.text = line.text.substr(1, line.text.size() - 2);
     if (!takeInputLine(line, inputs, problem) || !checkText(line.name, line.text, "\t", problem))

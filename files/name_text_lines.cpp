@@ -52,7 +52,8 @@ bool parseNameTextLines(std::string_view content, const std::string& displayName
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos && formatSeen && takeOther) {
             const NameTextLine entry{lineNumber, trimmed, {}};
-            if (!takeOther(entry, problem) || !checkText(trimmed, trimmed, "\t", problem, maxCharacters))
+            if (!takeOther(entry, problem) ||
+                !checkText(trimmed, trimmed, "\t", problem, maxCharacters))
                 return false;
             continue;
         }

@@ -31,11 +31,14 @@ void destroyZeroedBlock(T* object) {
 }  // namespace
 
 RunState& programRunState() {
-    // Zeroed static storage, constructed in place once: the constructor sets the small fields
-    // and leaves the histories as the storage holds them, 0. The 44 MB of histories live for
-    // the whole program, never on a stack, and only the records a run writes are touched.
-    alignas(RunState) static unsigned char storage[sizeof(RunState)];
-    static RunState* const state = ::new (static_cast<void*>(storage)) RunState;
+    // Built on first use in memory that comes zeroed from the operating system, as by
+    // newRunState(), and kept for the program's whole life; only the records a run writes are
+    // touched. Not static storage: its 44 MB of histories would be reserved as the program
+    // starts, also where nothing uses them (--version, a study whose workers have states of
+    // their own), and under a limit of the address space below them the program could not even
+    // start to say why. Throws std::bad_alloc, and tries again on the next call, when the memory
+    // is not there.
+    static RunState* const state = constructInZeroedBlock<RunState>();
     return *state;
 }
 

@@ -181,7 +181,7 @@ struct SolverScratch {
 // One record per stored time step: record 0 is the start state, record HistIndex the latest.
 // The arrays have no initialiser on purpose: their 44 MB stay as the storage holds them when a
 // run state is constructed. A run state is built in storage that is zero already and that no
-// one has written, the program's static storage or a block from newRunState(), so every record
+// one has written (the blocks of programRunState() and newRunState()), so every record
 // reads 0 while the operating system has not even mapped a page for it; a run then touches only
 // the records it writes. (Value-initialisation, std::make_unique<RunState>(), zeroes them too,
 // but writes every page.)
@@ -235,7 +235,8 @@ inline int knoten(const RunParameters& st) {
     return static_cast<int>(st.nOrt);
 }
 
-// The one instance the program uses; it lives in static storage for the program's whole life.
+// The one instance the program uses, made on first use and kept for the program's whole life.
+// Throws std::bad_alloc when the memory is not there.
 RunState& programRunState();
 
 // Frees a run state from newRunState().

@@ -230,7 +230,7 @@ std::string mollierPositionText(double xGramPerKg, double y) {
     const double x = xGramPerKg / kGramPerKg;
     const double theta = mollierTheta(y, x);
     const double phi = relFeuchte(x, theta) * 100;
-    return "x " + significantText(xGramPerKg, 3) + " g/kg, ϑ " + decimalText(theta, 1) + " °C, φ " +
+    return "x " + significantText(xGramPerKg, 3) + " g/kg, θ " + decimalText(theta, 1) + " °C, φ " +
            (std::isfinite(phi) && phi <= 100 ? decimalText(phi, 0) + " %" : "über 100 %") + ", h " +
            decimalText(enthalpy(theta, x), 1) + " kJ/kg";
 }

@@ -1,6 +1,6 @@
 // The h,x diagram of moist air after Mollier, at the total pressure of 1 bar the model uses.
 //
-// The enthalpy per kg of dry air is h = 1.005·ϑ + x·(2500 + 1.86·ϑ) kJ/kg. The diagram is
+// The enthalpy per kg of dry air is h = 1.005·θ + x·(2500 + 1.86·θ) kJ/kg. The diagram is
 // drawn in oblique coordinates: the water load x to the right, and upwards h − 2500·x divided
 // by 1.005 kJ/(kg K), which is the temperature at x = 0. So the 0 °C isotherm is level, the
 // other isotherms rise gently with x, lines of constant enthalpy fall steeply, and the axis on

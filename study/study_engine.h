@@ -16,8 +16,8 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
-#include <stdexcept>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -92,10 +92,10 @@ class StudyFailure : public std::runtime_error {
 };
 
 // Runs the selected cases of `cases` with `jobs` threads (at most one per case and one per
-// core), each on a run state of `workers` (null: run states of the study's own). Returns the number of cases handed to the sink; fewer than selection.count when
-// cancelled. Throws StudyFailure when the system refused a thread or memory (the cases handed
-// on before stay handed on); an exception from a callback is passed on once every thread has
-// been joined. Either way `cancel` is raised.
+// core), each on a run state of `workers` (null: run states of the study's own). Returns the number
+// of cases handed to the sink; fewer than selection.count when cancelled. Throws StudyFailure when
+// the system refused a thread or memory (the cases handed on before stay handed on); an exception
+// from a callback is passed on once every thread has been joined. Either way `cancel` is raised.
 std::size_t runStudy(const CaseList& cases, const CaseSelection& selection, unsigned jobs,
                      const StudyCallbacks& callbacks, std::atomic<bool>& cancel,
                      StudyWorkers* workers = nullptr);

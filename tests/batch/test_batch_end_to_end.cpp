@@ -44,18 +44,6 @@ class WithoutVariable {
     bool had_ = false;
 };
 
-// An environment variable set for a scope.
-class WithVariable {
-  public:
-    WithVariable(const char* name, const char* value) : name_(name) { ::setenv(name, value, 1); }
-    ~WithVariable() { ::unsetenv(name_); }
-    WithVariable(const WithVariable&) = delete;
-    WithVariable& operator=(const WithVariable&) = delete;
-
-  private:
-    const char* name_;
-};
-
 }  // namespace
 
 TEST(BatchRunner, DefaultRunShowsTheSetUpValuesAndEndsNormally) {
@@ -322,22 +310,50 @@ TEST(BatchRunner, ExportsAreWrittenWithoutADisplayAndLeaveTheOutputAsItIs) {
     EXPECT_EQ(version.out.rfind("tesmo-gegen-batch 1.", 0), 0u) << version.out;
 }
 
-TEST(BatchRunner, OnlyARunWithExportsLoadsTheToolkit) {
-    // The dynamic loader names every library it loads on stderr (LD_DEBUG=libs); Qt's libraries
-    // cost more memory than a default run touches.
+TEST(BatchRunner, OnlyWhatNeedsThemLoadsTheToolkitOpenTurnsOrCeres) {
+    // The dynamic loader names every library it loads on stderr (LD_DEBUG=libs). Qt, OpenTURNS
+    // and Ceres (with glog) each cost more memory than a default run touches: only the exports,
+    // an uncertainty study and a fit load them, each only its own.
     const std::string dir = testFile("qt");
-    const auto loadsQt = [](const std::string& args) {
-        const WithVariable debug("LD_DEBUG", "libs");
-        const Result r = runBatchExe(args);
-        EXPECT_EQ(r.status, 0) << args;
-        return r.err.find("libQt6Gui") != std::string::npos;
+    const std::string examples = std::string(TESMO_SOURCE_DIR) + "/examples/anpassung/";
+    const std::string fit = testFile("schnell.tgfit"), study = testFile("klein.tguq");
+    spit(fit, "format = tesmo-gegen-fit 1\nseries = " + examples + "versuch3.csv ; " + examples +
+                  "versuch3.tgcase\nfit txt_mue = 20 ; 2 : 200\nstarts = 1\n");
+    spit(study,
+         "format = tesmo-gegen-uq 1\ntxt_Dicke = 4\ntxt_Ortsschrittweite = 0,25\ntxt_deltaT = "
+         "2,0\nuncertain txt_Feuchteleit = lognormal 40 ; 8\nsamples = 12\nseed = 3\nresults = "
+         "Laufzeit\n");
+    struct Loaded {
+        bool qt, openTurns, ceres, glog;
+        bool operator==(const Loaded&) const = default;
     };
-    EXPECT_FALSE(loadsQt("txt_Dicke=4"));
-    EXPECT_FALSE(loadsQt("txt_Dicke=4 --vary 'txt_mue=20;30'"));
-    EXPECT_TRUE(loadsQt("txt_Dicke=4 --svg '" + dir + "'"));
+    const auto loaded = [](const std::string& args, int status) {
+        const Result r = runBatchExe(args, "", "LD_DEBUG=libs");
+        EXPECT_EQ(r.status, status) << args;
+        const auto has = [&r](const char* library) {
+            return r.err.find(library) != std::string::npos;
+        };
+        return Loaded{has("libQt6Gui"), has("libOT.so"), has("libceres"), has("libglog")};
+    };
+    const Loaded none{false, false, false, false};
+    EXPECT_EQ(loaded("txt_Dicke=4", 0), none);
+    EXPECT_EQ(loaded("txt_Dicke=4 --vary 'txt_mue=20;30' --jobs 2", 0), none);
+    EXPECT_EQ(loaded("--save-case '" + testFile("fall.tgcase") + "'", 0), none);
+    EXPECT_EQ(loaded("--version", 0), none);
+    EXPECT_EQ(loaded("--help", 0), none);
+    EXPECT_EQ(loaded("--nonsense", 64), none);
+    EXPECT_EQ(loaded("txt_Dicke=4 --svg '" + dir + "'", 0), (Loaded{true, false, false, false}));
+    // Both still work end to end from their modules (OpenTURNS brings glog along itself).
+    const Loaded uq =
+        loaded("--uq '" + study + "' --uq-report '" + testFile("bericht.md") + "'", 0);
+    EXPECT_TRUE(uq.openTurns && !uq.qt && !uq.ceres);
+    EXPECT_NE(slurp(testFile("bericht.md")).find("Laufzeit"), std::string::npos);
+    EXPECT_EQ(loaded("--fit '" + fit + "'", 0), (Loaded{false, false, true, true}));
 
-    // A runner without its exports module still runs; an export says what is missing.
+    // A runner without its modules still runs and studies; what needs a module says which one
+    // is missing and where it was looked for.
     const std::string alone = testFile("allein");
+    std::filesystem::remove_all(alone);
     ASSERT_EQ(std::system(("mkdir -p '" + alone + "' && cp '" TESMO_BATCH_EXE "' '" + alone +
                            "/tesmo-gegen-batch'")
                               .c_str()),
@@ -350,10 +366,28 @@ TEST(BatchRunner, OnlyARunWithExportsLoadsTheToolkit) {
         return std::make_pair(WEXITSTATUS(raw), slurp(err));
     };
     EXPECT_EQ(runAlone("txt_Dicke=4").first, 0);
-    const auto [status, err] = runAlone("txt_Dicke=4 --svg '" + dir + "2'");
+    EXPECT_EQ(runAlone("txt_Dicke=4 --vary 'txt_mue=20;30'").first, 0);
+    for (const auto& [args, message] : {
+             std::pair{"txt_Dicke=4 --svg '" + dir + "2'",
+                       std::string("die Exporte (--report, --svg, --png) lassen sich nicht laden: "
+                                   "tesmo-gegen-exports.so fehlt (weder in ")},
+             std::pair{"--uq '" + study + "'",
+                       std::string("die Unsicherheitsstudien (--uq) lassen sich nicht laden: "
+                                   "tesmo-gegen-uq.so fehlt (weder in ")},
+             std::pair{"--fit '" + fit + "'",
+                       std::string("die Anpassung (--fit) lässt sich nicht laden: "
+                                   "tesmo-gegen-fit.so fehlt (weder in ")},
+         }) {
+        const auto [status, err] = runAlone(args);
+        EXPECT_EQ(status, 74) << args;
+        EXPECT_EQ(err.rfind("tesmo-gegen-batch: " + message + alone + " noch in ", 0), 0u) << err;
+    }
+    // A module that is there but does not load: the system's reason.
+    spit(alone + "/tesmo-gegen-fit.so", "kein Modul\n");
+    const auto [status, err] = runAlone("--fit '" + fit + "'");
     EXPECT_EQ(status, 74);
-    EXPECT_NE(err.find("tesmo-gegen-batch: die Exporte (--report, --svg, --png) lassen sich nicht "
-                       "laden: "),
+    EXPECT_NE(err.find("die Anpassung (--fit) lässt sich nicht laden: " + alone +
+                       "/tesmo-gegen-fit.so: "),
               std::string::npos)
         << err;
 }

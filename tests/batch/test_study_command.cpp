@@ -232,6 +232,19 @@ TEST(StudyCommand, AStudyThatRunsOutOfAddressSpaceStopsWithAMessageAndWholeRows)
         }
     }
     EXPECT_GT(refused, 0);
+
+    // Below the 44 MB of a run state's histories the program still starts and answers; a single
+    // run says that the memory is not enough.
+    for (const auto& [args, status] : {std::pair{"--version", 0}, std::pair{"txt_Dicke=4", 74}}) {
+        const int raw = std::system(("ulimit -v 30720; '" TESMO_BATCH_EXE "' " + std::string(args) +
+                                     " >'" + table + "' 2>'" + err + "'")
+                                        .c_str());
+        ASSERT_TRUE(WIFEXITED(raw)) << args << " ended by a signal";
+        EXPECT_EQ(WEXITSTATUS(raw), status) << args << ": " << slurp(err);
+    }
+    EXPECT_EQ(slurp(err),
+              "tesmo-gegen-batch: Die Rechnung kann nicht beginnen: Der Arbeitsspeicher reicht "
+              "nicht.\n");
 }
 #endif
 

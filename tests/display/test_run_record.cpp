@@ -178,13 +178,19 @@ TEST(RunShelf, LabelsRunsByTheInputsThatDifferFromTheFirstAndKeepsTheLastEight) 
     EXPECT_EQ(shelf.label(e[1]), "Lauf 2: Dicke 15,0 mm, Ablufttemperatur 40 °C");
     EXPECT_EQ(shelf.label(e[2]), "Lauf 3: gleiche Eingaben");
     EXPECT_EQ(shelf.label(e[3]), "Lauf 4: alt.csv, ohne Eingaben");
-    EXPECT_EQ(shelf.label(e[4]), "Lauf 5: v.csv, Feuchteleitk. 35·10⁻⁹ m²/s");
+    EXPECT_EQ(shelf.label(e[4]), "Lauf 5: v.csv, Feuchteleitfähigkeit 35·10⁻⁹ m²/s");
 
     // The first kept run goes: the next one becomes the reference.
     EXPECT_TRUE(shelf.remove(1));
     EXPECT_EQ(shelf.label(shelf.entries()[0]), "Lauf 2");
     EXPECT_EQ(shelf.label(shelf.entries()[1]), "Lauf 3: Dicke 20 mm, Ablufttemperatur 35 °C");
     EXPECT_FALSE(shelf.remove(1));
+
+    // A run in another mode with the same texts is told apart by its mode.
+    InputTexts chamber = defaultInputTexts();
+    chamber.optionen.klima = Klima::Konstant;
+    EXPECT_EQ(differingInputs(two, chamber),
+              "Dicke 20,0 mm, Ablufttemperatur 35 °C, Klima konstant");
 
     shelf.setShown(3, false);
     EXPECT_EQ(shelf.shownEntries().size(), 3u);

@@ -97,6 +97,7 @@ TEST(HistoryCsv, ATableReadsBackBitForBitWithItsInputsInEitherFormat) {
         EXPECT_TRUE(table.hasInputs);
         EXPECT_EQ(table.format, format);
         EXPECT_EQ(table.inputs.text, texts().text);
+        EXPECT_EQ(table.inputs.optionen, RunOptions{});
         ASSERT_EQ(table.records(), 301u);
         for (std::size_t c = 0; c < kHistoryColumns.size(); ++c)
             for (std::size_t j = 0; j < 301; ++j)
@@ -104,6 +105,23 @@ TEST(HistoryCsv, ATableReadsBackBitForBitWithItsInputsInEitherFormat) {
                           std::bit_cast<std::uint64_t>((st.get()->*kHistoryColumns[c].array)[j]))
                     << kHistoryColumns[c].name << " record " << j;
     }
+}
+
+// A run in another mode says so in its file, so that the file shown again is that run's.
+TEST(HistoryCsv, AChosenRunModeIsAnInputLineAndReadsBack) {
+    const auto st = crossingRun();
+    InputTexts chosen = texts();
+    chosen.optionen.klima = Klima::Konstant;
+    const std::string text = written(*st, chosen, TableFormat::Csv);
+    EXPECT_NE(text.find("# txt_KappaSteig = 6,7\n# klima = konstant\nVerlaufXmom,"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("luftbilanz"), std::string::npos);  // at its default: no line
+    HistoryTable table;
+    FileProblem problem;
+    ASSERT_TRUE(parseHistoryTable(text, "h.csv", table, problem)) << describe(problem);
+    EXPECT_EQ(table.inputs.optionen, chosen.optionen);
+    EXPECT_EQ(table.inputs.text, chosen.text);
 }
 
 TEST(HistoryCsv, AFileOfTheEarlierFormatOpensWithoutInputs) {

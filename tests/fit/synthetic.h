@@ -63,6 +63,7 @@ inline MeasuredSeries exactSeries(const std::string& name, const InputTexts& tex
     auto runner = std::make_unique<CaseRunner>();
     auto capture = std::make_unique<RunCapture>();
     runner->run(1, texts, nullptr, capture.get());
+    const HistoryArray& times = capture->recordTimes();
     const RunState& st = runner->state();
     Measurement& m = s.measurement;
     for (std::size_t i = 0; i < count; ++i) {
@@ -74,8 +75,7 @@ inline MeasuredSeries exactSeries(const std::string& name, const InputTexts& tex
         m.werte[slot(g)].assign(count, 0);
     const MeasuredPoints points = measuredPoints({s});
     std::vector<double> values(points.size());
-    simulatedValues(s, points.points.data(), points.size(), st, capture->recordTimes(),
-                    values.data());
+    simulatedValues(s, points.points.data(), points.size(), st, times, values.data());
     for (std::size_t i = 0; i < points.size(); ++i)
         m.werte[slot(points.points[i].groesse)][points.points[i].record] = values[i];
     return s;

@@ -17,7 +17,6 @@ struct FinishedRun {
     std::unique_ptr<CaseRunner> runner = std::make_unique<CaseRunner>();
     std::unique_ptr<RunCapture> capture = std::make_unique<RunCapture>();
     explicit FinishedRun(const InputTexts& texts) { runner->run(1, texts, nullptr, capture.get()); }
-    const HistoryArray& times() const { return capture->recordTimes(); }
     const RunState& st() const { return runner->state(); }
 };
 
@@ -40,7 +39,7 @@ TEST(Sampling, InterpolatesTheRecordsAsTheRunComputedThemAndHoldsTheEndState) {
     const InputTexts texts = labCase(kMittel);
     const FinishedRun run(texts);
     const RunState& st = run.st();
-    const HistoryArray& t = run.times();
+    const HistoryArray& t = run.capture->recordTimes();
     const int j = st.HistIndex - 100;  // a record in the second period (smoothed for the chart)
     const auto at = [&](int k) { return t[static_cast<std::size_t>(k)]; };
     const double between = (at(j) + 3 * at(j + 1)) / 4;

@@ -47,7 +47,7 @@ TEST(RunState, ANewRunStateHoldsZerosWithoutTouchingItsHistories) {
     EXPECT_EQ(st->Zustand1, 1);
     EXPECT_EQ(st->Laufende, RunEnd::None);
 
-    // The program's own state in static storage likewise.
+    // The program's own state likewise.
     const RunState& program = programRunState();
     EXPECT_LE(residentPages(program), kSmallPages);
 
