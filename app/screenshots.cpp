@@ -189,6 +189,9 @@ int main(int argc, char** argv) {
                            folder + "/fit-" + QString::fromStdString(tesmo::chartStem(g)) + ".png");
             }
             ok &= fit.exportReport(folder + "/fit-bericht.pdf");
+            // The result is not kept: the program's end asks nothing about it.
+            fit.setSaveQuestionHook(
+                [](const QString&) { return tesmo::qt::SaveChoice::Discard; });
         } else {
             ok = false;
         }

@@ -25,7 +25,7 @@ constexpr double kFooterRoomMm = 9.0;
 // The charts, laid out at this size in pixels and scaled to the page's width.
 constexpr double kChartWidthPx = 720;
 constexpr double kComparisonHeightPx = 310;
-constexpr double kResidualHeightPx = 200;
+constexpr double kResidualHeightPx = 230;
 
 QString str(const std::string& s) {
     return QString::fromStdString(s);
@@ -123,10 +123,10 @@ void overview(Pages& pages, const FitReportContent& c, const QDateTime& made) {
 void seriesTable(Pages& pages, const FitReportContent& c) {
     pages.heading(QStringLiteral("Versuchsreihen"));
     const std::vector<ReportColumn> columns = {
-        {QStringLiteral("Nr."), 8},         {QStringLiteral("Messdatei"), 38},
-        {QStringLiteral("Fall"), 34},       {QStringLiteral("Klima"), 20},
-        {QStringLiteral("Abluft"), 22},     {QStringLiteral("Trockenmasse"), 20, Qt::AlignRight},
-        {QStringLiteral("Messgrößen"), 24}, {QStringLiteral("Werte"), 14, Qt::AlignRight},
+        {QStringLiteral("Nr."), 8},         {QStringLiteral("Messdatei"), 36},
+        {QStringLiteral("Fall"), 30},       {QStringLiteral("Klima"), 18},
+        {QStringLiteral("Abluft"), 22},     {QStringLiteral("Trockenmasse"), 26, Qt::AlignRight},
+        {QStringLiteral("Messgrößen"), 26}, {QStringLiteral("Werte"), 14, Qt::AlignRight},
     };
     std::vector<std::size_t> points(c.setup.series.size(), 0);
     for (const MeasuredPoint& p : measuredPoints(c.setup.series).points)

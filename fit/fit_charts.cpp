@@ -20,17 +20,18 @@ struct QuantityChart {
     const char* name;  // the chart's name in lists and titles
     const char* stem;  // its files
     const char* yTitle;
+    const char* symbol;  // the residual axis: the difference of this, in `unit`
     const char* unit;
 };
 
 // clang-format off
 constexpr QuantityChart kQuantityCharts[] = {
-    {Messgroesse::X, "Wasserbeladung", "wasserbeladung", "mittlere Wasserbeladung in kg/kg atro",
+    {Messgroesse::X, "Wasserbeladung", "wasserbeladung", "Wasserbeladung in kg/kg atro", "ΔX",
      "kg/kg atro"},
-    {Messgroesse::Masse, "Probenmasse", "probenmasse", "Probenmasse in g", "g"},
+    {Messgroesse::Masse, "Probenmasse", "probenmasse", "Probenmasse in g", "Δm", "g"},
     {Messgroesse::thetaOb, "Oberflächentemperatur", "oberflaechentemperatur",
-     "Oberflächentemperatur in °C", "K"},
-    {Messgroesse::schwind, "Schwindung", "schwindung", "lineare Schwindung in %", "%"},
+     "Oberflächentemperatur in °C", "Δθ", "K"},
+    {Messgroesse::schwind, "Schwindung", "schwindung", "lineare Schwindung in %", "Δs", "%"},
 };
 // clang-format on
 
@@ -132,7 +133,8 @@ PlotSpec residualChart(const FitSetup& setup, const FitResult& result, Messgroes
     PlotSpec spec;
     spec.title = std::string("Abweichungen: ") + c.name + " (gerechnet − gemessen)";
     spec.xTitle = kTimeTitle;
-    spec.yTitle = std::string("Abweichung in ") + c.unit;
+    // Short, so that it fits beside the low chart: the residual's symbol and unit.
+    spec.yTitle = std::string(c.symbol) + " in " + c.unit;
     spec.legendBelow = true;
     std::vector<std::vector<double>> x(setup.series.size()), y(setup.series.size());
     for (const ComparisonRow& row : result.comparison) {
