@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include "display/headless_window.h"
+#include "fit/fit_charts.h"
 #include "gui/diagram_window.h"
 #include "gui/fit_result_view.h"
 #include "gui/fit_window.h"
@@ -35,7 +36,6 @@
 #include "gui/save_question.h"
 #include "gui/study_window.h"
 #include "model/run_state.h"
-#include "fit/fit_charts.h"
 #include "plot/run_charts.h"
 
 namespace {
@@ -190,8 +190,7 @@ int main(int argc, char** argv) {
             }
             ok &= fit.exportReport(folder + "/fit-bericht.pdf");
             // The result is not kept: the program's end asks nothing about it.
-            fit.setSaveQuestionHook(
-                [](const QString&) { return tesmo::qt::SaveChoice::Discard; });
+            fit.setSaveQuestionHook([](const QString&) { return tesmo::qt::SaveChoice::Discard; });
         } else {
             ok = false;
         }

@@ -50,8 +50,7 @@ class FitFormFiles : public ::testing::Test {
 
     // A series of masses, its case the "main window's" (no case file).
     SeriesForm massSeries(const std::string& name) const {
-        const std::string path =
-            write(name, "t_min;m_g\n0;190,4\n10;185,1\n20;180,3\n30;176,0\n");
+        const std::string path = write(name, "t_min;m_g\n0;190,4\n10;185,1\n20;180,3\n30;176,0\n");
         SeriesForm s;
         FileProblem problem;
         EXPECT_TRUE(seriesOfFile(path, defaultInputTexts(), {}, s, problem)) << describe(problem);
@@ -163,9 +162,9 @@ TEST(FitForm, ANewInputStartsAtItsValueWithinBoundsThatHoldIt) {
     EXPECT_EQ(p.lower, "5");
     EXPECT_EQ(p.upper, "200");
     // Outside them, and for any other input, a factor of five either way, also below zero.
-    for (const auto& [field, value] : {std::pair{Control::txt_Feuchteleit, 500.0},
-                                       std::pair{Control::txt_Dicke, 8.0},
-                                       std::pair{Control::txt_Dicke, -2.0}}) {
+    for (const auto& [field, value] :
+         {std::pair{Control::txt_Feuchteleit, 500.0}, std::pair{Control::txt_Dicke, 8.0},
+          std::pair{Control::txt_Dicke, -2.0}}) {
         p = parameterFor(field, value);
         double start = 0, lower = 0, upper = 0;
         ASSERT_TRUE(readDecimal(p.start, start) && readDecimal(p.lower, lower) &&
