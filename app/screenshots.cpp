@@ -172,9 +172,9 @@ int main(int argc, char** argv) {
         ok &= save(program.studyWindow()->grab().toImage(), folder + "/study.png");
         program.studyWindow()->close();
         // The example fit, computed as a user would: opened, then Berechnen.
+        // At its own size, shrunk to a small screen, as a user first sees it.
         program.showFit();
         tesmo::qt::FitWindow& fit = *program.fitWindow();
-        fit.resize(1360, 900);
         if (fit.openFit(QStringLiteral(TESMO_EXAMPLE_FIT))) {
             QEventLoop wait;
             QObject::connect(&fit, &tesmo::qt::FitWindow::fitEnded, &wait, &QEventLoop::quit);
