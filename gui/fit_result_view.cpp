@@ -1,5 +1,6 @@
 #include "gui/fit_result_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QComboBox>
@@ -8,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -76,8 +78,15 @@ PlotWidget* plot(const char* name, const QString& accessible) {
 }  // namespace
 
 FitResultView::FitResultView(QWidget* parent) : QWidget(parent) {
+    // The tables scroll up and down when the splitter leaves them less room than they need (a
+    // small screen), instead of being squeezed over each other.
+    auto* tables = new QScrollArea;
+    tables->setWidget(buildTables());
+    tables->setWidgetResizable(true);
+    tables->setFrameShape(QFrame::NoFrame);
+    tables->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* split = new QSplitter(Qt::Vertical);
-    split->addWidget(buildTables());
+    split->addWidget(tables);
     split->addWidget(buildCharts());
     split->setChildrenCollapsible(false);
     split->setStretchFactor(0, 0);
@@ -144,9 +153,9 @@ QWidget* FitResultView::buildTables() {
     resLayout->addWidget(residuals_);
     resLayout->addWidget(noise_);
     resLayout->addStretch(1);
-    auto* lower = new QHBoxLayout;
-    lower->addWidget(corrBox, 2);
-    lower->addWidget(resBox, 3);
+    sideTables_ = new QBoxLayout(QBoxLayout::LeftToRight);
+    sideTables_->addWidget(corrBox, 2);
+    sideTables_->addWidget(resBox, 3);
 
     auto* applyRow = new QHBoxLayout;
     applyRow->addWidget(notes_, 1);
@@ -157,7 +166,7 @@ QWidget* FitResultView::buildTables() {
     layout->addWidget(summary_);
     layout->addWidget(parameters_);
     layout->addLayout(applyRow);
-    layout->addLayout(lower);
+    layout->addLayout(sideTables_);
     return box;
 }
 
@@ -285,6 +294,34 @@ void FitResultView::fillTables() {
                                     : QStringLiteral("Gewichtet mit dem Messrauschen: ") +
                                           noise.join(QStringLiteral("; ")));
     noise_->setVisible(!noise.isEmpty());
+    arrangeSideTables();
+}
+
+void FitResultView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    arrangeSideTables();
+}
+
+// The correlations stand beside the residuals where both fit whole, else above them: a table
+// squeezed narrower than its columns would hide numbers behind a scroll bar of its own.
+void FitResultView::arrangeSideTables() {
+    const auto contentWidth = [](const QTableWidget& t) {
+        int w = 2 * t.frameWidth() +
+                (t.verticalHeader()->isVisible() ? t.verticalHeader()->width() : 0);
+        for (int c = 0; c < t.columnCount(); ++c)
+            w += std::max(static_cast<const QAbstractItemView&>(t).sizeHintForColumn(c),
+                          t.horizontalHeader()->sectionSizeHint(c));
+        return w;
+    };
+    // The group boxes' frames and the layouts' spacing around the two tables.
+    constexpr int kFrames = 60;
+    const int correlations = contentWidth(*correlation_), residuals = contentWidth(*residuals_);
+    const bool beside = width() >= correlations + residuals + kFrames;
+    sideTables_->setDirection(beside ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    // Beside each other, the correlations whole and the residuals the rest.
+    correlation_->setMinimumWidth(beside ? correlations : 0);
+    sideTables_->setStretch(0, 0);
+    sideTables_->setStretch(1, beside ? 1 : 0);
 }
 
 void FitResultView::fillChartChoice() {

@@ -13,6 +13,7 @@
 #include "fit/fitted_runs.h"
 #include "plot/plot_spec.h"
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -55,8 +56,12 @@ class FitResultView : public QWidget {
   signals:
     void applyRequested();
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     QWidget* buildTables();
+    void arrangeSideTables();
     QWidget* buildCharts();
     void fillTables();
     void fillChartChoice();
@@ -74,6 +79,7 @@ class FitResultView : public QWidget {
     QTableWidget* correlation_ = nullptr;
     QTableWidget* residuals_ = nullptr;
     QLabel* noise_ = nullptr;
+    QBoxLayout* sideTables_ = nullptr;  // the correlations beside or above the residuals
     QComboBox* chart_ = nullptr;
     PlotWidget* comparison_ = nullptr;
     PlotWidget* residualPlot_ = nullptr;

@@ -117,11 +117,12 @@ QWidget* FitSetupPanel::buildSeriesBox() {
     series_ =
         table(kSeriesColumns,
               {QStringLiteral("Messdatei"), QStringLiteral("Messwerte"), QStringLiteral("Fall"),
-               QStringLiteral("Klima"), QStringLiteral("Trockenmasse in g")},
+               QStringLiteral("Klima"), QStringLiteral("Trockenmasse\nin g")},
               "messreihen", QStringLiteral("Messreihen"));
-    series_->horizontalHeader()->setSectionResizeMode(kMessung, QHeaderView::Stretch);
-    for (int c : {kWerte, kFall, kKlima, kTrockenmasse})
-        series_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    // Every column as wide as its texts, the file names whole: where the panel is narrower, the
+    // table scrolls sideways rather than cutting a name short.
+    series_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    series_->horizontalHeader()->setStretchLastSection(true);
     series_->horizontalHeaderItem(kKlima)->setToolTip(
         QStringLiteral("konstant: die Probe trocknet im Klimaschrank, in Luft vom Zustand der "
                        "Abluft; gegenstrom: im Gegenstromtrockner"));
@@ -181,6 +182,9 @@ QWidget* FitSetupPanel::buildParameterBox() {
     newParameter_ = new QComboBox;
     newParameter_->setObjectName(QStringLiteral("neueEingabe"));
     newParameter_->setAccessibleName(QStringLiteral("Eingabe zum Anpassen"));
+    // Narrower than the longest caption, so the row fits the column; the open list shows all.
+    newParameter_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    newParameter_->setMinimumContentsLength(24);
     for (Control c : typicalFitInputs())
         newParameter_->addItem(str(inputLabel(c)), static_cast<int>(c));
     newParameter_->insertSeparator(newParameter_->count());

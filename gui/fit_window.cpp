@@ -33,7 +33,7 @@ namespace {
 const QString kTitle = QStringLiteral("Anpassung an Messungen");
 const QString kGeometryKey = QStringLiteral("anpassung/geometrie");
 // The column of series, inputs and run buttons; the result takes the rest.
-constexpr int kLeftWidth = 480;
+constexpr int kLeftWidth = 570;
 
 QString str(const std::string& s) {
     return QString::fromStdString(s);
