@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "files/case_file.h"
 #include "files/decimal_number.h"
 #include "gui/fit_setup_panel.h"
 #include "gui/fit_window.h"
@@ -84,6 +85,12 @@ class FitWindowTest : public ::testing::Test {
     std::vector<std::string> messages;
     QTemporaryDir folder;
 };
+
+std::string fileText(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll()).toStdString();
+}
 
 // The text of a PDF file as pdftotext reads it (empty if it could not).
 std::string pdfText(const QString& path) {
@@ -213,6 +220,74 @@ TEST_F(FitWindowTest, TheReportAndTheChartsAreWritten) {
     EXPECT_GE(pngs.size(), 2) << pngs.join(' ').toStdString();
     EXPECT_EQ(svgs.size(), pngs.size());
     EXPECT_TRUE(pngs.join(' ').contains(QStringLiteral("wasserbeladung")));
+}
+
+TEST_F(FitWindowTest, ACaseFromTheMainWindowIsKeptAndSavedBesideTheFit) {
+    // The main window holds the case the series was measured under.
+    InputTexts lab;
+    FileProblem problem;
+    ASSERT_TRUE(readCaseFile((kExamples + QStringLiteral("versuch3.tgcase")).toStdString(),
+                             defaultInputTexts(), lab, problem));
+    for (int i = 0; i < kInputCount; ++i)
+        program->client().setText(controlAt(i), lab[controlAt(i)]);
+    ASSERT_TRUE(fit->addSeries(kExamples + QStringLiteral("versuch3.csv")));
+    ASSERT_EQ(fit->setup().form().series.size(), 1U);
+    const SeriesForm& series = fit->setup().form().series[0];
+    EXPECT_TRUE(series.casePath.empty());
+    EXPECT_EQ(series.caseTexts[Control::txt_Lufttemp], lab[Control::txt_Lufttemp]);
+    EXPECT_EQ(series.optionen.klima, Klima::Konstant);  // a climate chamber whatever the fields say
+
+    // The series keeps its case when the fields change afterwards.
+    const std::string key = formKey(fit->setup().form());
+    program->client().setText(Control::txt_Lufttemp, "35");
+    EXPECT_EQ(formKey(fit->setup().form()), key);
+
+    // Saved, the case is written beside the fit file, and the fit file names it.
+    const QString path = folder.filePath(QStringLiteral("labor.tgfit"));
+    ASSERT_TRUE(fit->saveFitAs(path));
+    const QString casePath = folder.filePath(QStringLiteral("versuch3.tgcase"));
+    ASSERT_TRUE(QFile::exists(casePath));
+    InputTexts saved;
+    ASSERT_TRUE(readCaseFile(casePath.toStdString(), defaultInputTexts(), saved, problem));
+    EXPECT_EQ(saved[Control::txt_Lufttemp], lab[Control::txt_Lufttemp]);
+    EXPECT_NE(fileText(path).find("versuch3.tgcase"), std::string::npos);
+    EXPECT_FALSE(fit->hasUnsavedChanges());
+
+    // "Fall aus Hauptfenster" takes the fields as they are now.
+    fit->takeCaseFromMain(0);
+    EXPECT_EQ(fit->setup().form().series[0].caseTexts[Control::txt_Lufttemp], "35");
+    EXPECT_TRUE(fit->hasUnsavedChanges());
+}
+
+TEST_F(FitWindowTest, AResultOfAnEarlierFormIsNotSavedAndAFitFileOpensFromTheMainWindow) {
+    quickForm(Control::txt_mue, "20", "2", "200");
+    ASSERT_TRUE(computeAndWait());
+    fit->setup().setParameterTexts(0, QStringLiteral("25"), QStringLiteral("2"),
+                                   QStringLiteral("200"));
+    EXPECT_FALSE(fit->resultIsCurrent());
+    const QString path = folder.filePath(QStringLiteral("ohne.tgfit"));
+    ASSERT_TRUE(fit->saveFitAs(path));
+    const std::string text = fileText(path);
+    EXPECT_NE(text.find("fit txt_mue = 25"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\nergebnis "), std::string::npos) << text;
+
+    // Opened from the main window (as a file named on the command line or dropped there), the
+    // fit file goes to this window; unsaved changes are asked about first.
+    fit->setup().setStarts(3);
+    ASSERT_TRUE(fit->hasUnsavedChanges());
+    int asked = 0;
+    fit->setSaveQuestionHook([&asked](const QString&) {
+        ++asked;
+        return qt::SaveChoice::Cancel;
+    });
+    EXPECT_FALSE(program->openFile(path));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(fit->setup().form().starts, 3);  // Abbrechen kept the form
+    fit->setSaveQuestionHook([](const QString&) { return qt::SaveChoice::Discard; });
+    EXPECT_TRUE(program->openFile(path));
+    EXPECT_EQ(fit->setup().form().starts, 1);
+    EXPECT_EQ(fit->fitFile(), path);
+    EXPECT_EQ(fit->result(), nullptr);
 }
 
 TEST_F(FitWindowTest, ARefusedMeasurementFileIsNamedAndAddsNoSeries) {
