@@ -13,10 +13,13 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include "files/case_file.h"
 #include "files/decimal_number.h"
+#include "fit/fit_texts.h"
+#include "gui/fit_result_view.h"
 #include "gui/fit_setup_panel.h"
 #include "gui/fit_window.h"
 #include "gui/program_window.h"
@@ -220,6 +223,36 @@ TEST_F(FitWindowTest, TheReportAndTheChartsAreWritten) {
     EXPECT_GE(pngs.size(), 2) << pngs.join(' ').toStdString();
     EXPECT_EQ(svgs.size(), pngs.size());
     EXPECT_TRUE(pngs.join(' ').contains(QStringLiteral("wasserbeladung")));
+}
+
+TEST_F(FitWindowTest, AnInputTheMeasurementsDoNotDetermineIsMarkedInTheTableAndTheReport) {
+    // One water-load curve hardly depends on the dry plate's heat conduction.
+    quickForm(Control::txt_Feuchteleit, "40", "5", "200");
+    fit->setup().addParameter(Control::txt_lambda);
+    ASSERT_TRUE(fit->setup().check().ok());
+    ASSERT_TRUE(computeAndWait());
+    ASSERT_NE(fit->result(), nullptr);
+    ASSERT_EQ(fit->result()->parameters.size(), 2U);
+    const ParameterEstimate& lambda = fit->result()->parameters[1];
+    ASSERT_EQ(lambda.field, Control::txt_lambda);
+    EXPECT_FALSE(lambda.determined);
+    EXPECT_TRUE(fit->result()->parameters[0].determined);
+
+    auto* table = fit->findChild<QTableWidget*>(QStringLiteral("ergebnis"));
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(1, 4)->text().toStdString(), "nicht bestimmt");
+    EXPECT_EQ(table->item(0, 4)->text().toStdString(), "bestimmt");
+    auto* notes = fit->findChild<QLabel*>(QStringLiteral("hinweise"));
+    EXPECT_TRUE(notes->isVisibleTo(fit));
+    EXPECT_NE(notes->text().toStdString().find(inputLabel(Control::txt_lambda)), std::string::npos)
+        << notes->text().toStdString();
+
+    const QString report = folder.filePath(QStringLiteral("bericht.pdf"));
+    ASSERT_TRUE(fit->exportReport(report));
+    const std::string text = pdfText(report);
+    EXPECT_NE(text.find("nicht bestimmt"), std::string::npos) << text;
+    EXPECT_NE(text.find("txt_lambda"), std::string::npos);
 }
 
 TEST_F(FitWindowTest, ACaseFromTheMainWindowIsKeptAndSavedBesideTheFit) {
