@@ -2,13 +2,12 @@
 
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <type_traits>
 
 #include "batch/batch_run.h"
 #include "batch/interrupt.h"
 #include "batch/modules.h"
+#include "batch/progress_line.h"
 #include "files/atomic_file.h"
 #include "files/case_file.h"
 #include "files/fit_file.h"
@@ -19,31 +18,6 @@
 namespace tesmo {
 
 namespace {
-
-// Start, iteration, cost and model runs on stderr: rewritten in place on a terminal (at most ten
-// times a second), one line per iteration elsewhere.
-class FitProgressLine {
-  public:
-    explicit FitProgressLine(bool terminal) : terminal_(terminal) {}
-
-    void update(const FitProgress& p) {
-        const auto now = std::chrono::steady_clock::now();
-        if (terminal_ && now - last_ < std::chrono::milliseconds(100)) return;
-        last_ = now;
-        std::fprintf(stderr, "%s%s%s", terminal_ ? "\r" : "", fitProgressText(p).c_str(),
-                     terminal_ ? "   " : "\n");
-        std::fflush(stderr);
-        shown_ = true;
-    }
-    void finish() {
-        if (terminal_ && shown_) std::fputc('\n', stderr);
-    }
-
-  private:
-    bool terminal_;
-    bool shown_ = false;
-    std::chrono::steady_clock::time_point last_{};
-};
 
 bool write(const std::string& path, const std::string& text, std::ostream& err) {
     WriteFailure failure;
@@ -75,12 +49,14 @@ int runFitCommand(const BatchOptions& options, std::ostream& out, std::ostream& 
     const FitSetup setup = fitSetupOf(file, std::move(series));
 
     installInterruptHandler();
-    FitProgressLine progress(::isatty(STDERR_FILENO) != 0);
+    ProgressLine progress;
     FitControl control;
     control.jobs = options.jobs;
     control.cancel = &interruptFlag();
     if (options.progress || ::isatty(STDERR_FILENO))
-        control.progress = [&progress](const FitProgress& p) { progress.update(p); };
+        control.progress = [&progress](const FitProgress& p) {
+            progress.show(fitProgressText(p), !progress.terminal());  // every iteration in a log
+        };
     const FitResult result = runFit(setup, control);
     progress.finish();
 

@@ -3,13 +3,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 #include "batch/batch_run.h"
 #include "batch/interrupt.h"
+#include "batch/progress_line.h"
 #include "files/case_file.h"
 #include "files/file_problem.h"
 #include "files/study_file.h"
@@ -102,31 +102,6 @@ StudyPlan plan(const BatchOptions& options) {
     return p;
 }
 
-// Cases done of all, time elapsed and left; on a terminal one line that is rewritten, at most
-// ten times a second.
-class ProgressLine {
-  public:
-    explicit ProgressLine(bool terminal) : terminal_(terminal) {}
-
-    void update(const StudyProgress& p) {
-        const auto now = std::chrono::steady_clock::now();
-        if (p.done != p.total && now - last_ < std::chrono::milliseconds(100)) return;
-        last_ = now;
-        std::fprintf(stderr, "%s%s%s", terminal_ ? "\r" : "", progressText(p).c_str(),
-                     terminal_ ? "   " : "\n");
-        std::fflush(stderr);
-        shown_ = true;
-    }
-    void finish() {
-        if (terminal_ && shown_) std::fputc('\n', stderr);
-    }
-
-  private:
-    bool terminal_;
-    bool shown_ = false;
-    std::chrono::steady_clock::time_point last_{};
-};
-
 }  // namespace
 
 int runStudyCommand(const BatchOptions& options, std::ostream& out, std::ostream& err) {
@@ -191,7 +166,7 @@ int runStudyCases(const CaseList& cases, const BatchOptions& options, std::ostre
     std::atomic<bool>& cancel = interruptFlag();
     bool writeFailed = !write(tableHeader(options.tableFormat));
     bool allFinished = true;
-    ProgressLine progress(::isatty(STDERR_FILENO) != 0);
+    ProgressLine progress;
     StudyCallbacks callbacks;
     callbacks.sink = [&](const CaseOutcome& o) {
         if (!finished(o)) allFinished = false;
@@ -200,7 +175,9 @@ int runStudyCases(const CaseList& cases, const BatchOptions& options, std::ostre
         return !writeFailed;
     };
     if (options.progress || ::isatty(STDERR_FILENO))
-        callbacks.progress = [&](const StudyProgress& s) { progress.update(s); };
+        callbacks.progress = [&](const StudyProgress& s) {
+            progress.show(progressText(s), s.done == s.total);
+        };
     const unsigned cores = defaultJobs();
     if (options.jobs > cores)
         err << "tesmo-gegen-batch: --jobs " << options.jobs << ": der Rechner hat " << cores

@@ -66,13 +66,9 @@ std::string differingInputs(const InputTexts& reference, const InputTexts& run) 
         out += inputWithUnit(field, run[field]);
     }
     // A run in another mode differs as much as one with another input: "Klima konstant".
-    for (const RunOptionSpec& spec : kRunOptions) {
-        if (optionChoice(reference.optionen, spec.option) ==
-            optionChoice(run.optionen, spec.option))
-            continue;
-        if (!out.empty()) out += ", ";
-        out += std::string(spec.caption) + " " + std::string(optionWord(run.optionen, spec.option));
-    }
+    const std::string modes = optionsText(run.optionen, reference.optionen);
+    if (!out.empty() && !modes.empty()) out += ", ";
+    out += modes;
     return out;
 }
 

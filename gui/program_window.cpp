@@ -179,8 +179,7 @@ void ProgramWindow::buildCalculationMenu() {
         RunOptions options = client_->runControl().runOptions();
         options.luftbilanz = korrigiert ? Luftbilanz::Korrigiert : Luftbilanz::Standard;
         client_->runControl().setRunOptions(options);
-        calculationMode_->setText(korrigiert ? QStringLiteral("korrigierte Luftbilanz")
-                                             : QString());
+        showRunOptions();
         showDocumentState();
     });
 }
@@ -188,6 +187,15 @@ void ProgramWindow::buildCalculationMenu() {
 void ProgramWindow::setRunOptions(const RunOptions& options) {
     client_->runControl().setRunOptions(options);
     luftbilanz_->setChecked(options.luftbilanz == Luftbilanz::Korrigiert);
+    showRunOptions();
+}
+
+// The modes the next Start computes in, where they are not the dryer's own: the balance chosen
+// in the menu, and the constant climate of a climate-chamber case opened from a file (which the
+// main window has no control for).
+void ProgramWindow::showRunOptions() {
+    calculationMode_->setText(
+        QString::fromStdString(optionsText(client_->runControl().runOptions())));
 }
 
 void ProgramWindow::buildStudyMenu() {

@@ -151,6 +151,7 @@ class ProgramWindow : public QMainWindow {
     void fillRecentMenu();
     void runningChanged();
     void showDocumentState();
+    void showRunOptions();
     void showMessage(const QString& text);
     void takeAsSaved(const QString& path, const InputTexts& texts);
     InputTexts fieldTexts() const;
@@ -163,7 +164,7 @@ class ProgramWindow : public QMainWindow {
     QMenu* recentMenu_ = nullptr;
     QMenu* exportMenu_ = nullptr;
     QAction* luftbilanz_ = nullptr;      // Berechnung → Korrigierte Luftbilanz
-    QLabel* calculationMode_ = nullptr;  // the status bar's word for a non-standard balance
+    QLabel* calculationMode_ = nullptr;  // the status bar's words for the modes not at default
     std::vector<QAction*> disabledWhileRunning_;
     QString currentFile_;
     InputTexts savedTexts_;  // what the fields held when last opened, saved or reset

@@ -52,4 +52,14 @@ std::string optionWordList(RunOption option) {
     return list;
 }
 
+std::string optionsText(const RunOptions& options, const RunOptions& reference) {
+    std::string out;
+    for (const RunOptionSpec& spec : kRunOptions) {
+        if (optionChoice(options, spec.option) == optionChoice(reference, spec.option)) continue;
+        if (!out.empty()) out += ", ";
+        out += std::string(spec.caption) + " " + std::string(optionWord(options, spec.option));
+    }
+    return out;
+}
+
 }  // namespace tesmo

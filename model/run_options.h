@@ -56,6 +56,10 @@ std::string_view optionWord(const RunOptions& options, RunOption option);
 // Sets the option to `word`; false (and nothing changed) for a word the option does not have.
 bool setOptionWord(RunOptions& options, RunOption option, std::string_view word);
 
+// "Klima konstant, Luftbilanz korrigiert": the modes in which `options` differ from
+// `reference` (by default: from the defaults), by caption and word; "" when none differs.
+std::string optionsText(const RunOptions& options, const RunOptions& reference = {});
+
 // "gegenstrom oder konstant": the option's words for a message.
 std::string optionWordList(RunOption option);
 

@@ -12,6 +12,8 @@
 #include <system_error>
 #include <thread>
 
+#include "study/study_engine.h"
+
 namespace tesmo {
 
 namespace {
@@ -216,6 +218,14 @@ std::string pathArgument(const std::string& path, const char* argument) {
     if (path.find('\0') != std::string::npos)
         throw py::value_error(std::string(argument) + ": embedded null byte");
     return path;
+}
+
+void showStudyProgress(const std::optional<StudyProgress>& progress, const py::object& show) {
+    if (!progress) return;
+    const auto seconds = [](std::chrono::steady_clock::duration d) {
+        return std::chrono::duration<double>(d).count();
+    };
+    show(progress->done, progress->total, seconds(progress->elapsed), seconds(progress->remaining));
 }
 
 }  // namespace tesmo

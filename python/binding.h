@@ -11,6 +11,8 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,34 @@ std::vector<std::string> textList(const InputTexts& texts);
 // is set too (see stopRunsAtExit).
 void runWatched(const std::function<void()>& work, std::atomic<bool>& cancel,
                 const std::function<void()>& tick);
+
+// The latest progress of a study or a fit, handed from its threads to the Python thread: the
+// workers post, the Python thread takes each state once (older ones nobody saw are dropped, as a
+// progress display only needs the newest).
+template <class Progress>
+class LatestProgress {
+  public:
+    void post(const Progress& p) {
+        const std::lock_guard lock(mutex_);
+        latest_ = p;
+    }
+    std::optional<Progress> take() {
+        const std::lock_guard lock(mutex_);
+        std::optional<Progress> p;
+        p.swap(latest_);
+        return p;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::optional<Progress> latest_;
+};
+
+struct StudyProgress;
+
+// Calls the Python callable `show(done, total, elapsed_s, remaining_s)` with a study's progress,
+// if there is any new.
+void showStudyProgress(const std::optional<StudyProgress>& progress, const py::object& show);
 
 // Runs `work` (which must not touch Python) with the GIL released, e.g. writing a file.
 void withoutGil(const std::function<void()>& work);

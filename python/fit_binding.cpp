@@ -110,27 +110,6 @@ FitSetup setupOf(const std::vector<SeriesSpec>& series,
     return setup;
 }
 
-// The latest progress of the fit, handed from its threads to the Python thread.
-class ProgressMailbox {
-  public:
-    void post(const FitProgress& p) {
-        const std::lock_guard lock(mutex_);
-        latest_ = p;
-    }
-    void deliver(const py::object& show) {
-        std::optional<FitProgress> p;
-        {
-            const std::lock_guard lock(mutex_);
-            p.swap(latest_);
-        }
-        if (p) show(p->start, p->starts, p->iteration, p->cost, p->bestCost, p->runs, p->seconds);
-    }
-
-  private:
-    std::mutex mutex_;
-    std::optional<FitProgress> latest_;
-};
-
 py::list parameterList(const FitResult& r) {
     py::list out;
     for (const ParameterEstimate& p : r.parameters) {
@@ -208,7 +187,7 @@ py::dict fit(const std::vector<SeriesSpec>& series, const std::vector<ParameterS
              const std::map<std::string, double>& sigma, unsigned jobs,
              const py::object& progress) {
     const FitSetup setup = setupOf(series, parameters, starts, seed, iterations, sigma);
-    ProgressMailbox mailbox;
+    LatestProgress<FitProgress> mailbox;
     std::atomic<bool> cancel{false};
     FitControl control;
     control.jobs = jobs;
@@ -217,7 +196,10 @@ py::dict fit(const std::vector<SeriesSpec>& series, const std::vector<ParameterS
         control.progress = [&mailbox](const FitProgress& p) { mailbox.post(p); };
     FitResult result;
     const auto tick = [&] {
-        if (!progress.is_none()) mailbox.deliver(progress);
+        if (!progress.is_none())
+            if (const std::optional<FitProgress> p = mailbox.take())
+                progress(p->start, p->starts, p->iteration, p->cost, p->bestCost, p->runs,
+                         p->seconds);
     };
     runWatched([&] { result = runFit(setup, control); }, cancel, tick);
     tick();

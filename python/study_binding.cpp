@@ -118,42 +118,13 @@ struct TableColumns {
     }
 };
 
-// The latest progress of the study, handed from the engine's threads to the Python thread.
-class ProgressMailbox {
-  public:
-    void post(const StudyProgress& p) {
-        const std::lock_guard lock(mutex_);
-        latest_ = p;
-        fresh_ = true;
-    }
-    // Calls `show` with the latest progress if it has not been shown yet (GIL held).
-    void deliver(const py::object& show) {
-        StudyProgress p;
-        {
-            const std::lock_guard lock(mutex_);
-            if (!fresh_) return;
-            p = latest_;
-            fresh_ = false;
-        }
-        const auto seconds = [](std::chrono::steady_clock::duration d) {
-            return std::chrono::duration<double>(d).count();
-        };
-        show(p.done, p.total, seconds(p.elapsed), seconds(p.remaining));
-    }
-
-  private:
-    std::mutex mutex_;
-    StudyProgress latest_;
-    bool fresh_ = false;
-};
-
 py::dict study(const std::vector<std::string>& base, const std::vector<VariedInput>& vary,
                const std::optional<TextRows>& rows, const std::optional<std::string>& table,
                bool yes, unsigned jobs, const py::object& progress, const OptionWords& baseOptions,
                const std::optional<std::vector<OptionWords>>& rowOptions) {
     const CaseList cases = caseList(base, vary, rows, table, yes, baseOptions, rowOptions);
     TableColumns columns;
-    ProgressMailbox mailbox;
+    LatestProgress<StudyProgress> mailbox;
     StudyCallbacks callbacks;
     callbacks.sink = [&columns](const CaseOutcome& o) {
         columns.add(o);
@@ -163,7 +134,7 @@ py::dict study(const std::vector<std::string>& base, const std::vector<VariedInp
         callbacks.progress = [&mailbox](const StudyProgress& p) { mailbox.post(p); };
     std::atomic<bool> cancel{false};
     const auto tick = [&] {
-        if (!progress.is_none()) mailbox.deliver(progress);
+        if (!progress.is_none()) showStudyProgress(mailbox.take(), progress);
     };
     runWatched(
         [&] {
@@ -239,15 +210,6 @@ std::string tableText(const IntArray& number, const DoubleArray& inputs,
     return text;
 }
 
-std::vector<std::string> tableColumns() {
-    std::vector<std::string> names;
-    const std::string header = tableHeader();
-    std::size_t start = 0;
-    for (std::size_t end; (end = header.find_first_of(",\n", start)) != std::string::npos;
-         start = end + 1)
-        names.push_back(header.substr(start, end - start));
-    return names;
-}
 
 void writeTable(const std::string& path, const IntArray& number, const DoubleArray& inputs,
                 const std::vector<std::string>& ends, const std::vector<std::string>& messages,
@@ -297,7 +259,7 @@ void registerStudy(py::module_& m) {
         "cases_without_yes", [] { return kCasesWithoutYes; },
         "The most cases a study runs without yes=True.");
     m.def("end_names", &endNames, "How a case can end, as the table's column \"end\" says it.");
-    m.def("table_columns", &tableColumns, "The columns of the study table, left to right.");
+    m.def("table_columns", &tableColumnNames, "The columns of the study table, left to right.");
     m.def("write_table", &writeTable, py::arg("path"), py::arg("case"), py::arg("inputs"),
           py::arg("end"), py::arg("message"), py::arg("results"), py::arg("table_format"),
           "Writes the columns of a study frame as the runner's result table, atomically, in its "

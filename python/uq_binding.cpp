@@ -206,34 +206,6 @@ py::dict analysisData(const UncertaintyPlan& plan, const UncertaintyAnalysis& a)
     return d;
 }
 
-// The latest progress of the cases, handed from the engine's threads to the Python thread.
-class ProgressBox {
-  public:
-    void post(const StudyProgress& p) {
-        const std::lock_guard lock(mutex_);
-        latest_ = p;
-        fresh_ = true;
-    }
-    void deliver(const py::object& show) {
-        StudyProgress p;
-        {
-            const std::lock_guard lock(mutex_);
-            if (!fresh_) return;
-            p = latest_;
-            fresh_ = false;
-        }
-        const auto seconds = [](std::chrono::steady_clock::duration d) {
-            return std::chrono::duration<double>(d).count();
-        };
-        show(p.done, p.total, seconds(p.elapsed), seconds(p.remaining));
-    }
-
-  private:
-    std::mutex mutex_;
-    StudyProgress latest_;
-    bool fresh_ = false;
-};
-
 // Runs the plan's cases (or reads them from result tables) and analyses them: the table's
 // columns and the analysis.
 py::tuple uncertainty(const UncertaintyPlan& plan, const std::vector<std::string>& tables,
@@ -248,7 +220,7 @@ py::tuple uncertainty(const UncertaintyPlan& plan, const std::vector<std::string
             throw py::value_error(error);
     } else {
         const CaseList cases = sampleCases(plan, sample);
-        ProgressBox box;
+        LatestProgress<StudyProgress> box;
         StudyCallbacks callbacks;
         callbacks.sink = [&outcomes](const CaseOutcome& o) {
             outcomes.push_back(o);
@@ -258,7 +230,7 @@ py::tuple uncertainty(const UncertaintyPlan& plan, const std::vector<std::string
             callbacks.progress = [&box](const StudyProgress& p) { box.post(p); };
         std::atomic<bool> cancel{false};
         const auto tick = [&] {
-            if (!progress.is_none()) box.deliver(progress);
+            if (!progress.is_none()) showStudyProgress(box.take(), progress);
         };
         runWatched(
             [&] {

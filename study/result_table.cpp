@@ -20,16 +20,6 @@ constexpr std::size_t kColumnCount = kFirstResult + kResultCount;
 constexpr RunEnd kRunEnds[] = {RunEnd::Target,      RunEnd::Midplane,  RunEnd::Stopped,
                                RunEnd::HistoryFull, RunEnd::NonFinite, RunEnd::Unstable};
 
-std::vector<std::string> headerNames() {
-    std::vector<std::string> names;
-    const std::string header = tableHeader();
-    std::size_t start = 0;
-    for (std::size_t end; (end = header.find_first_of(",\n", start)) != std::string::npos;
-         start = end + 1)
-        names.push_back(header.substr(start, end - start));
-    return names;
-}
-
 // An empty cell (`present` false) or a number as the table writes it.
 bool readCell(const CsvCell& cell, double& value, bool& present) {
     present = !cell.text.empty();
@@ -95,7 +85,7 @@ bool parseResultTable(std::string_view content, const std::string& displayName,
                       std::vector<CaseOutcome>& out, FileProblem& problem) {
     problem = FileProblem{.path = displayName};
     if (!checkFileText(content, kMaxResultTableBytes, problem)) return false;
-    const std::vector<std::string> names = headerNames();
+    const std::vector<std::string> names = tableColumnNames();
     CsvReader reader(content, ',');
     std::vector<CsvCell> cells;
     int line = 0;

@@ -106,15 +106,23 @@ CaseOutcome outcomeOf(std::size_t number, const InputTexts& texts, const Headles
     return o;
 }
 
-std::string tableHeader(TableFormat format) {
-    const char sep = tableSeparator(format);
-    std::string h(tableStart(format));
-    h += "case";
+std::vector<std::string> tableColumnNames() {
+    std::vector<std::string> names{"case"};
     for (int i = 0; i < kInputCount; ++i)
-        h += sep + std::string(controlName(controlAt(i)));
-    h += sep + std::string("end") + sep + "message";
+        names.emplace_back(controlName(controlAt(i)));
+    names.emplace_back("end");
+    names.emplace_back("message");
     for (const ResultColumn& c : kColumns)
-        h += sep + std::string(c.name);
+        names.emplace_back(c.name);
+    return names;
+}
+
+std::string tableHeader(TableFormat format) {
+    std::string h(tableStart(format));
+    for (const std::string& name : tableColumnNames()) {
+        if (name != "case") h += tableSeparator(format);
+        h += name;
+    }
     h += '\n';
     return h;
 }

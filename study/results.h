@@ -73,6 +73,8 @@ CaseOutcome outcomeOf(std::size_t number, const InputTexts& texts, const Headles
 // numbers in the shortest form that reads back to the same double, whole numbers without
 // decimals, empty cells for what a case did not reach.
 std::string tableHeader(TableFormat format = TableFormat::Csv);
+// The table's column names, left to right.
+std::vector<std::string> tableColumnNames();
 // The columns of the table that are not inputs (case, end, message and the results): a result
 // table read as a case table passes them over, so that it gives the study's cases again.
 std::vector<std::string_view> nonInputColumns();

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 #include "display/display_groups.h"
 #include "model/text_to_number.h"
@@ -65,21 +66,37 @@ std::string rangeTable() {
 
 std::string endCounts(const WaterStudy& s) {
     int target = 0, midplane = 0;
-    std::vector<std::string> early;
+    int earlyCount = 0;
+    std::vector<std::pair<std::string, int>> early;  // each way of ending early, how often
     for (const CaseResult& r : s.results) {
         target += r.end == RunEnd::Target;
         midplane += r.end == RunEnd::Midplane;
-        if (!r.finished()) early.push_back(endeText(r.end));
+        if (r.finished()) continue;
+        ++earlyCount;
+        const std::string how = endeText(r.end);
+        auto it = std::find_if(early.begin(), early.end(), [&](const auto& e) { return e.first == how; });
+        if (it == early.end()) early.emplace_back(how, 1);
+        else ++it->second;
     }
     std::string text = runs(static_cast<int>(s.finished.size())) + " kamen ans Ende (" +
                        std::to_string(target) + " an der Zielbeladung, " +
                        std::to_string(midplane) + " mit dem Trocknungsspiegel an der Mittelebene)";
     if (early.empty()) return text + ".";
-    text += "; " + runs(static_cast<int>(early.size())) +
-            (early.size() == 1 ? " endete" : " endeten") + " vorher (";
+    text += "; " + runs(earlyCount) + (earlyCount == 1 ? " endete" : " endeten") + " vorher (";
     for (std::size_t i = 0; i < early.size(); ++i)
-        text += (i ? ", " : "") + early[i];
-    return text + (early.size() == 1 ? ") und hat" : ") und haben") + " keinen Wasserfehler.";
+        text += (i ? ", " : "") + std::to_string(early[i].second) + " " + early[i].first;
+    text += (earlyCount == 1 ? ") und hat" : ") und haben");
+    text += " keinen Wasserfehler.";
+    // Why such a run is not counted: its balances no longer hold, so its error would only say
+    // that the run went wrong, which the program already says by stopping it.
+    const bool unstable = std::any_of(s.results.begin(), s.results.end(),
+                                      [](const CaseResult& r) { return r.end == RunEnd::Unstable; });
+    if (unstable)
+        text += " Instabil bricht das Programm einen Lauf ab, dessen Luft kälter als der absolute "
+                "Nullpunkt würde oder eine Wasserbeladung unter null bekäme oder dessen Platte "
+                "Wasser aufnähme: Seine Bilanzen gelten dann nicht mehr, und ein Wasserfehler "
+                "sagte nur, dass der Lauf misslungen ist.";
+    return text;
 }
 
 std::string quantileTable(const std::vector<double>& errors) {

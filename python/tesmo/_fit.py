@@ -11,6 +11,7 @@ import numpy as np
 import pandas as pd
 
 from . import _core
+from ._study import jobs_argument, progress_argument
 from ._inputs import INPUT_NAMES, RUN_OPTIONS, case_path, is_path, options_of, texts_of
 
 FitProgress = collections.namedtuple(
@@ -293,17 +294,8 @@ def fit(spec=None, *, series=None, parameters=None, starts=None, seed=None, iter
               for s in series]
     series_specs = _series_specs(series)
     parameter_specs = _parameter_specs(parameters)
-    if jobs is None:
-        jobs = _core.default_jobs()
-    if isinstance(jobs, bool) or not isinstance(jobs, int) or jobs < 1:
-        raise ValueError(f"jobs is a whole number from 1, not {jobs!r}")
-    if progress is True:
-        progress = _ProgressLine()
-    elif progress is False or progress is None:
-        progress = None
-    elif not callable(progress):
-        raise TypeError("progress is True, False or a callable")
-    show = None if progress is None else (lambda *p: progress(FitProgress(*p)))
+    jobs = jobs_argument(jobs)
+    progress, show = progress_argument(progress, _ProgressLine, FitProgress)
     try:
         raw = _core.fit(series_specs, parameter_specs, int(starts), int(seed), int(iterations),
                         sigma, jobs, show)

@@ -181,6 +181,40 @@ class _ProgressLine:
         sys.stderr.flush()
 
 
+def jobs_argument(jobs):
+    """The number of cases or model runs at a time: every core for None; more than the cores
+    run on every core, with a RuntimeWarning pointing at the caller's call."""
+    cores = _core.default_jobs()
+    if jobs is None:
+        return cores
+    if isinstance(jobs, bool) or not isinstance(jobs, numbers.Integral):
+        raise TypeError(f"jobs is a whole number from 1, not {type(jobs).__name__}")
+    if jobs < 1:
+        raise ValueError(f"jobs is a whole number from 1, not {jobs!r}")
+    if jobs > cores:
+        warnings.warn(
+            f"jobs={jobs} is more than the {cores} cores of this machine; "
+            f"the study runs {cores} case{'s' if cores != 1 else ''} at a time",
+            RuntimeWarning,
+            stacklevel=3,
+        )
+        return cores
+    return int(jobs)
+
+
+def progress_argument(progress, line, record):
+    """The progress argument (True, False/None or a callable) as the display and the function
+    the C++ side calls with the progress fields (None for no progress): True shows `line()`,
+    a callable gets each state as a `record`."""
+    if progress is True:
+        progress = line()
+    elif progress is False or progress is None:
+        return None, None
+    elif not callable(progress):
+        raise TypeError(f"progress is True, False or a callable, not {type(progress).__name__}")
+    return progress, (lambda *p: progress(record(*p)))
+
+
 def study(vary=None, cases=None, base=None, jobs=None, progress=False, yes=False, **options):
     """Runs a parameter study and returns its table as a pandas DataFrame.
 
@@ -210,28 +244,8 @@ def study(vary=None, cases=None, base=None, jobs=None, progress=False, yes=False
     KeyboardInterrupt. When the system refuses the study memory or a thread, it stops with
     MemoryError or RuntimeError and the program's German message.
     """
-    cores = _core.default_jobs()
-    if jobs is None:
-        jobs = cores
-    if isinstance(jobs, bool) or not isinstance(jobs, numbers.Integral):
-        raise TypeError(f"jobs is a whole number from 1, not {type(jobs).__name__}")
-    if jobs < 1:
-        raise ValueError(f"jobs is a whole number from 1, not {jobs!r}")
-    if jobs > cores:
-        warnings.warn(
-            f"jobs={jobs} is more than the {cores} cores of this machine; "
-            f"the study runs {cores} case{'s' if cores != 1 else ''} at a time",
-            RuntimeWarning,
-            stacklevel=2,
-        )
-        jobs = cores
-    if progress is True:
-        progress = _ProgressLine()
-    elif progress is False or progress is None:
-        progress = None
-    elif not callable(progress):
-        raise TypeError(f"progress is True, False or a callable, not {type(progress).__name__}")
-    show = None if progress is None else (lambda *p: progress(Progress(*p)))
+    jobs = jobs_argument(jobs)
+    _, show = progress_argument(progress, _ProgressLine, Progress)
     spec = _case_spec(vary, cases, base)
     base_options, row_options = _case_options(cases, base, options)
     columns = _core.study(*spec, _check_yes(yes), int(jobs), show, base_options, row_options)

@@ -8,7 +8,7 @@ import pandas as pd
 
 from . import _core
 from ._inputs import _check_names, case_path, is_path, texts_of
-from ._study import Progress, _frame_of_columns, _ProgressLine
+from ._study import Progress, _frame_of_columns, _ProgressLine, jobs_argument, progress_argument
 
 _KINDS = ("lognormal", "uniform", "normal", "triangular")
 
@@ -219,17 +219,8 @@ def uncertainty(study=None, *, uncertain=None, base=None, samples=1000, design="
     The same study (and seed) gives the runner's table and report to the last bit.
     """
     plan = _plan(study, uncertain, base, samples, design, seed, indices, results, limits)
-    if jobs is None:
-        jobs = _core.default_jobs()
-    if isinstance(jobs, bool) or not isinstance(jobs, int) or jobs < 1:
-        raise ValueError(f"jobs is a whole number from 1, not {jobs!r}")
-    if progress is True:
-        progress = _ProgressLine()
-    elif progress is False or progress is None:
-        progress = None
-    elif not callable(progress):
-        raise TypeError("progress is True, False or a callable")
-    show = None if progress is None else (lambda *p: progress(Progress(*p)))
+    jobs = jobs_argument(jobs)
+    _, show = progress_argument(progress, _ProgressLine, Progress)
     if tables is not None and is_path(tables):
         tables = [tables]
     paths = [case_path(t) for t in tables] if tables is not None else []

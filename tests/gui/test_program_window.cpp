@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
 #include <set>
 
@@ -165,7 +166,7 @@ TEST_F(ProgramWindowTest, TheCorrectedAirBalanceIsChosenInTheMenuAndKeptWithTheC
     EXPECT_EQ(mode->text(), "");
     korrigiert->trigger();
     EXPECT_EQ(window->client().runControl().runOptions().luftbilanz, Luftbilanz::Korrigiert);
-    EXPECT_EQ(mode->text(), "korrigierte Luftbilanz");  // the status bar names the mode
+    EXPECT_EQ(mode->text(), "Luftbilanz korrigiert");  // the status bar names the mode
     EXPECT_TRUE(window->hasUnsavedChanges());
     QTest::mouseClick(static_cast<QAbstractButton*>(window->client().widget(Control::cmd_Start)),
                       Qt::LeftButton);
@@ -180,6 +181,13 @@ TEST_F(ProgramWindowTest, TheCorrectedAirBalanceIsChosenInTheMenuAndKeptWithTheC
     ASSERT_TRUE(window->openCase(path));
     EXPECT_TRUE(korrigiert->isChecked());
     EXPECT_EQ(window->client().runControl().runOptions().luftbilanz, Luftbilanz::Korrigiert);
+    // A climate-chamber case has no control in the main window: the status bar says it.
+    const QString chamber = file("kammer.tgcase");
+    std::ofstream(chamber.toStdString()) << slurp(path.toStdString()) << "klima = konstant\n";
+    ASSERT_TRUE(window->openCase(chamber));
+    EXPECT_EQ(mode->text(), "Klima konstant, Luftbilanz korrigiert");
+    window->action("neu")->trigger();
+    EXPECT_EQ(mode->text(), "");
     EXPECT_TRUE(messages.empty());
 }
 
