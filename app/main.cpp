@@ -1,6 +1,6 @@
 // Tesmo-Gegen: the drying calculator's window program. `tesmo-gegen DATEI` opens a case file
-// (.tgcase) or a study file (.tgstudy) at start; --help and --version are answered without a
-// window; everything else happens in the window.
+// (.tgcase), a study file (.tgstudy) or a fit file (.tgfit) at start; --help and --version are
+// answered without a window; everything else happens in the window.
 #include <cstdio>
 
 #include <QApplication>

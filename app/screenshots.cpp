@@ -1,9 +1,11 @@
 // Saves pictures of the window for review: freshly opened, in the middle of a run with the
 // default inputs, and after that run has finished; plus enlarged details of the small print,
 // the whole screen with the window on it (how it fits a small screen), the manual, the study
-// window (both kinds of study, the uncertainty study with its results and exports), the
-// standard dialogs in German (the question before unsaved changes are lost and a
-// file dialog), then the diagram window with each of its diagrams of that run. With
+// window (both kinds of study, the uncertainty study with its results and exports), the fit
+// window with the example fit computed (its result, each of its charts, and its report's pages
+// are left to scripts/screenshots), the standard dialogs in German (the question before unsaved
+// changes are lost and a file dialog), then the diagram window with each of its diagrams of
+// that run. With
 // --diagrams-only only the diagram window (to be run once more at a device pixel ratio of 2:
 // QT_SCALE_FACTOR=2; those pictures end in "-2x").
 // Usage: tesmo-gegen-screenshots <folder> [--diagrams-only]
@@ -22,7 +24,10 @@
 #include <QTimer>
 
 #include "display/headless_window.h"
+#include "fit/fit_charts.h"
 #include "gui/diagram_window.h"
+#include "gui/fit_result_view.h"
+#include "gui/fit_window.h"
 #include "gui/german_dialogs.h"
 #include "gui/help_window.h"
 #include "gui/main_window.h"
@@ -211,6 +216,30 @@ int main(int argc, char** argv) {
         ok &= save(program.studyWindow()->grab().toImage(), folder + "/study.png");
         ok &= shootUncertainty(program, folder);
         program.studyWindow()->close();
+        // The example fit, computed as a user would: opened, then Berechnen.
+        // At its own size, shrunk to a small screen, as a user first sees it.
+        program.showFit();
+        tesmo::qt::FitWindow& fit = *program.fitWindow();
+        if (fit.openFit(QStringLiteral(TESMO_EXAMPLE_FIT))) {
+            QEventLoop wait;
+            QObject::connect(&fit, &tesmo::qt::FitWindow::fitEnded, &wait, &QEventLoop::quit);
+            if (fit.running()) wait.exec();  // the runs of the result the file keeps
+            if (fit.startFit()) wait.exec();
+            QApplication::processEvents();
+            ok &= save(fit.grab().toImage(), folder + "/fit.png");
+            for (tesmo::Messgroesse g : fit.results().chartQuantities()) {
+                fit.results().setChart(g);
+                QApplication::processEvents();
+                ok &= save(fit.results().grab().toImage(),
+                           folder + "/fit-" + QString::fromStdString(tesmo::chartStem(g)) + ".png");
+            }
+            ok &= fit.exportReport(folder + "/fit-bericht.pdf");
+            // The result is not kept: the program's end asks nothing about it.
+            fit.setSaveQuestionHook([](const QString&) { return tesmo::qt::SaveChoice::Discard; });
+        } else {
+            ok = false;
+        }
+        fit.close();
         // The question, grabbed while it is open and then answered with Abbrechen.
         QTimer::singleShot(100, [&] {
             if (QWidget* box = QApplication::activeModalWidget()) {

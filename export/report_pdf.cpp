@@ -4,9 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include <QMarginsF>
 #include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -33,7 +31,6 @@ namespace {
 using C = Control;
 
 constexpr double kColumnGapMm = 6.0;
-constexpr double kRowGapMm = kReportRowGapMm;
 constexpr int kPageCount = 3;
 // The numeric diagrams of the third page, laid out at this size in pixels and scaled to the
 // page's width.
@@ -128,7 +125,7 @@ bool inputsEditedSinceStart(const WindowBase& window, const RunControl& run) {
     return false;
 }
 
-void tablesPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
+void tablesPage(ReportSheet& sheet, const WindowBase& window, const RunControl& run,
                 const QDateTime& made, double width) {
     double y = 0;
     y += sheet.text(0, y, width, QStringLiteral("Bericht über einen Trocknungslauf"),
@@ -145,18 +142,18 @@ void tablesPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
     };
     for (const ReportRow& row : about) {
         sheet.text(0, y, 40, row.label, reportFont(9, false));
-        y += sheet.text(40, y, width - 40, row.value, reportFont(9, true)) + kRowGapMm;
+        y += sheet.text(40, y, width - 40, row.value, reportFont(9, true)) + kReportRowGapMm;
     }
     sheet.text(0, y, 40, QStringLiteral("Ende des Laufs"), reportFont(9, false));
     y += sheet.text(40, y, width - 40, str(runEndText(window.state().Laufende)),
                     reportFont(9, true)) +
-         kRowGapMm;
+         kReportRowGapMm;
     if (inputsEditedSinceStart(window, run))
         y += sheet.text(40, y, width - 40,
                         QStringLiteral("Die Eingabefelder wurden nach dem Start geändert; der "
                                        "Bericht zeigt die Eingaben, mit denen gerechnet wurde."),
                         reportFont(9, false)) +
-             kRowGapMm;
+             kReportRowGapMm;
     y += 4.0;
 
     const double column = (width - kColumnGapMm) / 2.0;
@@ -177,7 +174,7 @@ void tablesPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
         y += sheet.text(0, y, width, warning, reportFont(9, false)) + 1.0;
 }
 
-void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
+void chartsPage(ReportSheet& sheet, const WindowBase& window, double width) {
     double y = 0;
     y += sheet.text(0, y, width, QStringLiteral("Diagramme"), reportFont(13, true)) + 3.0;
     for (Chart chart : {Chart::Ausgabe, Chart::Zeit}) {
@@ -199,7 +196,8 @@ void chartsPage(Sheet& sheet, const WindowBase& window, double width) {
 }
 
 // The numeric diagrams of water load, temperatures and shrinkage, with scales and units.
-void diagramsPage(Sheet& sheet, const WindowBase& window, const RunControl& run, double width) {
+void diagramsPage(ReportSheet& sheet, const WindowBase& window, const RunControl& run,
+                  double width) {
     double y = 0;
     y +=
         sheet.text(0, y, width, QStringLiteral("Verläufe mit Maßstab"), reportFont(13, true)) + 1.5;
@@ -223,17 +221,12 @@ void diagramsPage(Sheet& sheet, const WindowBase& window, const RunControl& run,
 bool writeReportPdf(QIODevice& device, const WindowBase& window, const RunControl& run,
                     const QDateTime& made) {
     QPdfWriter pdf(&device);
-    pdf.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                    QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
-                    QPageLayout::Millimeter));
-    pdf.setTitle(QStringLiteral("Bericht über einen Trocknungslauf"));
-    pdf.setCreator(QStringLiteral("Tesmo-Gegen %1").arg(QLatin1String(kProgramVersion)));
+    setUpReport(pdf, QStringLiteral("Bericht über einen Trocknungslauf"));
 
     const QRectF printable = pdf.pageLayout().paintRect(QPageLayout::Millimeter);
     QPainter p;
     if (!p.begin(&pdf)) return false;
-    Sheet sheet(p, pdf.resolution() / 25.4);
+    ReportSheet sheet(p, pdf.resolution() / 25.4);
     tablesPage(sheet, window, run, made, printable.width());
     sheet.footer(printable.width(), printable.height(), 1, kPageCount);
     pdf.newPage();

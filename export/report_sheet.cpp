@@ -3,10 +3,30 @@
 #include <algorithm>
 #include <numeric>
 
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+
 #include "plot/plot_painter.h"
 #include "tesmo_version.h"
 
 namespace tesmo::qt {
+
+namespace {
+
+constexpr double kCellGapMm = 1.5;
+// Taller than any text a report wraps: only its width matters.
+constexpr double kTallMm = 300;
+
+QFont headerFont() {
+    return reportFont(8.5, true);
+}
+QFont cellFont() {
+    return reportFont(8.5, false);
+}
+
+}  // namespace
 
 QFont reportFont(double points, bool bold) {
     QFont font(QStringLiteral("Arial"));
@@ -15,11 +35,20 @@ QFont reportFont(double points, bool bold) {
     return font;
 }
 
-double Sheet::text(double x, double y, double width, const QString& s, const QFont& font,
-                   const QColor& colour, int align) {
+void setUpReport(QPdfWriter& pdf, const QString& title) {
+    pdf.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
+                    QPageLayout::Millimeter));
+    pdf.setTitle(title);
+    pdf.setCreator(QStringLiteral("Tesmo-Gegen %1").arg(QLatin1String(kProgramVersion)));
+}
+
+double ReportSheet::text(double x, double y, double width, const QString& s, const QFont& font,
+                         const QColor& colour, int align) {
     p_.setFont(font);
     p_.setPen(colour);
-    const QRectF area(mm(x), mm(y), mm(width), mm(300));
+    const QRectF area(mm(x), mm(y), mm(width), mm(kTallMm));
     const int flags = align | Qt::TextWordWrap;
     QRectF used;
     if (drawing_)
@@ -29,8 +58,15 @@ double Sheet::text(double x, double y, double width, const QString& s, const QFo
     return used.height() / dotsPerMm_;
 }
 
-double Sheet::table(double x, double y, double width, const QString& heading,
-                    const std::vector<ReportRow>& rows, double valueWidth) {
+double ReportSheet::textHeight(double width, const QString& s, const QFont& font) const {
+    p_.setFont(font);
+    const QRectF used =
+        p_.boundingRect(QRectF(0, 0, mm(width), mm(kTallMm)), Qt::AlignLeft | Qt::TextWordWrap, s);
+    return used.height() / dotsPerMm_;
+}
+
+double ReportSheet::table(double x, double y, double width, const QString& heading,
+                          const std::vector<ReportRow>& rows, double valueWidth) {
     const double top = y;
     y += text(x, y, width, heading, reportFont(10.5, true)) + 0.8;
     if (drawing_) {
@@ -38,7 +74,7 @@ double Sheet::table(double x, double y, double width, const QString& heading,
         p_.drawLine(QPointF(mm(x), mm(y)), QPointF(mm(x + width), mm(y)));
     }
     y += 1.2;
-    const QFont labelFont = reportFont(8.5, false), valueFont = reportFont(8.5, true);
+    const QFont labelFont = cellFont(), valueFont = reportFont(8.5, true);
     for (const ReportRow& row : rows) {
         const double labelHeight =
             text(x, y, width - valueWidth - 1.0, row.label, labelFont, row.colour);
@@ -49,39 +85,58 @@ double Sheet::table(double x, double y, double width, const QString& heading,
     return y - top;
 }
 
-double Sheet::grid(double x, double y, double width, const std::vector<QString>& header,
-                   const std::vector<std::vector<QString>>& rows,
-                   const std::vector<double>& weights, int leftColumns) {
-    constexpr double kCellGapMm = 1.5;
-    const double total = std::accumulate(weights.begin(), weights.end(), 0.0);
-    std::vector<double> left, span;
-    double at = x;
-    for (double w : weights) {
-        left.push_back(at);
-        span.push_back(width * w / total - kCellGapMm);
-        at += width * w / total;
-    }
+double ReportSheet::columns(double x, double y, const std::vector<ReportColumn>& cols,
+                            const std::vector<std::vector<QString>>& rows,
+                            const std::vector<QColor>& colours) {
     const double top = y;
-    const auto line = [&](const std::vector<QString>& cells, const QFont& font) {
-        double height = 0;
-        for (std::size_t c = 0; c < cells.size() && c < left.size(); ++c)
-            height = std::max(
-                height, text(left[c], y, span[c], cells[c], font, Qt::black,
-                             static_cast<int>(c) < leftColumns ? Qt::AlignLeft : Qt::AlignRight));
-        y += height + kReportRowGapMm;
-    };
-    line(header, reportFont(8, true));
+    double width = 0, header = 0, left = x;
+    for (const ReportColumn& c : cols) {
+        header = std::max(
+            header, text(left, y, c.width - kCellGapMm, c.title, headerFont(), Qt::black, c.align));
+        left += c.width;
+        width += c.width;
+    }
+    y += header + 0.8;
     if (drawing_) {
         p_.setPen(QPen(Qt::black, mm(0.2)));
-        p_.drawLine(QPointF(mm(x), mm(y - 0.3)), QPointF(mm(x + width), mm(y - 0.3)));
+        p_.drawLine(QPointF(mm(x), mm(y)), QPointF(mm(x + width), mm(y)));
     }
-    y += 0.5;
-    for (const std::vector<QString>& row : rows)
-        line(row, reportFont(8, false));
+    y += 1.2;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const QColor colour = r < colours.size() ? colours[r] : QColor(Qt::black);
+        double height = 0;
+        left = x;
+        for (std::size_t c = 0; c < cols.size() && c < rows[r].size(); ++c) {
+            height = std::max(height, text(left, y, cols[c].width - kCellGapMm, rows[r][c],
+                                           cellFont(), colour, cols[c].align));
+            left += cols[c].width;
+        }
+        y += height + kReportRowGapMm;
+    }
     return y - top;
 }
 
-double Sheet::plot(double x, double y, double width, const PlotSpec& spec, QSizeF layout) {
+double ReportSheet::columnsHeight(const std::vector<ReportColumn>& cols,
+                                  const std::vector<std::vector<QString>>& rows) {
+    const bool drawing = drawing_;
+    drawing_ = false;
+    const double height = columns(0, 0, cols, rows);
+    drawing_ = drawing;
+    return height;
+}
+
+double ReportSheet::grid(double x, double y, double width, const std::vector<QString>& header,
+                         const std::vector<std::vector<QString>>& rows,
+                         const std::vector<double>& weights, int leftColumns) {
+    const double total = std::accumulate(weights.begin(), weights.end(), 0.0);
+    std::vector<ReportColumn> cols;
+    for (std::size_t c = 0; c < weights.size(); ++c)
+        cols.push_back({c < header.size() ? header[c] : QString(), width * weights[c] / total,
+                        static_cast<int>(c) < leftColumns ? Qt::AlignLeft : Qt::AlignRight});
+    return columns(x, y, cols, rows);
+}
+
+double ReportSheet::plot(double x, double y, double width, const PlotSpec& spec, QSizeF layout) {
     if (drawing_) {
         const double scale = mm(width) / layout.width();
         p_.save();
@@ -93,12 +148,11 @@ double Sheet::plot(double x, double y, double width, const PlotSpec& spec, QSize
     return width * layout.height() / layout.width();
 }
 
-void Sheet::footer(double width, double pageHeight, int page, int pages) {
+void ReportSheet::footer(double width, double pageHeight, int page, int pageCount) {
+    const QString where = pageCount > 0 ? QStringLiteral("Seite %1 von %2").arg(page).arg(pageCount)
+                                        : QStringLiteral("Seite %1").arg(page);
     text(0, pageHeight - 5.0, width,
-         QStringLiteral("Tesmo-Gegen %1 – Seite %2 von %3")
-             .arg(QLatin1String(kProgramVersion))
-             .arg(page)
-             .arg(pages),
+         QStringLiteral("Tesmo-Gegen %1 – %2").arg(QLatin1String(kProgramVersion), where),
          reportFont(7.5, false), Qt::darkGray, Qt::AlignRight);
 }
 

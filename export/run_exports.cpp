@@ -51,33 +51,6 @@ ExportResult notWritten(const std::string& path, const WriteFailure& failure) {
                   ".");
 }
 
-// Writes what `render` puts on a device into `path`, atomically: straight into the temporary
-// file beside the target, so that a large drawing is not held in memory once more.
-template <class Render>
-ExportResult writeThrough(const std::string& path, Render render) {
-    WriteFailure failure;
-    const bool written = writeFileAtomically(
-        path,
-        [&render](std::FILE* out) {
-            QFile device;
-            if (!device.open(out, QIODevice::WriteOnly)) return false;
-            const bool rendered = render(device);
-            device.close();  // hands the buffered bytes on; the handle stays open
-            return rendered && device.error() == QFileDevice::NoError;
-        },
-        &failure);
-    if (written) return {};
-    return notWritten(path, failure);
-}
-
-ExportResult makeFolder(const std::string& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (!error) return {};
-    return failed("Der Ordner " + folder + " konnte nicht angelegt werden: " +
-                  reasonText(WriteFailure{error.value(), folder, "create"}) + ".");
-}
-
 bool writeChartPng(QIODevice& device, Chart chart, const ChartView& view) {
     const QRect region = chartRegionPixels(chart);
     QImage image(region.size() * kPngScale, QImage::Format_RGB32);
@@ -134,6 +107,30 @@ ExportResult exportHistories(const WindowBase& window, const RunControl& run,
 }
 
 }  // namespace
+
+ExportResult writeThrough(const std::string& path, const std::function<bool(QIODevice&)>& render) {
+    WriteFailure failure;
+    const bool written = writeFileAtomically(
+        path,
+        [&render](std::FILE* out) {
+            QFile device;
+            if (!device.open(out, QIODevice::WriteOnly)) return false;
+            const bool rendered = render(device);
+            device.close();  // hands the buffered bytes on; the handle stays open
+            return rendered && device.error() == QFileDevice::NoError;
+        },
+        &failure);
+    if (written) return {};
+    return notWritten(path, failure);
+}
+
+ExportResult makeFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!error) return {};
+    return failed("Der Ordner " + folder + " konnte nicht angelegt werden: " +
+                  reasonText(WriteFailure{error.value(), folder, "create"}) + ".");
+}
 
 const char* chartFileStem(Chart chart) {
     return chart == Chart::Ausgabe ? "profil" : "verlauf";

@@ -8,10 +8,13 @@
 // half-written file and an existing file as it was. Painting needs a QGuiApplication.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "display/chart_canvas.h"
 #include "files/table_format.h"
+
+class QIODevice;
 
 namespace tesmo {
 class RunControl;
@@ -27,6 +30,13 @@ struct ExportResult {
     std::string message;
     explicit operator bool() const { return ok; }
 };
+
+// Writes what `render` puts on a device into `path`, atomically: straight into the temporary
+// file beside the target, so that a large drawing is not held in memory once more. A message
+// naming the file when it cannot be written (or `render` fails).
+ExportResult writeThrough(const std::string& path, const std::function<bool(QIODevice&)>& render);
+// Creates the folder (and those above it) where it does not exist.
+ExportResult makeFolder(const std::string& folder);
 
 // The names of a chart's files in an export folder: "profil" (the water-load profiles) and
 // "verlauf" (the time histories), with ".png" or ".svg".

@@ -1,8 +1,6 @@
 #include "export/uncertainty_report_pdf.h"
 
-#include <QMarginsF>
 #include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -37,10 +35,10 @@ std::vector<QString> cells(const std::vector<std::string>& texts) {
 // goes to the next one. Laid out once only measuring, to count the pages, then drawn.
 class Pages {
   public:
-    Pages(Sheet& sheet, QPdfWriter& pdf, double width, double height, int count)
+    Pages(ReportSheet& sheet, QPdfWriter& pdf, double width, double height, int count)
         : sheet_(sheet), pdf_(pdf), width_(width), height_(height), count_(count) {}
 
-    Sheet& sheet() { return sheet_; }
+    ReportSheet& sheet() { return sheet_; }
     double width() const { return width_; }
     double& y() { return y_; }
     int page() const { return page_; }
@@ -93,7 +91,7 @@ class Pages {
         return h + sheet_.grid(0, y + h, width_, cells(t.header), rows, weights, leftColumns);
     }
 
-    Sheet& sheet_;
+    ReportSheet& sheet_;
     QPdfWriter& pdf_;
     double width_, height_;
     int count_;  // 0: measuring only
@@ -116,7 +114,7 @@ QString sampleText(const UncertaintyPlan& plan, const UncertaintyAnalysis& a) {
 // The study, its inputs and what it found, as tables.
 void tablesPages(Pages& pages, const UncertaintyPlan& plan, const UncertaintyAnalysis& a,
                  const QString& study, const QDateTime& made) {
-    Sheet& s = pages.sheet();
+    ReportSheet& s = pages.sheet();
     const double width = pages.width();
     double& y = pages.y();
     y += s.text(0, y, width, QStringLiteral("Bericht über eine Unsicherheitsstudie"),
@@ -187,7 +185,7 @@ void tablesPages(Pages& pages, const UncertaintyPlan& plan, const UncertaintyAna
 
 // A page per analysed result: its histogram and its indices.
 void chartPages(Pages& pages, const UncertaintyAnalysis& a) {
-    Sheet& s = pages.sheet();
+    ReportSheet& s = pages.sheet();
     for (std::size_t r = 0; r < a.statistics.size(); ++r) {
         pages.next();
         double& y = pages.y();
@@ -207,16 +205,11 @@ bool writeUncertaintyReportPdf(QIODevice& device, const UncertaintyPlan& plan,
                                const UncertaintyAnalysis& analysis, const QString& study,
                                const QDateTime& made) {
     QPdfWriter pdf(&device);
-    pdf.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                    QMarginsF(kReportMarginMm, kReportMarginMm, kReportMarginMm, kReportMarginMm),
-                    QPageLayout::Millimeter));
-    pdf.setTitle(QStringLiteral("Bericht über eine Unsicherheitsstudie"));
-    pdf.setCreator(QStringLiteral("Tesmo-Gegen %1").arg(QLatin1String(kProgramVersion)));
+    setUpReport(pdf, QStringLiteral("Bericht über eine Unsicherheitsstudie"));
     const QRectF printable = pdf.pageLayout().paintRect(QPageLayout::Millimeter);
     QPainter p;
     if (!p.begin(&pdf)) return false;
-    Sheet sheet(p, pdf.resolution() / 25.4);
+    ReportSheet sheet(p, pdf.resolution() / 25.4);
     // Once to count the pages, once to draw them.
     sheet.setDrawing(false);
     Pages count(sheet, pdf, printable.width(), printable.height(), 0);

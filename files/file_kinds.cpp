@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "files/case_file.h"
+#include "files/fit_file.h"
 #include "files/study_file.h"
 #include "files/uncertainty_file.h"
 
@@ -13,18 +14,21 @@ namespace tesmo {
 namespace {
 
 // clang-format off
-constexpr std::array<FileKindSpec, 3> kKinds = {{
+constexpr std::array kKinds = std::to_array<FileKindSpec>({
     {FileKind::Case, kCaseFileSuffix, "application/x-tesmo-gegen-case",
      "Tesmo-Gegen case", "Tesmo-Gegen-Fall", "Tesmo-Gegen-Fälle",
      "ein Fall: seine siebzehn Texte kommen in die Eingabefelder"},
     {FileKind::Study, kStudyFileSuffix, "application/x-tesmo-gegen-study",
      "Tesmo-Gegen parameter study", "Tesmo-Gegen-Parameterstudie", "Tesmo-Gegen-Studien",
      "eine Parameterstudie: öffnet im Fenster „Parameterstudie“"},
+    {FileKind::Fit, kFitFileSuffix, "application/x-tesmo-gegen-fit",
+     "Tesmo-Gegen fit to measurements", "Tesmo-Gegen-Anpassung", "Tesmo-Gegen-Anpassungen",
+     "eine Anpassung an Messungen: öffnet im Fenster „Anpassung an Messungen“"},
     {FileKind::Uncertainty, kUncertaintyFileSuffix, "application/x-tesmo-gegen-uncertainty",
      "Tesmo-Gegen uncertainty study", "Tesmo-Gegen-Unsicherheitsstudie",
      "Tesmo-Gegen-Unsicherheitsstudien",
      "eine Unsicherheitsstudie: öffnet im Studienfenster unter „Unsicherheit“"},
-}};
+});
 // clang-format on
 
 bool endsWithIgnoringCase(std::string_view text, std::string_view end) {

@@ -17,6 +17,7 @@ namespace tesmo {
 enum class FileKind : std::uint8_t {
     Case,         // the seventeen input texts: the main window's fields
     Study,        // base case and varied inputs: the window "Parameterstudie"
+    Fit,          // measured series and fitted inputs: the window "Anpassung an Messungen"
     Uncertainty,  // base case and uncertain inputs: the study window's kind "Unsicherheit"
 };
 

@@ -119,39 +119,6 @@ double largestChange(const std::array<double, kMessgroessenCount>& a,
     return change;
 }
 
-// The table of measured against simulated values and the residuals per series and quantity.
-void compare(const FitSetup& setup, const MeasuredPoints& points, const Trial& trial,
-             FitResult& result) {
-    std::vector<ResidualSummary> sums;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const MeasuredPoint& p = points.points[i];
-        const double r = trial.simulated[i] - p.gemessen;
-        result.comparison.push_back(
-            {p.series, p.zeit, p.groesse, p.gemessen, trial.simulated[i], r});
-        auto it = std::find_if(sums.begin(), sums.end(), [&](const ResidualSummary& s) {
-            return s.series == p.series && s.groesse == p.groesse;
-        });
-        if (it == sums.end()) it = sums.insert(sums.end(), {p.series, p.groesse, 0, 0});
-        ++it->count;
-        it->rms += r * r;
-    }
-    for (ResidualSummary& s : sums)
-        s.rms = std::sqrt(s.rms / static_cast<double>(s.count));
-    std::sort(sums.begin(), sums.end(), [](const ResidualSummary& a, const ResidualSummary& b) {
-        return a.series != b.series ? a.series < b.series : a.groesse < b.groesse;
-    });
-    result.residuals = std::move(sums);
-    result.afterEnd = trial.afterEnd;
-    for (std::size_t s = 0; s < trial.afterEnd.size(); ++s)
-        if (trial.afterEnd[s] > 0)
-            result.message += setup.series[s].name + ": " + std::to_string(trial.afterEnd[s]) +
-                              " Messungen liegen nach dem Ende der Rechnung und werden mit ihrem "
-                              "Endzustand verglichen; eine kleinere Endwasserbeladung "
-                              "(txt_XZiel) rechnet weiter. ";
-    while (!result.message.empty() && result.message.back() == ' ')
-        result.message.pop_back();
-}
-
 }  // namespace
 
 const char* fitEndName(FitEnd end) {
@@ -310,8 +277,41 @@ FitResult runFit(const FitSetup& setup, const FitControl& control) {
         anyEstimated ? static_cast<double>(points.size()) - static_cast<double>(m) : kInf;
     if (!(result.degreesOfFreedom > 0)) result.degreesOfFreedom = 1;
     describeUncertainty(setup, u, cov, result.degreesOfFreedom, result);
-    compare(setup, points, *trial, result);
+    compareWithMeasurements(setup, points, trial->simulated, trial->afterEnd, result);
     return finish(end);
+}
+
+void compareWithMeasurements(const FitSetup& setup, const MeasuredPoints& points,
+                             const std::vector<double>& simulated,
+                             const std::vector<std::size_t>& afterEnd, FitResult& result) {
+    result.comparison.clear();
+    std::vector<ResidualSummary> sums;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const MeasuredPoint& p = points.points[i];
+        const double r = simulated[i] - p.gemessen;
+        result.comparison.push_back({p.series, p.zeit, p.groesse, p.gemessen, simulated[i], r});
+        auto it = std::find_if(sums.begin(), sums.end(), [&](const ResidualSummary& s) {
+            return s.series == p.series && s.groesse == p.groesse;
+        });
+        if (it == sums.end()) it = sums.insert(sums.end(), {p.series, p.groesse, 0, 0});
+        ++it->count;
+        it->rms += r * r;
+    }
+    for (ResidualSummary& s : sums)
+        s.rms = std::sqrt(s.rms / static_cast<double>(s.count));
+    std::sort(sums.begin(), sums.end(), [](const ResidualSummary& a, const ResidualSummary& b) {
+        return a.series != b.series ? a.series < b.series : a.groesse < b.groesse;
+    });
+    result.residuals = std::move(sums);
+    result.afterEnd = afterEnd;
+    for (std::size_t s = 0; s < afterEnd.size(); ++s)
+        if (afterEnd[s] > 0)
+            result.message += setup.series[s].name + ": " + std::to_string(afterEnd[s]) +
+                              " Messungen liegen nach dem Ende der Rechnung und werden mit ihrem "
+                              "Endzustand verglichen; eine kleinere Endwasserbeladung "
+                              "(txt_XZiel) rechnet weiter. ";
+    while (!result.message.empty() && result.message.back() == ' ')
+        result.message.pop_back();
 }
 
 InputTexts fittedCase(const FitSetup& setup, const FitResult& result) {

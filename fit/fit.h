@@ -133,6 +133,13 @@ struct FitControl {
 // that enclose their starts.
 FitResult runFit(const FitSetup& setup, const FitControl& control = {});
 
+// Fills the result's comparison (one row per measured point), its residuals per series and
+// quantity, its afterEnd and the message that names the points compared with a run's end state,
+// from the model's values at the points (`simulated`, in the order of `points`).
+void compareWithMeasurements(const FitSetup& setup, const MeasuredPoints& points,
+                             const std::vector<double>& simulated,
+                             const std::vector<std::size_t>& afterEnd, FitResult& result);
+
 // The texts of the first series' case with the fitted values put in (each as the shortest text
 // that reads back to every bit): the case to compute on with, as the runner's --fit-case saves it.
 InputTexts fittedCase(const FitSetup& setup, const FitResult& result);

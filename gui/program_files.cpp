@@ -9,6 +9,7 @@
 
 #include "files/case_file.h"
 #include "files/file_kinds.h"
+#include "gui/fit_window.h"
 #include "gui/program_status.h"
 #include "gui/program_window.h"
 #include "gui/study_window.h"
@@ -102,6 +103,16 @@ bool ProgramWindow::openFile(const QString& path) {
     if (kind && kind->kind == FileKind::Uncertainty) {
         showStudy();
         return study_->openUncertaintyFile(path);
+    }
+    if (kind && kind->kind == FileKind::Fit) {
+        showFit();
+        if (fit_->running()) {
+            showMessage(QStringLiteral("Die Anpassung rechnet noch; %1 kann erst nach ihrem "
+                                       "Ende geöffnet werden.")
+                            .arg(QFileInfo(path).fileName()));
+            return false;
+        }
+        return fit_->maybeSave() && fit_->openFit(path);
     }
     // A case file, or a file of no known suffix, which the case reader checks.
     if (client_->runControl().running() || !maybeSave()) return false;

@@ -21,6 +21,7 @@
 #include "export/run_exports.h"
 #include "files/file_kinds.h"
 #include "gui/decorations.h"
+#include "gui/fit_window.h"
 #include "gui/help_window.h"
 #include "gui/program_status.h"
 #include "gui/run_diagrams.h"
@@ -83,6 +84,7 @@ ProgramWindow::ProgramWindow(RunState& state, QWidget* parent) : QMainWindow(par
 ProgramWindow::~ProgramWindow() {
     client_->runControl().setStateListener({});
     study_.reset();  // stops a running study and waits for it while the client area is there
+    fit_.reset();    // likewise a running fit
 }
 
 QAction* ProgramWindow::action(const QString& objectName) const {
@@ -95,7 +97,8 @@ void ProgramWindow::setMessageHook(std::function<void(const QString&)> hook) {
 
 void ProgramWindow::setSaveQuestionHook(SaveQuestionHook hook) {
     saveQuestionHook_ = hook;
-    if (study_) study_->setSaveQuestionHook(std::move(hook));
+    if (study_) study_->setSaveQuestionHook(hook);
+    if (fit_) fit_->setSaveQuestionHook(std::move(hook));
 }
 
 // --- menus -----------------------------------------------------------------------------------
@@ -200,6 +203,8 @@ void ProgramWindow::buildStudyMenu() {
              [this] { showStudy(); }, {QKeySequence(Qt::CTRL | Qt::Key_T)});
     addEntry(menu(Menu::Studie), "unsicherheitsstudie", QStringLiteral("&Unsicherheitsstudie…"),
              [this] { showUncertaintyStudy(); });
+    addEntry(menu(Menu::Studie), "anpassung", QStringLiteral("&Anpassung an Messungen…"),
+             [this] { showFit(); });
 }
 
 void ProgramWindow::buildHelpMenu() {
@@ -349,6 +354,14 @@ void ProgramWindow::showUncertaintyStudy() {
     study_->showKind(StudyWindow::Kind::Uncertainty);
 }
 
+void ProgramWindow::showFit() {
+    if (!fit_) {
+        fit_ = std::make_unique<FitWindow>(*client_);
+        if (saveQuestionHook_) fit_->setSaveQuestionHook(saveQuestionHook_);
+    }
+    fit_->showAndRaise();
+}
+
 void ProgramWindow::about() {
     QMessageBox::about(
         this, QStringLiteral("Über Tesmo-Luft"),
@@ -365,9 +378,9 @@ void ProgramWindow::about() {
 // --- window events ---------------------------------------------------------------------------
 
 void ProgramWindow::closeEvent(QCloseEvent* event) {
-    // Unsaved inputs, then an unsaved study, are offered for saving first; Abbrechen keeps the
-    // window open and a run going (it waited while the question was open).
-    if (!maybeSave() || (study_ && !study_->maybeSaveAll())) {
+    // Unsaved inputs, then an unsaved study and an unsaved fit, are offered for saving first;
+    // Abbrechen keeps the window open and a run going (it waited while the question was open).
+    if (!maybeSave() || (study_ && !study_->maybeSaveAll()) || (fit_ && !fit_->maybeSave())) {
         event->ignore();
         return;
     }

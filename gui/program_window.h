@@ -8,14 +8,15 @@
 //
 // "Datei" opens and saves case files (.tgcase), remembers the last eight and offers the
 // exports; a file named on the command line or dropped on the window opens in the window of its
-// kind (a study file in "Parameterstudie"). The window knows whether the seventeen texts differ
-// from the last opened or saved case (or from the defaults after Neu) and asks before anything
-// would discard them. While a run is going (also paused) nothing may replace the inputs or
-// export half a run: Neu, Öffnen, Zuletzt geöffnet and Exportieren are disabled; saving stays
-// possible (the texts now in the fields). "Berechnung" chooses the second drying period's air
-// balance for the next Start; a case file keeps it, and the status bar names it while it is not
-// the standard one. "Studie" opens the parameter study window (study_window.h), which never
-// touches the run.
+// kind (a study file in "Parameterstudie", a fit file in "Anpassung an Messungen"). The window
+// knows whether the seventeen texts differ from the last opened or saved case (or from the defaults
+// after Neu) and asks before anything would discard them. While a run is going (also paused)
+// nothing may replace the inputs or export half a run: Neu, Öffnen, Zuletzt geöffnet and
+// Exportieren are disabled; saving stays possible (the texts now in the fields). "Berechnung"
+// chooses the second drying period's air balance for the next Start; a case file keeps it, and the
+// status bar names it while it is not the standard one. "Studie" opens the parameter study window
+// (study_window.h) and the window that fits inputs to measured drying curves (fit_window.h);
+// neither touches the run.
 #pragma once
 
 #include <array>
@@ -38,6 +39,7 @@ class QScrollArea;
 
 namespace tesmo::qt {
 
+class FitWindow;
 class ProgramStatus;
 class RunDiagrams;
 class StudyWindow;
@@ -54,7 +56,8 @@ class ProgramWindow : public QMainWindow {
     ProgramStatus& status() const { return *status_; }
 
     // --- files, without file dialogs (the menu's dialogs end here; tests call them directly) --
-    // Opens a file in the window of its kind: a study file in the study window, anything else
+    // Opens a file in the window of its kind: a study file in the study window, a fit file in
+    // the fit window, anything else
     // as a case file in the fields; first asks about unsaved changes that it would replace.
     // False if it was refused or the question was answered with Abbrechen.
     bool openFile(const QString& path);
@@ -103,6 +106,9 @@ class ProgramWindow : public QMainWindow {
     // "Studie → Unsicherheitsstudie…": the same window with its kind "Unsicherheit" shown.
     void showUncertaintyStudy();
     StudyWindow* studyWindow() const { return study_.get(); }
+    // "Studie → Anpassung an Messungen…": the one fit window, likewise.
+    void showFit();
+    FitWindow* fitWindow() const { return fit_.get(); }
 
     // The runs kept for the diagram window, its menu entries and the copy of the results.
     RunDiagrams& diagrams() const { return *diagrams_; }
@@ -169,10 +175,11 @@ class ProgramWindow : public QMainWindow {
     SaveQuestionHook saveQuestionHook_;
     bool fittedOnce_ = false;
     std::unique_ptr<StudyWindow> study_;  // a window of its own, not a child: see showStudy()
+    std::unique_ptr<FitWindow> fit_;      // likewise
     RunDiagrams* diagrams_ = nullptr;     // a child QObject
 };
 
-// The first file among dropped or opened URLs that the program opens (a case or a study file,
+// The first file among dropped or opened URLs that the program opens (a case, study or fit file,
 // by its suffix); empty if none.
 QString openableFileAmong(const QList<QUrl>& urls);
 

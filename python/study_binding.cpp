@@ -210,7 +210,6 @@ std::string tableText(const IntArray& number, const DoubleArray& inputs,
     return text;
 }
 
-
 void writeTable(const std::string& path, const IntArray& number, const DoubleArray& inputs,
                 const std::vector<std::string>& ends, const std::vector<std::string>& messages,
                 const DoubleArray& results, const std::string& formatName) {

@@ -19,14 +19,14 @@ namespace {
 // loses nothing.
 constexpr int kWorkerNice = 5;
 
+}  // namespace
+
 void yieldToTheWindow() {
 #if defined(__linux__)
     // Linux keeps a nice value per thread; the threads this one starts inherit it.
     setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kWorkerNice);
 #endif
 }
-
-}  // namespace
 
 BackgroundStudy::BackgroundStudy(CaseList cases, unsigned jobs, std::function<void()> wake)
     : cases_(std::move(cases)), wake_(std::move(wake)) {

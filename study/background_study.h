@@ -21,6 +21,10 @@
 
 namespace tesmo {
 
+// Lowers the calling thread's priority (and that of the threads it starts) below the window's
+// thread: work in the background then never slows the window or a run of the main window.
+void yieldToTheWindow();
+
 class BackgroundStudy {
   public:
     // Starts running all cases of `cases` with `jobs` worker threads. Throws StudyFailure when

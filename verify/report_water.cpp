@@ -74,9 +74,12 @@ std::string endCounts(const WaterStudy& s) {
         if (r.finished()) continue;
         ++earlyCount;
         const std::string how = endeText(r.end);
-        auto it = std::find_if(early.begin(), early.end(), [&](const auto& e) { return e.first == how; });
-        if (it == early.end()) early.emplace_back(how, 1);
-        else ++it->second;
+        auto it =
+            std::find_if(early.begin(), early.end(), [&](const auto& e) { return e.first == how; });
+        if (it == early.end())
+            early.emplace_back(how, 1);
+        else
+            ++it->second;
     }
     std::string text = runs(static_cast<int>(s.finished.size())) + " kamen ans Ende (" +
                        std::to_string(target) + " an der Zielbeladung, " +
@@ -89,13 +92,15 @@ std::string endCounts(const WaterStudy& s) {
     text += " keinen Wasserfehler.";
     // Why such a run is not counted: its balances no longer hold, so its error would only say
     // that the run went wrong, which the program already says by stopping it.
-    const bool unstable = std::any_of(s.results.begin(), s.results.end(),
-                                      [](const CaseResult& r) { return r.end == RunEnd::Unstable; });
+    const bool unstable = std::any_of(s.results.begin(), s.results.end(), [](const CaseResult& r) {
+        return r.end == RunEnd::Unstable;
+    });
     if (unstable)
-        text += " Instabil bricht das Programm einen Lauf ab, dessen Luft kälter als der absolute "
-                "Nullpunkt würde oder eine Wasserbeladung unter null bekäme oder dessen Platte "
-                "Wasser aufnähme: Seine Bilanzen gelten dann nicht mehr, und ein Wasserfehler "
-                "sagte nur, dass der Lauf misslungen ist.";
+        text +=
+            " Instabil bricht das Programm einen Lauf ab, dessen Luft kälter als der absolute "
+            "Nullpunkt würde oder eine Wasserbeladung unter null bekäme oder dessen Platte "
+            "Wasser aufnähme: Seine Bilanzen gelten dann nicht mehr, und ein Wasserfehler "
+            "sagte nur, dass der Lauf misslungen ist.";
     return text;
 }
 

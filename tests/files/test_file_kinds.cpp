@@ -26,6 +26,7 @@ TEST(FileKinds, EachKindHasItsOwnRowSuffixAndTypeAndIsFoundByItsSuffix) {
     EXPECT_EQ(fileKindOf("/home/a/versuch.tgcase")->kind, FileKind::Case);
     EXPECT_EQ(fileKindOf("VERSUCH.TGCASE")->kind, FileKind::Case);
     EXPECT_EQ(fileKindOf("luft.tgstudy")->kind, FileKind::Study);
+    EXPECT_EQ(fileKindOf("labor/Ton-A.TgFit")->kind, FileKind::Fit);
     for (const char* other : {"", ".tg", "tgcase", "fall.tgcase.bak", "fall.csv", "study"})
         EXPECT_EQ(fileKindOf(other), nullptr) << other;
     EXPECT_EQ(dialogFilter(fileKindSpec(FileKind::Study)), "Tesmo-Gegen-Studien (*.tgstudy)");
