@@ -12,13 +12,13 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
 #include "fit/fit.h"
 #include "fit/fitted_runs.h"
+#include "study/background_study.h"
 
 namespace tesmo {
 
@@ -53,18 +53,13 @@ class BackgroundFit {
     Arrived take();
 
   private:
-    void start(unsigned jobs);
     void run(unsigned jobs);
-    void arrive(const std::function<void()>& change);
 
     const FitSetup setup_;
     FitResult known_;
     const bool fits_;
-    const std::function<void()> wake_;
     std::atomic<bool> cancel_{false};
-    std::mutex mutex_;
-    Arrived arrived_;     // guarded by mutex_
-    bool woken_ = false;  // guarded by mutex_: a wake is pending, not yet answered by take()
+    WindowMailbox<Arrived> mailbox_;
     std::thread thread_;  // last: starts once everything above is there
 };
 

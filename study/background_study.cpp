@@ -28,15 +28,19 @@ void yieldToTheWindow() {
 #endif
 }
 
-BackgroundStudy::BackgroundStudy(CaseList cases, unsigned jobs, std::function<void()> wake)
-    : cases_(std::move(cases)), wake_(std::move(wake)) {
+std::thread startBackgroundThread(std::function<void()> body) {
     try {
         if (const StudyResourceHook hook = studyResourceHook(); hook.beforeThread)
             hook.beforeThread(0);
-        thread_ = std::thread([this, jobs] { run(jobs); });
+        return std::thread(std::move(body));
     } catch (const std::system_error&) {
         throw StudyFailure(StudyFailure::Cause::Thread);
     }
+}
+
+BackgroundStudy::BackgroundStudy(CaseList cases, unsigned jobs, std::function<void()> wake)
+    : cases_(std::move(cases)), mailbox_(std::move(wake)) {
+    thread_ = startBackgroundThread([this, jobs] { run(jobs); });
 }
 
 BackgroundStudy::~BackgroundStudy() {
@@ -52,14 +56,13 @@ void BackgroundStudy::run(unsigned jobs) {
     yieldToTheWindow();
     StudyCallbacks callbacks;
     callbacks.sink = [this](const CaseOutcome& outcome) {
-        std::lock_guard lock(mutex_);
-        arrived_.outcomes.push_back(outcome);
+        mailbox_.keep([&](Arrived& a) { a.outcomes.push_back(outcome); });
         return true;
     };
     // The engine reports the progress right after handing on each outcome: the outcome and the
     // progress that counts it arrive together.
     callbacks.progress = [this](const StudyProgress& progress) {
-        arrive([&] { arrived_.progress = progress; });
+        mailbox_.arrive([&](Arrived& a) { a.progress = progress; });
     };
     std::string failure;
     try {
@@ -69,33 +72,21 @@ void BackgroundStudy::run(unsigned jobs) {
     } catch (const std::exception& e) {  // nothing else is thrown; but never terminate here
         failure = e.what();
     }
-    arrive([&] {
-        arrived_.failure = std::move(failure);
-        arrived_.ended = true;
+    mailbox_.arrive([&](Arrived& a) {
+        a.failure = std::move(failure);
+        a.ended = true;
     });
 }
 
-void BackgroundStudy::arrive(const std::function<void()>& change) {
-    bool wake = false;
-    {
-        std::lock_guard lock(mutex_);
-        change();
-        wake = !woken_;
-        woken_ = true;
-    }
-    // Outside the lock: the window may be taking what arrived at this moment.
-    if (wake && wake_) wake_();
-}
-
 BackgroundStudy::Arrived BackgroundStudy::take() {
-    std::lock_guard lock(mutex_);
-    Arrived taken;
-    taken.outcomes.swap(arrived_.outcomes);
-    taken.progress = arrived_.progress;
-    taken.ended = arrived_.ended;
-    taken.failure = arrived_.failure;
-    woken_ = false;
-    return taken;
+    return mailbox_.take([](Arrived& arrived) {
+        Arrived taken;
+        taken.outcomes.swap(arrived.outcomes);
+        taken.progress = arrived.progress;
+        taken.ended = arrived.ended;
+        taken.failure = arrived.failure;
+        return taken;
+    });
 }
 
 }  // namespace tesmo

@@ -25,6 +25,52 @@ namespace tesmo {
 // thread: work in the background then never slows the window or a run of the main window.
 void yieldToTheWindow();
 
+// Starts `body` on a thread of its own; throws StudyFailure when the system refuses a thread.
+std::thread startBackgroundThread(std::function<void()> body);
+
+// What background work hands to the window's thread. The work changes what has arrived under a
+// lock; `wake` (which runs on the work's thread and must only post a message to the window) is
+// called once for everything that arrives until the window's next take, so that a fast worker
+// never floods the window's event queue.
+template <class Arrived>
+class WindowMailbox {
+  public:
+    explicit WindowMailbox(std::function<void()> wake) : wake_(std::move(wake)) {}
+
+    // Applies `change(arrived)` without waking the window (something else will).
+    template <class Change>
+    void keep(Change&& change) {
+        const std::lock_guard lock(mutex_);
+        change(arrived_);
+    }
+    // Applies `change(arrived)` and wakes the window unless a wake is pending.
+    template <class Change>
+    void arrive(Change&& change) {
+        bool wake = false;
+        {
+            const std::lock_guard lock(mutex_);
+            change(arrived_);
+            wake = !woken_;
+            woken_ = true;
+        }
+        // Outside the lock: the window may be taking what arrived at this moment.
+        if (wake && wake_) wake_();
+    }
+    // What `handOver(arrived)` returns of what has arrived; the next arrival wakes again.
+    template <class HandOver>
+    Arrived take(HandOver&& handOver) {
+        const std::lock_guard lock(mutex_);
+        woken_ = false;
+        return handOver(arrived_);
+    }
+
+  private:
+    const std::function<void()> wake_;
+    std::mutex mutex_;
+    Arrived arrived_;     // guarded by mutex_
+    bool woken_ = false;  // guarded by mutex_: a wake is pending, not yet answered by take()
+};
+
 class BackgroundStudy {
   public:
     // Starts running all cases of `cases` with `jobs` worker threads. Throws StudyFailure when
@@ -51,15 +97,10 @@ class BackgroundStudy {
 
   private:
     void run(unsigned jobs);
-    // Applies `change` to what has arrived and wakes the window unless a wake is pending.
-    void arrive(const std::function<void()>& change);
 
     const CaseList cases_;
-    const std::function<void()> wake_;
     std::atomic<bool> cancel_{false};
-    std::mutex mutex_;
-    Arrived arrived_;     // guarded by mutex_
-    bool woken_ = false;  // guarded by mutex_: a wake is pending, not yet answered by take()
+    WindowMailbox<Arrived> mailbox_;
     std::thread thread_;  // last: starts once everything above is there
 };
 
