@@ -6,12 +6,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSettings>
-#include <QSplitter>
 #include <QVBoxLayout>
 
 #include "files/case_file.h"
@@ -24,6 +21,7 @@
 #include "gui/main_window.h"
 #include "gui/screen_room.h"
 #include "gui/standard_keys.h"
+#include "gui/work_window_parts.h"
 #include "study/study_engine.h"
 
 namespace tesmo::qt {
@@ -41,7 +39,8 @@ QString str(const std::string& s) {
 
 }  // namespace
 
-FitWindow::FitWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(parent), main_(main) {
+FitWindow::FitWindow(frm_TesmoGegen& main, QWidget* parent)
+    : QMainWindow(parent), main_(main), dialogs_(this, kTitle) {
     setObjectName(QStringLiteral("anpassung"));
     setWindowIcon(applicationIcon());
     // The program ends when its main window closes, whether this window is open or not.
@@ -59,21 +58,8 @@ FitWindow::FitWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(parent
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->addWidget(setup_, 1);
     leftLayout->addWidget(buildRunBox());
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(left);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumWidth(kLeftWidth);
-
     results_ = new FitResultView;
-    auto* split = new QSplitter(Qt::Horizontal);
-    split->addWidget(scroll);
-    split->addWidget(results_);
-    split->setStretchFactor(0, 0);
-    split->setStretchFactor(1, 1);
-    split->setChildrenCollapsible(false);
-    split->setSizes({kLeftWidth, 1000});
-    setCentralWidget(split);
+    setCentralWidget(formBesideResults(left, results_, kLeftWidth));
     buildMenus();
     resize(1360, 900);
 
@@ -184,11 +170,11 @@ QAction* FitWindow::action(const QString& objectName) const {
 }
 
 void FitWindow::setMessageHook(std::function<void(const QString&)> hook) {
-    messageHook_ = std::move(hook);
+    dialogs_.setMessageHook(std::move(hook));
 }
 
 void FitWindow::setQuestionHook(std::function<bool(const QString&)> hook) {
-    questionHook_ = std::move(hook);
+    dialogs_.setQuestionHook(std::move(hook));
 }
 
 void FitWindow::setSaveQuestionHook(SaveQuestionHook hook) {
@@ -445,32 +431,12 @@ bool FitWindow::applyToMain() {
                put);
 }
 
-// Message and question boxes are window-modal and open without an event loop of their own: a
-// run of the main window, which processes the events, goes on while they are open.
 void FitWindow::showMessage(const QString& text) {
-    if (messageHook_) {
-        messageHook_(text);
-        return;
-    }
-    auto* box = new QMessageBox(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    dialogs_.message(text);
 }
 
 bool FitWindow::ask(const QString& question, const std::function<void()>& yes) {
-    if (questionHook_) {
-        if (!questionHook_(question)) return false;
-        yes();
-        return true;
-    }
-    auto* box = new QMessageBox(QMessageBox::Question, kTitle, question,
-                                QMessageBox::Yes | QMessageBox::No, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, this, [yes](int answer) {
-        if (answer == QMessageBox::Yes) yes();
-    });
-    box->open();
-    return false;
+    return dialogs_.ask(question, yes);
 }
 
 }  // namespace tesmo::qt

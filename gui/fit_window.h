@@ -27,6 +27,7 @@
 #include "fit/background_fit.h"
 #include "fit/fit_form.h"
 #include "gui/save_question.h"
+#include "gui/work_window_parts.h"
 
 class QAction;
 class QLabel;
@@ -160,8 +161,7 @@ class FitWindow : public QMainWindow {
     QString fitFile_;          // the fit file the form came from or was saved to
     std::string savedKey_;     // the form as it was last opened or saved
     bool resultSaved_ = true;  // the result on view is in that file (or there is none)
-    std::function<void(const QString&)> messageHook_;
-    std::function<bool(const QString&)> questionHook_;
+    WindowDialogs dialogs_;
     SaveQuestionHook saveQuestionHook_;
     std::unique_ptr<BackgroundFit> job_;  // while a fit or the runs of a result go
 };

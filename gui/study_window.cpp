@@ -5,13 +5,10 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -31,6 +28,7 @@
 #include "gui/uncertainty_page.h"
 #include "gui/uncertainty_results.h"
 #include "gui/uncertainty_setup_panel.h"
+#include "gui/work_window_parts.h"
 #include "study/result_view.h"
 #include "study/study_chart.h"
 
@@ -54,7 +52,8 @@ QString cases(std::size_t n) {
 
 }  // namespace
 
-StudyWindow::StudyWindow(frm_TesmoGegen& main, QWidget* parent) : QMainWindow(parent), main_(main) {
+StudyWindow::StudyWindow(frm_TesmoGegen& main, QWidget* parent)
+    : QMainWindow(parent), main_(main), dialogs_(this, kTitle) {
     setObjectName(QStringLiteral("parameterstudie"));
     setWindowIcon(applicationIcon());
     // The program ends when its main window closes, whether this window is open or not.
@@ -103,20 +102,7 @@ QWidget* StudyWindow::buildParameterPage() {
     leftLayout->addWidget(setup_);
     leftLayout->addWidget(buildRunBox());
     leftLayout->addStretch(1);
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(left);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumWidth(kLeftWidth);
-
-    auto* split = new QSplitter(Qt::Horizontal);
-    split->addWidget(scroll);
-    split->addWidget(buildResults());
-    split->setStretchFactor(0, 0);
-    split->setStretchFactor(1, 1);
-    split->setChildrenCollapsible(false);
-    split->setSizes({kLeftWidth, 1000});
-    return split;
+    return formBesideResults(left, buildResults(), kLeftWidth);
 }
 
 StudyWindow::Kind StudyWindow::kind() const {
@@ -134,49 +120,21 @@ StudyWindow::~StudyWindow() {
 }
 
 QWidget* StudyWindow::buildRunBox() {
-    auto* box = new QWidget;
-    start_ = new QPushButton(QStringLiteral("Berechnen"), box);
-    start_->setObjectName(QStringLiteral("berechnen"));
-    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), box);
-    cancel_->setObjectName(QStringLiteral("abbrechen"));
-    progress_ = new QProgressBar(box);
-    progress_->setObjectName(QStringLiteral("fortschritt"));
-    progress_->setFormat(QStringLiteral("%v von %m Fällen"));
-    progress_->hide();  // until a study starts
-    status_ = new QLabel(box);
-    status_->setObjectName(QStringLiteral("status"));
-    status_->setWordWrap(true);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(start_);
-    buttons->addWidget(cancel_);
-    buttons->addStretch(1);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(buttons);
-    layout->addWidget(progress_);
-    layout->addWidget(status_);
+    const RunBox r = makeRunBox(QStringLiteral("Berechnen"), QStringLiteral("Abbrechen"));
+    start_ = r.start;
+    cancel_ = r.cancel;
+    progress_ = r.progress;
+    status_ = r.status;
     connect(start_, &QPushButton::clicked, this, &StudyWindow::startStudy);
     connect(cancel_, &QPushButton::clicked, this, &StudyWindow::cancelStudy);
-    return box;
+    return r.box;
 }
 
 QWidget* StudyWindow::buildResults() {
     model_ = new StudyTableModel(this);
     sorted_ = new StudySortModel(this);
     sorted_->setSourceModel(model_);
-    view_ = new QTableView;
-    view_->setObjectName(QStringLiteral("ergebnisse"));
-    view_->setModel(sorted_);
-    view_->setSortingEnabled(true);
-    view_->sortByColumn(0, Qt::AscendingOrder);
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view_->setAlternatingRowColors(true);
-    view_->setWordWrap(false);
-    view_->verticalHeader()->hide();
-    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
-    view_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    view_ = caseTableView(sorted_, QStringLiteral("ergebnisse"));
     connect(view_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { applyCase(sorted_->mapToSource(index).row()); });
 
@@ -213,11 +171,11 @@ QWidget* StudyWindow::buildResults() {
 }
 
 void StudyWindow::setMessageHook(std::function<void(const QString&)> hook) {
-    messageHook_ = std::move(hook);
+    dialogs_.setMessageHook(std::move(hook));
 }
 
 void StudyWindow::setQuestionHook(std::function<bool(const QString&)> hook) {
-    questionHook_ = std::move(hook);
+    dialogs_.setQuestionHook(std::move(hook));
 }
 
 void StudyWindow::setSaveQuestionHook(SaveQuestionHook hook) {
@@ -394,32 +352,12 @@ bool StudyWindow::applyCase(int row) {
         put);
 }
 
-// Message and question boxes are window-modal and open without an event loop of their own: a
-// run of the main window, which processes the events, goes on while they are open.
 void StudyWindow::showMessage(const QString& text) {
-    if (messageHook_) {
-        messageHook_(text);
-        return;
-    }
-    auto* box = new QMessageBox(QMessageBox::Warning, kTitle, text, QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    dialogs_.message(text);
 }
 
 bool StudyWindow::ask(const QString& question, const std::function<void()>& yes) {
-    if (questionHook_) {
-        if (!questionHook_(question)) return false;
-        yes();
-        return true;
-    }
-    auto* box = new QMessageBox(QMessageBox::Question, kTitle, question,
-                                QMessageBox::Yes | QMessageBox::No, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, this, [yes](int answer) {
-        if (answer == QMessageBox::Yes) yes();
-    });
-    box->open();
-    return false;
+    return dialogs_.ask(question, yes);
 }
 
 }  // namespace tesmo::qt

@@ -21,6 +21,7 @@
 
 #include "files/table_format.h"
 #include "gui/save_question.h"
+#include "gui/work_window_parts.h"
 #include "study/background_study.h"
 
 class QAction;
@@ -174,8 +175,7 @@ class StudyWindow : public QMainWindow {
     QString folder_;         // where the last file was opened or saved
     QString studyFile_;      // the study file the form came from or was saved to
     std::string savedForm_;  // the form as it was last opened or saved (see hasUnsavedChanges)
-    std::function<void(const QString&)> messageHook_;
-    std::function<bool(const QString&)> questionHook_;
+    WindowDialogs dialogs_;
     SaveQuestionHook saveQuestionHook_;
     std::unique_ptr<BackgroundStudy> study_;  // while a study runs
 };

@@ -1,11 +1,8 @@
 #include "gui/uncertainty_page.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QSplitter>
 #include <QVBoxLayout>
 #include <chrono>
 
@@ -13,6 +10,7 @@
 #include "gui/study_table_model.h"
 #include "gui/uncertainty_results.h"
 #include "gui/uncertainty_setup_panel.h"
+#include "gui/work_window_parts.h"
 #include "plot/number_text.h"
 #include "study/study_engine.h"
 #include "study/study_form.h"
@@ -43,23 +41,10 @@ UncertaintyPage::UncertaintyPage(QWidget* parent) : QWidget(parent) {
     leftLayout->addWidget(setup_);
     leftLayout->addWidget(buildRunBox());
     leftLayout->addStretch(1);
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(left);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumWidth(kLeftWidth);
-
     results_ = new UncertaintyResults;
-    auto* split = new QSplitter(Qt::Horizontal);
-    split->addWidget(scroll);
-    split->addWidget(results_);
-    split->setStretchFactor(0, 0);
-    split->setStretchFactor(1, 1);
-    split->setChildrenCollapsible(false);
-    split->setSizes({kLeftWidth, 1000});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(split);
+    layout->addWidget(formBesideResults(left, results_, kLeftWidth));
 
     connect(this, &UncertaintyPage::resultsWaiting, this, &UncertaintyPage::takeResults,
             Qt::QueuedConnection);
@@ -75,30 +60,15 @@ UncertaintyPage::~UncertaintyPage() {
 }
 
 QWidget* UncertaintyPage::buildRunBox() {
-    auto* box = new QWidget;
-    start_ = new QPushButton(QStringLiteral("Be&rechnen"), box);
-    start_->setObjectName(QStringLiteral("uqBerechnen"));
-    cancel_ = new QPushButton(QStringLiteral("Abbre&chen"), box);
-    cancel_->setObjectName(QStringLiteral("uqAbbrechen"));
-    progress_ = new QProgressBar(box);
-    progress_->setObjectName(QStringLiteral("uqFortschritt"));
-    progress_->setFormat(QStringLiteral("%v von %m Fällen"));
-    progress_->hide();
-    status_ = new QLabel(box);
-    status_->setObjectName(QStringLiteral("uqStatus"));
-    status_->setWordWrap(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(start_);
-    buttons->addWidget(cancel_);
-    buttons->addStretch(1);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(buttons);
-    layout->addWidget(progress_);
-    layout->addWidget(status_);
+    const RunBox r =
+        makeRunBox(QStringLiteral("Be&rechnen"), QStringLiteral("Abbre&chen"), QStringLiteral("uq"));
+    start_ = r.start;
+    cancel_ = r.cancel;
+    progress_ = r.progress;
+    status_ = r.status;
     connect(start_, &QPushButton::clicked, this, &UncertaintyPage::startStudy);
     connect(cancel_, &QPushButton::clicked, this, &UncertaintyPage::cancelStudy);
-    return box;
+    return r.box;
 }
 
 void UncertaintyPage::setMessenger(std::function<void(const QString&)> show) {

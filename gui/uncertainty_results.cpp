@@ -4,15 +4,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "gui/plot_widget.h"
 #include "gui/study_table_model.h"
+#include "gui/work_window_parts.h"
 #include "uq/result_texts.h"
 #include "uq/uncertainty_charts.h"
 
@@ -62,18 +61,7 @@ UncertaintyResults::UncertaintyResults(QWidget* parent) : QWidget(parent) {
     model_ = new StudyTableModel(this);
     sorted_ = new StudySortModel(this);
     sorted_->setSourceModel(model_);
-    view_ = new QTableView;
-    view_->setObjectName(QStringLiteral("uqFaelleTabelle"));
-    view_->setModel(sorted_);
-    view_->setSortingEnabled(true);
-    view_->sortByColumn(0, Qt::AscendingOrder);
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view_->setAlternatingRowColors(true);
-    view_->setWordWrap(false);
-    view_->verticalHeader()->hide();
-    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
-    view_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    view_ = caseTableView(sorted_, QStringLiteral("uqFaelleTabelle"));
 
     histogram_ = new PlotWidget;
     histogram_->setObjectName(QStringLiteral("histogramm"));
