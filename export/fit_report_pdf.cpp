@@ -93,13 +93,9 @@ QString quantitiesText(const Measurement& m) {
 void overview(Pages& pages, const FitReportContent& c, const QDateTime& made) {
     ReportSheet& sheet = pages.sheet();
     const double w = pages.width();
-    pages.y += sheet.text(0, 0, w, QStringLiteral("Bericht über eine Anpassung an Messungen"),
-                          reportFont(16, true));
-    pages.y += sheet.text(0, pages.y, w,
-                          QStringLiteral("Tesmo-Gegen – Eingaben des Modells aus gemessenen "
-                                         "Trocknungsverläufen"),
-                          reportFont(10, false)) +
-               3.0;
+    pages.y += sheet.title(pages.y, w, QStringLiteral("Bericht über eine Anpassung an Messungen"),
+                           QStringLiteral("Tesmo-Gegen – Eingaben des Modells aus gemessenen "
+                                          "Trocknungsverläufen"));
     const FitResult& r = c.result;
     std::vector<ReportRow> about = {
         {QStringLiteral("Erstellt am"), made.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'"))},
@@ -112,11 +108,7 @@ void overview(Pages& pages, const FitReportContent& c, const QDateTime& made) {
     };
     if (!c.fromFile) about.push_back({QStringLiteral("Aufwand"), str(effortText(r))});
     about.push_back({QStringLiteral("Verglichene Messwerte"), QString::number(r.points)});
-    for (const ReportRow& row : about) {
-        sheet.text(0, pages.y, 45, row.label, reportFont(9, false));
-        pages.y +=
-            sheet.text(45, pages.y, w - 45, row.value, reportFont(9, true)) + kReportRowGapMm;
-    }
+    pages.y += sheet.facts(pages.y, w, 45, about);
     pages.y += 4.0;
 }
 

@@ -128,26 +128,15 @@ bool inputsEditedSinceStart(const WindowBase& window, const RunControl& run) {
 void tablesPage(ReportSheet& sheet, const WindowBase& window, const RunControl& run,
                 const QDateTime& made, double width) {
     double y = 0;
-    y += sheet.text(0, y, width, QStringLiteral("Bericht über einen Trocknungslauf"),
-                    reportFont(16, true));
-    y += sheet.text(0, y, width,
-                    QStringLiteral("Tesmo-Gegen – Konvektionstrocknung einer schwindenden "
-                                   "Tonplatte im Gegenstromtrockner"),
-                    reportFont(10, false)) +
-         3.0;
+    y += sheet.title(y, width, QStringLiteral("Bericht über einen Trocknungslauf"),
+                     QStringLiteral("Tesmo-Gegen – Konvektionstrocknung einer schwindenden "
+                                    "Tonplatte im Gegenstromtrockner"));
     const std::vector<ReportRow> about = {
-        {QStringLiteral("Erstellt am"), made.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'")),
-         Qt::black},
-        {QStringLiteral("Programmversion"), QLatin1String(kProgramVersion), Qt::black},
+        {QStringLiteral("Erstellt am"), made.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'"))},
+        {QStringLiteral("Programmversion"), QLatin1String(kProgramVersion)},
+        {QStringLiteral("Ende des Laufs"), str(runEndText(window.state().Laufende))},
     };
-    for (const ReportRow& row : about) {
-        sheet.text(0, y, 40, row.label, reportFont(9, false));
-        y += sheet.text(40, y, width - 40, row.value, reportFont(9, true)) + kReportRowGapMm;
-    }
-    sheet.text(0, y, 40, QStringLiteral("Ende des Laufs"), reportFont(9, false));
-    y += sheet.text(40, y, width - 40, str(runEndText(window.state().Laufende)),
-                    reportFont(9, true)) +
-         kReportRowGapMm;
+    y += sheet.facts(y, width, 40, about);
     if (inputsEditedSinceStart(window, run))
         y += sheet.text(40, y, width - 40,
                         QStringLiteral("Die Eingabefelder wurden nach dem Start geändert; der "

@@ -65,6 +65,24 @@ double ReportSheet::textHeight(double width, const QString& s, const QFont& font
     return used.height() / dotsPerMm_;
 }
 
+double ReportSheet::title(double y, double width, const QString& title, const QString& about) {
+    const double top = y;
+    y += text(0, y, width, title, reportFont(16, true));
+    y += text(0, y, width, about, reportFont(10, false)) + 3.0;
+    return y - top;
+}
+
+double ReportSheet::facts(double y, double width, double labelWidth,
+                          const std::vector<ReportRow>& rows) {
+    const double top = y;
+    for (const ReportRow& row : rows) {
+        text(0, y, labelWidth, row.label, reportFont(9, false));
+        y += text(labelWidth, y, width - labelWidth, row.value, reportFont(9, true)) +
+             kReportRowGapMm;
+    }
+    return y - top;
+}
+
 double ReportSheet::table(double x, double y, double width, const QString& heading,
                           const std::vector<ReportRow>& rows, double valueWidth) {
     const double top = y;

@@ -57,6 +57,12 @@ class ReportSheet {
     // The height `s` takes wrapped to `width`, without drawing it.
     double textHeight(double width, const QString& s, const QFont& font) const;
 
+    // The report's title (16 pt, bold) and below it a line on what it is about, with the gap
+    // before what follows; returns the height.
+    double title(double y, double width, const QString& title, const QString& about);
+    // One line a row: the label, and its value in bold from `labelWidth` on; returns the height.
+    double facts(double y, double width, double labelWidth, const std::vector<ReportRow>& rows);
+
     // A heading over a rule, then one line a row: the label on the left, the value in a column
     // of `valueWidth` on the right. Returns the table's height.
     double table(double x, double y, double width, const QString& heading,

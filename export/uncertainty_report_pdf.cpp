@@ -117,13 +117,9 @@ void tablesPages(Pages& pages, const UncertaintyPlan& plan, const UncertaintyAna
     ReportSheet& s = pages.sheet();
     const double width = pages.width();
     double& y = pages.y();
-    y += s.text(0, y, width, QStringLiteral("Bericht über eine Unsicherheitsstudie"),
-                reportFont(16, true));
-    y += s.text(0, y, width,
-                QStringLiteral("Tesmo-Gegen – wie die Streuung der Eingaben die Ergebnisse "
-                               "streuen lässt, und welche Eingabe wie viel dazu beiträgt"),
-                reportFont(10, false)) +
-         3.0;
+    y += s.title(y, width, QStringLiteral("Bericht über eine Unsicherheitsstudie"),
+                 QStringLiteral("Tesmo-Gegen – wie die Streuung der Eingaben die Ergebnisse "
+                                "streuen lässt, und welche Eingabe wie viel dazu beiträgt"));
     const std::vector<ReportRow> about = {
         {QStringLiteral("Erstellt am"), made.toString(QStringLiteral("dd.MM.yyyy, HH:mm 'Uhr'")),
          Qt::black},
@@ -133,10 +129,7 @@ void tablesPages(Pages& pages, const UncertaintyPlan& plan, const UncertaintyAna
         {QStringLiteral("Stichprobe"), sampleText(plan, a), Qt::black},
         {QStringLiteral("Fälle"), q(casesNote(a)), Qt::black},
     };
-    for (const ReportRow& row : about) {
-        s.text(0, y, 32, row.label, reportFont(9, false));
-        y += s.text(32, y, width - 32, row.value, reportFont(9, true)) + kReportRowGapMm;
-    }
+    y += s.facts(y, width, 32, about);
     y += kSectionGapMm;
 
     // The base case in two columns of label and text.
