@@ -69,17 +69,9 @@ bool FitWindow::hasUnsavedChanges() const {
 }
 
 bool FitWindow::maybeSave() {
-    if (!hasUnsavedChanges()) return true;
-    switch (askToSaveChanges(this, QStringLiteral("Anpassung an Messungen"), documentName(fitFile_),
-                             saveQuestionHook_)) {
-        case SaveChoice::Save:
-            return save();
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            break;
-    }
-    return false;
+    return !hasUnsavedChanges() ||
+           maybeSaveChanges(this, QStringLiteral("Anpassung an Messungen"), fitFile_,
+                            saveQuestionHook_, [this] { return save(); });
 }
 
 bool FitWindow::openFit(const QString& path) {

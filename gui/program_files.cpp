@@ -66,17 +66,9 @@ bool ProgramWindow::hasUnsavedChanges() const {
 }
 
 bool ProgramWindow::maybeSave() {
-    if (!hasUnsavedChanges()) return true;
-    switch (askToSaveChanges(this, QStringLiteral("Tesmo-Gegen"), documentName(currentFile_),
-                             saveQuestionHook_)) {
-        case SaveChoice::Save:
-            return save();  // a save that fails or whose dialog is cancelled keeps everything
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            break;
-    }
-    return false;
+    return !hasUnsavedChanges() ||
+           maybeSaveChanges(this, QStringLiteral("Tesmo-Gegen"), currentFile_, saveQuestionHook_,
+                            [this] { return save(); });
 }
 
 void ProgramWindow::newCase() {

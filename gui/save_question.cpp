@@ -39,4 +39,17 @@ SaveChoice askToSaveChanges(QWidget* parent, const QString& title, const QString
     }
 }
 
+bool maybeSaveChanges(QWidget* parent, const QString& title, const QString& path,
+                      const SaveQuestionHook& hook, const std::function<bool()>& save) {
+    switch (askToSaveChanges(parent, title, documentName(path), hook)) {
+        case SaveChoice::Save:
+            return save();
+        case SaveChoice::Discard:
+            return true;
+        case SaveChoice::Cancel:
+            break;
+    }
+    return false;
+}
+
 }  // namespace tesmo::qt

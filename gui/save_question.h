@@ -23,6 +23,12 @@ QString saveQuestionText(const QString& document);
 SaveChoice askToSaveChanges(QWidget* parent, const QString& title, const QString& document,
                             const SaveQuestionHook& hook);
 
+// Before unsaved changes of the document at `path` would be lost: asks, and saves by `save`
+// when the answer is Speichern. True when the changes may go (saved, or discarded); false for
+// Abbrechen or a save that failed or whose dialog was cancelled, which keeps everything.
+bool maybeSaveChanges(QWidget* parent, const QString& title, const QString& path,
+                      const SaveQuestionHook& hook, const std::function<bool()>& save);
+
 // What a window shows as the name of its document: the file's name without its folder, or
 // "unbenannt" for one never saved.
 QString documentName(const QString& path);

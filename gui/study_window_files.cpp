@@ -78,17 +78,12 @@ bool StudyWindow::hasUnsavedChanges() const {
 }
 
 bool StudyWindow::maybeSave() {
-    if (!hasUnsavedChanges()) return true;
-    switch (askToSaveChanges(this, QStringLiteral("Parameterstudie"), documentName(studyFile_),
-                             saveQuestionHook_)) {
-        case SaveChoice::Save:
-            return studyFile_.isEmpty() ? saveWithDialog() : saveStudyAs(studyFile_);
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            break;
-    }
-    return false;
+    return !hasUnsavedChanges() ||
+           maybeSaveChanges(this, QStringLiteral("Parameterstudie"), studyFile_, saveQuestionHook_,
+                            [this] {
+                                return studyFile_.isEmpty() ? saveWithDialog()
+                                                            : saveStudyAs(studyFile_);
+                            });
 }
 
 bool StudyWindow::maybeSaveAll() {

@@ -57,17 +57,12 @@ bool UncertaintyPage::hasUnsavedChanges() const {
 }
 
 bool UncertaintyPage::maybeSave(const std::function<bool()>& saveWithDialog) {
-    if (!hasUnsavedChanges()) return true;
-    switch (askToSaveChanges(this, QStringLiteral("Unsicherheitsstudie"), documentName(studyFile_),
-                             saveQuestionHook_)) {
-        case SaveChoice::Save:
-            return studyFile_.isEmpty() ? saveWithDialog() : saveStudyAs(studyFile_);
-        case SaveChoice::Discard:
-            return true;
-        case SaveChoice::Cancel:
-            break;
-    }
-    return false;
+    return !hasUnsavedChanges() ||
+           maybeSaveChanges(this, QStringLiteral("Unsicherheitsstudie"), studyFile_,
+                            saveQuestionHook_, [&] {
+                                return studyFile_.isEmpty() ? saveWithDialog()
+                                                            : saveStudyAs(studyFile_);
+                            });
 }
 
 bool UncertaintyPage::openStudy(const QString& path) {
