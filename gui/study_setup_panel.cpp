@@ -5,6 +5,7 @@
 
 #include "gui/base_case_box.h"
 #include "gui/vary_editor.h"
+#include "gui/work_window_parts.h"
 
 namespace tesmo::qt {
 
@@ -19,15 +20,7 @@ StudySetupPanel::StudySetupPanel(QWidget* parent) : QWidget(parent) {
         editors_[i]->setObjectName(QStringLiteral("variation%1").arg(i + 1));
         connect(editors_[i], &VaryEditor::changed, this, &StudySetupPanel::recheck);
     }
-    count_ = new QLabel(this);
-    count_->setObjectName(QStringLiteral("faelle"));
-    count_->setWordWrap(true);
-    QFont bold = count_->font();
-    bold.setBold(true);
-    count_->setFont(bold);
-    // Two lines kept for the count or the reason against the study: Berechnen below stays put.
-    count_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    count_->setMinimumHeight(2 * QFontMetrics(bold).lineSpacing());
+    count_ = caseCountLabel(this, QStringLiteral("faelle"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

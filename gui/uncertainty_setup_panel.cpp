@@ -16,6 +16,7 @@
 
 #include "files/file_text.h"
 #include "gui/base_case_box.h"
+#include "gui/work_window_parts.h"
 #include "study/case_list.h"
 #include "study/result_view.h"
 #include "study/study_form.h"
@@ -82,14 +83,7 @@ QComboBox* narrowCombo(QWidget* parent) {
 UncertaintySetupPanel::UncertaintySetupPanel(QWidget* parent) : QWidget(parent) {
     baseBox_ =
         new BaseCaseBox(QStringLiteral("uqGrundfall"), QStringLiteral("uqUebernehmen"), this);
-    count_ = new QLabel(this);
-    count_->setObjectName(QStringLiteral("uqFaelle"));
-    count_->setWordWrap(true);
-    QFont bold = count_->font();
-    bold.setBold(true);
-    count_->setFont(bold);
-    count_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    count_->setMinimumHeight(2 * QFontMetrics(bold).lineSpacing());
+    count_ = caseCountLabel(this, QStringLiteral("uqFaelle"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -61,6 +61,18 @@ RunBox makeRunBox(const QString& startText, const QString& cancelText,
     return r;
 }
 
+QLabel* caseCountLabel(QWidget* parent, const QString& objectName) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setWordWrap(true);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setMinimumHeight(2 * QFontMetrics(bold).lineSpacing());
+    return label;
+}
+
 QTableView* caseTableView(QAbstractItemModel* model, const QString& objectName) {
     auto* view = new QTableView;
     view->setObjectName(objectName);

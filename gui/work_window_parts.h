@@ -33,6 +33,10 @@ struct RunBox {
 RunBox makeRunBox(const QString& startText, const QString& cancelText,
                   const QString& namePrefix = {});
 
+// The bold line under a study's form that counts its cases or says why it cannot run; two lines
+// high at least, so that Berechnen below stays put as the text changes.
+QLabel* caseCountLabel(QWidget* parent, const QString& objectName);
+
 // A read-only table of a study's cases: whole rows selected, sortable, sorted by the first
 // column, rows as high as one line of text.
 QTableView* caseTableView(QAbstractItemModel* model, const QString& objectName);
