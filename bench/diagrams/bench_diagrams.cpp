@@ -46,8 +46,10 @@ RunShelf& shelf() {
     return runs;
 }
 
-// Opening the window: built, shown, and its first diagram painted.
+// Opening the window: built, shown, and its first diagram painted. The run it shows is done
+// before the clock starts: it is the run's time, not the window's.
 void BM_OpenDiagramWindow(benchmark::State& bench) {
+    shelf();
     for (auto _ : bench) {
         qt::DiagramWindow window(shelf());
         window.show();
