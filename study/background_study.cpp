@@ -1,6 +1,8 @@
 #include "study/background_study.h"
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
 #include <system_error>
 
 #if defined(__linux__)
@@ -79,12 +81,22 @@ void BackgroundStudy::run(unsigned jobs) {
 }
 
 BackgroundStudy::Arrived BackgroundStudy::take() {
-    return mailbox_.take([](Arrived& arrived) {
+    return mailbox_.take([this](Arrived& arrived) {
         Arrived taken;
-        taken.outcomes.swap(arrived.outcomes);
         taken.progress = arrived.progress;
         taken.ended = arrived.ended;
         taken.failure = arrived.failure;
+        // An outcome arrives a moment before the progress that counts it: a take in between
+        // would show a row more than the count says. Until the end, hand over only the rows
+        // the progress counts; the next progress wakes the window for the rest.
+        std::size_t count = arrived.outcomes.size();
+        if (!arrived.ended && arrived.progress.done >= handedOver_)
+            count = std::min(count, arrived.progress.done - handedOver_);
+        const auto end = arrived.outcomes.begin() + static_cast<std::ptrdiff_t>(count);
+        taken.outcomes.assign(std::make_move_iterator(arrived.outcomes.begin()),
+                              std::make_move_iterator(end));
+        arrived.outcomes.erase(arrived.outcomes.begin(), end);
+        handedOver_ += count;
         return taken;
     });
 }

@@ -101,7 +101,8 @@ class BackgroundStudy {
     const CaseList cases_;
     std::atomic<bool> cancel_{false};
     WindowMailbox<Arrived> mailbox_;
-    std::thread thread_;  // last: starts once everything above is there
+    std::size_t handedOver_ = 0;  // outcomes taken so far; only touched under the mailbox's lock
+    std::thread thread_;          // last: starts once everything above is there
 };
 
 }  // namespace tesmo
