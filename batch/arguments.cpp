@@ -269,7 +269,6 @@ std::string checkUncertainty(const BatchOptions& o) {
     return {};
 }
 
-// Options that do not belong together, or one that would have no effect with another.
 // Options of a fit that do not belong together.
 std::string checkFit(const BatchOptions& o) {
     if (!o.isFit()) {
@@ -290,6 +289,7 @@ std::string checkFit(const BatchOptions& o) {
     return {};
 }
 
+// Options that do not belong together, or one that would have no effect with another.
 std::string checkCombination(const BatchOptions& o) {
     if (std::string error = checkUncertainty(o); !error.empty()) return error;
     if (std::string error = checkFit(o); !error.empty()) return error;
