@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "files/fit_series.h"
-#include "plot/number_text.h"
 #include "plot/plot_data.h"
 #include "plot/run_charts.h"
 
@@ -56,18 +55,6 @@ Marker markerOf(std::size_t series) {
 
 double hours(double seconds) {
     return seconds / kSecondsPerHour;
-}
-
-void splitTitle(const std::string& title, std::string& name, std::string& unit) {
-    const std::size_t in = title.rfind(" in ");
-    name = in == std::string::npos ? title : title.substr(0, in);
-    unit = in == std::string::npos ? "" : title.substr(in + 4);
-}
-
-std::string valueText(const std::string& title, double v) {
-    std::string name, unit;
-    splitTitle(title, name, unit);
-    return name + " " + significantText(v, 4) + (unit.empty() ? "" : " " + unit);
 }
 
 }  // namespace
@@ -164,7 +151,7 @@ PlotSpec residualChart(const FitSetup& setup, const FitResult& result, Messgroes
 }
 
 std::string fitChartPositionText(const PlotSpec& spec, double x, double y) {
-    return valueText(spec.xTitle, x) + ", " + valueText(spec.yTitle, y);
+    return axesPositionText(spec, x, y);
 }
 
 }  // namespace tesmo

@@ -135,4 +135,9 @@ struct PlotSpec {
 // other also for readers with red-green colour blindness.
 Rgb seriesColour(int index);
 
+// Where a point of the plot lies, named as its axes name it: "Zeit 1,234 h, Temperatur 35,00 °C"
+// for the titles "Zeit in h" and "Temperatur in °C" (four significant digits each, the read-out
+// under the pointer).
+std::string axesPositionText(const PlotSpec& spec, double x, double y);
+
 }  // namespace tesmo

@@ -264,19 +264,6 @@ PlotSpec profileDiagram(const std::vector<ChartRun>& runs) {
     return spec;
 }
 
-// "Zeit in h" as "Zeit" and "h".
-void splitTitle(const std::string& title, std::string& name, std::string& unit) {
-    const std::size_t in = title.rfind(" in ");
-    name = in == std::string::npos ? title : title.substr(0, in);
-    unit = in == std::string::npos ? "" : title.substr(in + 4);
-}
-
-std::string valueText(const std::string& title, double v) {
-    std::string name, unit;
-    splitTitle(title, name, unit);
-    return name + " " + significantText(v, 4) + (unit.empty() ? "" : " " + unit);
-}
-
 }  // namespace
 
 const std::array<RunChartInfo, kRunChartCount>& runCharts() {
@@ -306,7 +293,7 @@ PlotSpec runChart(RunChart chart, const std::vector<ChartRun>& runs) {
 
 std::string positionText(RunChart chart, const PlotSpec& spec, double x, double y) {
     if (chart == RunChart::Mollier) return mollierPositionText(x, y);
-    return valueText(spec.xTitle, x) + ", " + valueText(spec.yTitle, y);
+    return axesPositionText(spec, x, y);
 }
 
 std::string pointText(RunChart chart, const PlotSpec& spec, int series, PlotPoint point) {

@@ -57,6 +57,17 @@ TEST(PlotData, SeriesColoursRepeatAfterThePaletteAndAreDistinct) {
             EXPECT_NE(seriesColour(i), seriesColour(j));
 }
 
+// The read-out under the pointer names each axis as its title does, with the unit after the
+// number; a title without a unit gives the bare number, one that is not finite a dash.
+TEST(PlotData, ThePositionTextNamesTheAxesWithTheirUnits) {
+    PlotSpec spec;
+    spec.xTitle = "Zeit in h";
+    spec.yTitle = "Anteil";
+    EXPECT_EQ(axesPositionText(spec, 2.5, 0.125), "Zeit 2,500 h, Anteil 0,1250");
+    spec.yTitle = "Wasserbeladung in kg/kg";
+    EXPECT_EQ(axesPositionText(spec, -1, kNaN), "Zeit −1,000 h, Wasserbeladung – kg/kg");
+}
+
 // Bars and intervals show what both axes can show, lying ones with their axes swapped, and
 // widen the range to their base; a labelled axis keeps its places inside its range only.
 TEST(PlotData, BarsAndIntervalsWidenTheRangeByWhatCanBeShown) {
