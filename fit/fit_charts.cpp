@@ -150,8 +150,4 @@ PlotSpec residualChart(const FitSetup& setup, const FitResult& result, Messgroes
     return spec;
 }
 
-std::string fitChartPositionText(const PlotSpec& spec, double x, double y) {
-    return axesPositionText(spec, x, y);
-}
-
 }  // namespace tesmo

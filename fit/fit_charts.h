@@ -34,8 +34,4 @@ PlotSpec comparisonChart(const FitSetup& setup, const std::vector<SeriesCurve>& 
 // zero.
 PlotSpec residualChart(const FitSetup& setup, const FitResult& result, Messgroesse g);
 
-// What a position in either chart means, for the read-out under the mouse:
-// "Zeit 2,35 h, Wasserbeladung 0,1234 kg/kg".
-std::string fitChartPositionText(const PlotSpec& spec, double x, double y);
-
 }  // namespace tesmo

@@ -18,6 +18,7 @@
 #include "fit/fit_texts.h"
 #include "fit/uncertainty.h"
 #include "gui/plot_widget.h"
+#include "plot/plot_spec.h"
 
 namespace tesmo::qt {
 
@@ -65,9 +66,9 @@ PlotWidget* plot(const char* name, const QString& accessible) {
     p->setObjectName(QString::fromLatin1(name));
     p->setAccessibleName(accessible);
     PlotWidget::Readout readout;
-    readout.position = [p](double x, double y) { return fitChartPositionText(p->spec(), x, y); };
+    readout.position = [p](double x, double y) { return axesPositionText(p->spec(), x, y); };
     readout.point = [p](int series, PlotPoint point) {
-        const std::string text = fitChartPositionText(p->spec(), point.x, point.y);
+        const std::string text = axesPositionText(p->spec(), point.x, point.y);
         if (series < 0 || static_cast<std::size_t>(series) >= p->spec().series.size()) return text;
         return p->spec().series[static_cast<std::size_t>(series)].label + ": " + text;
     };
